@@ -1,0 +1,39 @@
+// The file operations of the history store, behind one seam so that tests can make any step fail.
+// The default members are the real operations of the platform.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace history {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::FILE* Open(const std::string& path, const char* mode);  // C stdio modes
+    virtual bool Close(std::FILE* file);
+    // The stream's size in bytes (seeks to the end), or -1.
+    virtual std::int64_t Size(std::FILE* file);
+    virtual bool SeekTo(std::FILE* file, std::int64_t offset);
+    // Reads up to `size` bytes; gives how many were read.
+    virtual std::size_t Read(std::FILE* file, void* data, std::size_t size);
+    virtual bool Write(std::FILE* file, const void* data, std::size_t size);
+    // Flushes the stream and asks the system to put its content on the disk.
+    virtual bool Flush(std::FILE* file);
+    // Puts `from` in the place of `to` in one step, replacing an existing `to`.
+    virtual bool Replace(const std::string& from, const std::string& to);
+    virtual bool Remove(const std::string& path);
+    // Size of an existing file opened for reading with no sharing; 0 when it cannot be opened
+    // (missing, or held open by another process where the platform can tell).
+    virtual std::int64_t ExclusiveSize(const std::string& path);
+    // Copies `from` over `to`, overwriting it.
+    virtual bool Copy(const std::string& from, const std::string& to);
+};
+
+// The platform's own file operations.
+FileSystem& RealFileSystem();
+
+}  // namespace history

@@ -1,0 +1,126 @@
+#include "history_summary.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "value_format.h"
+
+namespace history {
+namespace {
+
+constexpr int kSecondsPerDay = 86400;
+constexpr int kFirstShownYear = 1980;  // only later years open a year row
+
+// The month's sum seconds as a whole number; a sum past the 64-bit range is held at its end.
+std::int64_t WholeSeconds(double seconds) {
+    if (!(seconds > -9.2e18)) return seconds != seconds ? 0 : INT64_MIN;
+    if (seconds >= 9.2e18) return INT64_MAX;
+    return static_cast<std::int64_t>(seconds);
+}
+
+class SummaryBuilder {
+public:
+    SummaryBuilder(const CalendarDate& today, int startDay) : today_(today), startDay_(startDay) {}
+
+    void Add(const DayRecord& r) {
+        CalendarDate date(0, 0, r.year);
+        date.SetMonthNormalized(r.month);
+        date.day = r.day;
+        if (date.IsLater(today_)) return;
+        if (date.Equals(lastDay_)) return;
+
+        if (date.year > lastYear_.year) {
+            SummaryRow row;
+            row.text = std::to_string(date.year);
+            row.image = kImageYear;
+            row.level = kLevelYear;
+            summary_.lastYearRow = summary_.rows.size();
+            summary_.rows.push_back(std::move(row));
+            // The month's seconds run on; only the volumes start again with the year.
+            monthDownload_ = 0;
+            monthUpload_ = 0;
+            lastYear_ = date;
+            yearJustOpened_ = true;
+        }
+
+        if (date.month != lastMonth_.month && (date.day >= startDay_ || yearJustOpened_)) {
+            AddSumRow();
+            SummaryRow row;
+            row.text = date.MonthName();
+            row.image = kImageMonth;
+            row.level = kLevelMonth;
+            char period[32];
+            std::snprintf(period, sizeof period, "%.2d/%d", date.month, date.year);
+            row.SetColumn(2, period);
+            summary_.rows.push_back(std::move(row));
+            monthDownload_ = 0;
+            monthUpload_ = 0;
+            monthSeconds_ = 0;
+            lastMonth_ = date;
+            yearJustOpened_ = false;
+        }
+
+        const int seconds = r.onlineSeconds < 0 || r.onlineSeconds > kSecondsPerDay ? 0 : r.onlineSeconds;
+        SummaryRow row;
+        row.text = date.ToText();
+        row.image = date.DayOfWeek() == 1 ? kImageSunday : kImageDay;
+        row.level = kLevelDay;
+        SetVolumeColumns(row, r.downloadBytes, r.uploadBytes);
+        row.SetColumn(3, FormatDuration(seconds));
+        summary_.rows.push_back(std::move(row));
+
+        monthDownload_ += r.downloadBytes;
+        monthUpload_ += r.uploadBytes;
+        if (seconds > 0 && seconds < kSecondsPerDay) monthSeconds_ += seconds;
+        lastDay_ = date;
+    }
+
+    HistorySummary Finish(bool anyRecord) {
+        if (anyRecord) {
+            AddSumRow();
+            summary_.expand = true;
+        }
+        return std::move(summary_);
+    }
+
+private:
+    static void SetVolumeColumns(SummaryRow& row, double download, double upload) {
+        row.SetColumn(0, FormatVolume(download, false));
+        row.SetColumn(1, FormatVolume(upload, false));
+        row.SetColumn(2, FormatVolume(upload + download, false));
+    }
+
+    // Closes the running month, unless its download or upload total is exactly zero.
+    void AddSumRow() {
+        if (monthDownload_ == 0 || monthUpload_ == 0) return;
+        SummaryRow row;
+        row.text = "Sum";
+        row.image = kImageSum;
+        row.level = kLevelDay;
+        SetVolumeColumns(row, monthDownload_, monthUpload_);
+        row.SetColumn(3, FormatDuration(WholeSeconds(monthSeconds_)));
+        summary_.rows.push_back(std::move(row));
+    }
+
+    const CalendarDate& today_;
+    const int startDay_;
+    CalendarDate lastDay_{-1, -1, kFirstShownYear};
+    CalendarDate lastMonth_{-1, -1, kFirstShownYear};
+    CalendarDate lastYear_{-1, -1, kFirstShownYear};
+    double monthDownload_ = 0;
+    double monthUpload_ = 0;
+    double monthSeconds_ = 0;
+    bool yearJustOpened_ = false;
+    HistorySummary summary_;
+};
+
+}  // namespace
+
+HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay) {
+    SummaryBuilder builder(today, startDay);
+    for (const DayRecord& r : records) builder.Add(r);
+    return builder.Finish(!records.empty());
+}
+
+}  // namespace history

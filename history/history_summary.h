@@ -1,0 +1,42 @@
+// The history as rows of the viewer's tree: years, accounting months, days and month sums.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "calendar_date.h"
+#include "day_record.h"
+
+namespace history {
+
+// Images of the viewer's small image list.
+enum SummaryImage { kImageYear = 0, kImageMonth = 1, kImageSunday = 2, kImageDay = 3, kImageSum = 4 };
+// Levels of the tree.
+enum SummaryLevel { kLevelYear = 0, kLevelMonth = 1, kLevelDay = 2 };
+
+struct SummaryRow {
+    std::string text;
+    int image = 0;
+    int level = 0;
+    // Download, upload, both, online time. An unset column stays unset in the list.
+    std::string columns[4];
+    bool columnSet[4] = {false, false, false, false};
+
+    void SetColumn(int index, std::string value) {
+        columns[index] = std::move(value);
+        columnSet[index] = true;
+    }
+};
+
+struct HistorySummary {
+    std::vector<SummaryRow> rows;
+    std::size_t lastYearRow = 0;  // position of the last year row; 0 when there is none
+    bool expand = false;          // the store held at least one record: the dialog expands lastYearRow
+};
+
+// One pass over the records in file order, never sorting. An accounting month begins on `startDay`
+// of the calendar month. Volume texts follow the current display mode, day texts the date style.
+HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay);
+
+}  // namespace history

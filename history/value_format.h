@@ -1,0 +1,21 @@
+// Short texts of volumes and durations for the tree list and the report.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace history {
+
+// A byte count with one decimal and a unit prefix: "1.5 KB", or in bits mode "12.3 kbits".
+// The first form takes the mode from the current settings (DisplayBytes: non-zero bytes, 0 bits).
+std::string FormatVolume(double bytes, bool rate);
+std::string FormatVolume(double bytes, bool rate, bool bytesMode);
+
+// Seconds as hours:minutes:seconds, "%3.2d:%2.2d:%2.2d" (" 01:02:05", "100:00:00").
+std::string FormatDuration(std::int64_t seconds);
+
+// printf of one double with one conversion such as "%.1f" or "%.17g", but with one spelling of
+// infinities and NaNs on every platform ("inf", "-inf", "nan", "-nan").
+std::string FormatDouble(const char* format, double value);
+
+}  // namespace history

@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Checks of the histdump reference model against the documented examples."""
+
+import os
+import struct
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import histdump_model as m  # noqa: E402
+
+FAR_FUTURE = (2100, 1, 1)
+
+
+def rec(y, mo, d, secs=3600, down=2048.0, up=1024.0):
+    return struct.pack("<iiiidd", y, mo, d, secs, down, up)
+
+
+def history(*records):
+    return b"".join(rec(*r) if isinstance(r, tuple) else r for r in records)
+
+
+def lines(data, today=FAR_FUTURE, start_day=1, bits=False, lang=0):
+    out = m.render(data, today, start_day, bits, lang, False)
+    return out.split(b"\n")[:-1]
+
+
+def texts(data, **kw):
+    """(level, image, text) of each row, plus the expand line."""
+    result = []
+    for line in lines(data, **kw):
+        if line.startswith(b"expand "):
+            result.append(line.decode("latin-1"))
+        else:
+            f = line.split(b"\t")
+            result.append((int(f[0]), int(f[1]), f[2].decode("latin-1")))
+    return result
+
+
+class FormatVolumeTest(unittest.TestCase):
+    def test_bytes_mode_steps(self):
+        cases = [(1536, "1.5 KB"), (500, "0.5 KB"), (1048576, "1.0 MB"),
+                 (1073741824, "1.0 GB"), (0, "0.0 KB")]
+        for value, text in cases:
+            with self.subTest(value=value):
+                self.assertEqual(m.format_volume(float(value), False), text)
+
+    def test_bits_mode_steps(self):
+        cases = [(1536, "12.3 kbits"), (100, "0.8 Kbits"),
+                 (125000000, "1.0 Gbits"), (0, "0.0 Kbits")]
+        for value, text in cases:
+            with self.subTest(value=value):
+                self.assertEqual(m.format_volume(float(value), True), text)
+
+    def test_values_outside_the_steps(self):
+        # Negative values and NaN fail every comparison and take the
+        # "times 0.001, prefix K" branch.
+        self.assertEqual(m.format_volume(-2048.0, False), "-2.0 KB")
+        self.assertEqual(m.format_volume(float("nan"), False), "nan KB")
+        self.assertEqual(m.format_volume(-float("nan"), True), "-nan Kbits")
+        self.assertEqual(m.format_volume(float("inf"), False), "inf GB")
+        self.assertEqual(m.format_volume(-float("inf"), False), "-inf KB")
+        self.assertEqual(m.format_volume(-0.0, False), "-0.0 KB")
+
+
+class FormatDurationTest(unittest.TestCase):
+    def test_examples(self):
+        cases = [(3725, " 01:02:05"), (86400, " 24:00:00"), (0, " 00:00:00"),
+                 (360000, "100:00:00")]
+        for secs, text in cases:
+            with self.subTest(secs=secs):
+                self.assertEqual(m.format_duration(secs), text)
+
+    def test_negative_follows_c_truncation(self):
+        # -3725 s: hours -1, minutes -62 - (-60) = -2, seconds -3725 % 60 = -5;
+        # the precision pads the digits, the sign comes on top.
+        self.assertEqual(m.format_duration(-3725), "-01:-02:-05")
+
+
+class CalendarTest(unittest.TestCase):
+    def test_weekday_examples(self):
+        self.assertEqual(m.day_of_week((2004, 5, 2)), 1)   # Sunday
+        self.assertEqual(m.day_of_week((1900, 1, 1)), 2)   # Monday
+        self.assertEqual(m.day_of_week((2004, 5, 7)), 6)   # Friday
+
+    def test_weekday_of_damaged_dates_stays_in_range(self):
+        # Days of 0 or below (damaged records) still give an index 0..6.
+        self.assertEqual(m.day_of_week((2004, 5, 2 - 7 * 40)), 1)
+        self.assertEqual(m.day_of_week((1899, 1, -5)), 3)
+        self.assertEqual(m.day_of_week((1899, 1, 0)), 1)
+
+    def test_weekday_matches_the_gregorian_calendar_from_1900(self):
+        import datetime
+        # Python: Monday 0 .. Sunday 6; here Saturday 0 .. Friday 6.
+        day = datetime.date(1900, 1, 1)
+        while day.year < 2101:
+            expected = (day.weekday() + 2) % 7
+            self.assertEqual(m.day_of_week((day.year, day.month, day.day)),
+                             expected, day)
+            day += datetime.timedelta(days=13)
+
+    def test_days_in_month(self):
+        self.assertEqual(m.days_in_month(2, 1900), 28)
+        self.assertEqual(m.days_in_month(2, 2000), 29)
+        self.assertEqual(m.days_in_month(13, 2004), -1)
+
+    def test_date_text_styles(self):
+        self.assertEqual(m.date_text((2004, 7, 5), 0), "05.07.2004")
+        self.assertEqual(m.date_text((2004, 7, 5), 1), "07/05/2004")
+        self.assertEqual(m.date_text((2004, 7, 5), -1), "05.07.2004")
+        self.assertEqual(m.date_text((2004, 7, 5), 7), "07/05/2004")
+
+    def test_month_normalisation(self):
+        self.assertEqual(m.set_month_normalized(2003, 13), (2004, 1))
+        self.assertEqual(m.set_month_normalized(2004, 0), (2003, 12))
+        self.assertEqual(m.set_month_normalized(2004, 14), (2004, 14))
+
+
+class RecordReadingTest(unittest.TestCase):
+    def test_trailing_fragment_is_ignored(self):
+        data = history((2004, 5, 1), (2004, 5, 2)) + b"\x01" * 6
+        self.assertEqual(len(data), 70)
+        self.assertEqual(len(m.parse_records(data)), 2)
+
+    def test_records_mode(self):
+        data = history((2004, 5, 1, 7, 0.1, -0.0)) + b"\x00" * 31
+        self.assertEqual(m.render(data, FAR_FUTURE, records_mode=True),
+                         b"2004\t5\t1\t7\t0.10000000000000001\t-0\n")
+
+
+class SummaryTest(unittest.TestCase):
+    def test_empty_file(self):
+        self.assertEqual(m.render(b"", FAR_FUTURE), b"")
+        self.assertEqual(m.render(b"\x00" * 31, FAR_FUTURE), b"")
+
+    def test_only_future_records_still_expand(self):
+        data = history((2004, 5, 1))
+        self.assertEqual(m.render(data, (2004, 4, 30)), b"expand 0\n")
+
+    def test_may_june_example(self):
+        data = history((2004, 5, 1), (2004, 5, 2), (2004, 6, 1))
+        self.assertEqual(texts(data), [
+            (0, 0, "2004"), (1, 1, "Mai"), (2, 3, "01.05.2004"),
+            (2, 2, "02.05.2004"), (2, 4, "Sum"), (1, 1, "Juni"),
+            (2, 3, "01.06.2004"), (2, 4, "Sum"), "expand 0"])
+
+    def test_full_lines_of_may_june_example(self):
+        data = history((2004, 5, 1, 3600, 1536.0, 500.0),
+                       (2004, 5, 2, 90000, 1048576.0, 0.0),
+                       (2004, 6, 1, 86400, 1.0, 1.0))
+        self.assertEqual(lines(data), [
+            b"0\t0\t2004\t\t\t\t",
+            b"1\t1\tMai\t\t\t05/2004\t",
+            b"2\t3\t01.05.2004\t1.5 KB\t0.5 KB\t2.0 KB\t 01:00:00",
+            # Seconds above 86400 show as 0 and are not summed.
+            b"2\t2\t02.05.2004\t1.0 MB\t0.0 KB\t1.0 MB\t 00:00:00",
+            b"2\t4\tSum\t1.0 MB\t0.5 KB\t1.0 MB\t 01:00:00",
+            b"1\t1\tJuni\t\t\t06/2004\t",
+            # 86400 itself is shown but not summed.
+            b"2\t3\t01.06.2004\t0.0 KB\t0.0 KB\t0.0 KB\t 24:00:00",
+            b"2\t4\tSum\t0.0 KB\t0.0 KB\t0.0 KB\t 00:00:00",
+            b"expand 0"])
+
+    def test_english_slashed_names(self):
+        data = history((2004, 3, 2))
+        self.assertEqual(lines(data, lang=1)[1:3], [
+            b"1\t1\tMarch\t\t\t03/2004\t",
+            b"2\t3\t03/02/2004\t2.0 KB\t1.0 KB\t3.0 KB\t 01:00:00"])
+        self.assertEqual(lines(data, lang=0)[1], b"1\t1\tM\xe4rz\t\t\t03/2004\t")
+        self.assertEqual(texts(data, lang=-1)[1:3],
+                         [(1, 1, "March"), (2, 3, "02.03.2004")])
+
+    def test_adjacent_duplicate_counts_once(self):
+        data = history((2004, 5, 3, 10, 1024.0, 1024.0),
+                       (2004, 5, 3, 20, 4096.0, 4096.0),
+                       (2004, 5, 4, 30, 1024.0, 1024.0),
+                       (2004, 5, 3, 40, 1024.0, 1024.0))
+        out = lines(data)
+        self.assertEqual([l.split(b"\t")[2] for l in out[2:-1]],
+                         [b"03.05.2004", b"04.05.2004", b"03.05.2004", b"Sum"])
+        self.assertEqual(out[-2], b"2\t4\tSum\t3.0 KB\t3.0 KB\t6.0 KB\t 00:01:20")
+
+    def test_start_day_10(self):
+        data = history((2004, 5, 12), (2004, 6, 3), (2004, 6, 11))
+        self.assertEqual(texts(data, start_day=10), [
+            (0, 0, "2004"), (1, 1, "Mai"), (2, 3, "12.05.2004"),
+            (2, 3, "03.06.2004"), (2, 4, "Sum"), (1, 1, "Juni"),
+            (2, 3, "11.06.2004"), (2, 4, "Sum"), "expand 0"])
+
+    def test_start_day_15(self):
+        data = history((2004, 5, 20), (2004, 6, 10), (2004, 7, 5), (2004, 7, 20))
+        self.assertEqual(texts(data, start_day=15), [
+            (0, 0, "2004"), (1, 1, "Mai"), (2, 3, "20.05.2004"),
+            (2, 3, "10.06.2004"), (2, 3, "05.07.2004"), (2, 4, "Sum"),
+            (1, 1, "July"), (2, 3, "20.07.2004"), (2, 4, "Sum"), "expand 0"])
+
+    def test_year_change_has_no_sum_row(self):
+        data = history((2003, 12, 30), (2004, 1, 2))
+        self.assertEqual(texts(data), [
+            (0, 0, "2003"), (1, 1, "Dezember"), (2, 3, "30.12.2003"),
+            (0, 0, "2004"), (1, 1, "Januar"), (2, 3, "02.01.2004"),
+            (2, 4, "Sum"), "expand 3"])
+
+    def test_month_13_moves_into_next_year(self):
+        data = history((2003, 12, 30), (2003, 13, 2))
+        self.assertEqual(texts(data)[3:6], [
+            (0, 0, "2004"), (1, 1, "Januar"), (2, 3, "02.01.2004")])
+
+    def test_start_day_outside_the_month(self):
+        data = history((2004, 5, 12), (2004, 6, 3), (2004, 7, 31))
+        self.assertEqual([t for t in texts(data, start_day=32) if t[0] == 1],
+                         [(1, 1, "Mai")])
+        self.assertEqual(texts(data, start_day=0), texts(data, start_day=1))
+        self.assertEqual(texts(data, start_day=-1), texts(data, start_day=1))
+
+    def test_zero_total_month_has_no_sum(self):
+        data = history((2004, 5, 1, 0, 1024.0, 0.0), (2004, 6, 1))
+        self.assertEqual([t[2] for t in texts(data)[:-1]],
+                         ["2004", "Mai", "01.05.2004", "Juni", "01.06.2004", "Sum"])
+
+    def test_same_month_number_in_next_year_opens_no_month(self):
+        data = history((2003, 5, 1), (2004, 5, 1))
+        self.assertEqual(texts(data), [
+            (0, 0, "2003"), (1, 1, "Mai"), (2, 3, "01.05.2003"),
+            (0, 0, "2004"), (2, 3, "01.05.2004"), (2, 4, "Sum"), "expand 3"])
+        # The year row clears the volume totals but not the seconds.
+        self.assertEqual(lines(data)[5],
+                         b"2\t4\tSum\t2.0 KB\t1.0 KB\t3.0 KB\t 02:00:00")
+
+    def test_years_up_to_1980_open_no_year_row(self):
+        data = history((1899, 5, 5), (1980, 6, 1), (1981, 1, 1))
+        self.assertEqual(texts(data), [
+            (1, 1, "Mai"), (2, 3, "05.05.1899"), (2, 4, "Sum"),
+            (1, 1, "Juni"), (2, 2, "01.06.1980"),   # a Sunday
+            (0, 0, "1981"), (1, 1, "Januar"), (2, 3, "01.01.1981"),
+            (2, 4, "Sum"), "expand 5"])
+
+    def test_future_records_are_skipped(self):
+        data = history((2004, 5, 1), (2004, 5, 3), (2004, 5, 2))
+        self.assertEqual([t[2] for t in texts(data, today=(2004, 5, 2))[:-1]],
+                         ["2004", "Mai", "01.05.2004", "02.05.2004", "Sum"])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,172 @@
+// histdump: prints the history summary (or the raw records) of a history file, for scripts.
+// It only reads: a missing file is not created and the backup copy is not touched.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "calendar_date.h"
+#include "history_store.h"
+#include "history_summary.h"
+#include "language.h"
+#include "settings_store.h"
+#include "value_format.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: histdump [--today YYYY-MM-DD] [--start-day N] [--bits] [--ini PATH] [--lang N] [--records] FILE\n";
+
+struct Options {
+    bool haveToday = false;
+    int todayYear = 0, todayMonth = 0, todayDay = 0;
+    bool haveStartDay = false;
+    int startDay = 0;
+    bool bits = false;
+    std::string ini;
+    int language = 0;
+    bool records = false;
+    std::string file;
+};
+
+bool ParseInt(const char* text, int& value) {
+    if (text == nullptr || *text == '\0') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno == ERANGE || parsed < -2147483647L - 1 || parsed > 2147483647L) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ParseDate(const char* text, Options& options) {
+    int year = 0, month = 0, day = 0;
+    char tail = 0;
+    if (std::sscanf(text, "%d-%d-%d%c", &year, &month, &day, &tail) != 3) return false;
+    if (month < 1 || month > 12 || day < 1 || day > history::CalendarDate::DaysInMonth(month, year)) return false;
+    options.haveToday = true;
+    options.todayYear = year;
+    options.todayMonth = month;
+    options.todayDay = day;
+    return true;
+}
+
+// Gives false, with a message, for a command line that does not fit the usage.
+bool ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needValue = [&]() {
+            if (value != nullptr) return true;
+            std::fprintf(stderr, "histdump: %s needs a value\n", arg.c_str());
+            return false;
+        };
+        if (arg == "--today") {
+            if (!needValue()) return false;
+            if (!ParseDate(value, options)) {
+                std::fprintf(stderr, "histdump: --today takes a date as YYYY-MM-DD, not '%s'\n", value);
+                return false;
+            }
+            ++i;
+        } else if (arg == "--start-day" || arg == "--lang") {
+            if (!needValue()) return false;
+            int number = 0;
+            if (!ParseInt(value, number)) {
+                std::fprintf(stderr, "histdump: %s takes a whole number, not '%s'\n", arg.c_str(), value);
+                return false;
+            }
+            if (arg == "--lang") {
+                options.language = number;
+            } else {
+                options.haveStartDay = true;
+                options.startDay = number;
+            }
+            ++i;
+        } else if (arg == "--ini") {
+            if (!needValue()) return false;
+            options.ini = value;
+            ++i;
+        } else if (arg == "--bits") {
+            options.bits = true;
+        } else if (arg == "--records") {
+            options.records = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "histdump: unknown option %s\n", arg.c_str());
+            return false;
+        } else if (options.file.empty()) {
+            options.file = arg;
+        } else {
+            std::fprintf(stderr, "histdump: only one history file, please\n");
+            return false;
+        }
+    }
+    if (options.file.empty()) {
+        std::fprintf(stderr, "histdump: no history file named\n");
+        return false;
+    }
+    return true;
+}
+
+void PrintRecords(const std::vector<history::DayRecord>& records) {
+    for (const history::DayRecord& r : records) {
+        std::printf("%d\t%d\t%d\t%d\t%s\t%s\n", r.year, r.month, r.day, r.onlineSeconds,
+                    history::FormatDouble("%.17g", r.downloadBytes).c_str(),
+                    history::FormatDouble("%.17g", r.uploadBytes).c_str());
+    }
+}
+
+void PrintSummary(const history::HistorySummary& summary) {
+    std::string line;
+    for (const history::SummaryRow& row : summary.rows) {
+        line = std::to_string(row.level) + '\t' + std::to_string(row.image) + '\t' + row.text;
+        for (int c = 0; c < 4; ++c) {
+            line += '\t';
+            if (row.columnSet[c]) line += row.columns[c];
+        }
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    if (summary.expand) std::printf("expand %zu\n", summary.lastYearRow);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as the native build: no CR before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    history::MonitorSettings settings;
+    if (!options.ini.empty()) settings = history::LoadMonitorSettingsFrom(options.ini);
+    if (options.bits) settings.DisplayBytes = 0;
+    if (options.haveStartDay) settings.g_History_StartDayOfMonth = options.startDay;
+    history::SetCurrentSettings(settings);
+    history::SetLanguageIndex(options.language);
+
+    std::vector<history::DayRecord> records;
+    if (!history::ReadHistoryFile(options.file, records)) {
+        std::fprintf(stderr, "histdump: cannot read the history file %s\n", options.file.c_str());
+        return 1;
+    }
+    if (options.records) {
+        PrintRecords(records);
+    } else {
+        history::CalendarDate today = history::CalendarDate::Today();  // also loads the names
+        if (options.haveToday) today = history::CalendarDate(options.todayDay, options.todayMonth, options.todayYear);
+        PrintSummary(history::BuildHistorySummary(records, today, settings.g_History_StartDayOfMonth));
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
