@@ -152,9 +152,9 @@ int CalendarDate::DayOfWeek() const {
         const std::int64_t years = std::int64_t{year} - 1900;
         count += 365 * years + LeapYearsSince1900(year);
     }
-    const int lastMonth = month - 1;
+    const std::int64_t lastMonth = std::int64_t{month} - 1;
     for (int m = 1; m <= lastMonth && m <= 12; ++m) count += DaysInMonth(m, year);
-    if (lastMonth > 12) count -= std::int64_t{lastMonth} - 12;  // DaysInMonth is -1 past December
+    if (lastMonth > 12) count -= lastMonth - 12;  // DaysInMonth is -1 past December
     return ModSeven(count + std::int64_t{day} - 1);
 }
 
