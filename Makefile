@@ -14,8 +14,12 @@ all: native win win64
 setup:
 	@bash scripts/setup
 
+# The Windows build whose programs Wine can start here: the product's, else the 64-bit one.
+WINTEST = $(shell scripts/can-run-win32 && echo $(WIN) || echo $(WIN64))
+
 native: setup
-	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_SANITIZE=ON \
+	    -DLUMETRA_WINDOWS_TEST_BUILD=$(abspath $(WINTEST)) >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 win: setup
@@ -28,7 +32,7 @@ win64: setup
 	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-x86_64.cmake >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS)
 
-test-native: native
+test-native: native win win64
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
 # The product's own 32-bit build where Wine can run it, else the same tests built for 64 bits.
