@@ -51,13 +51,13 @@ run: native win win64
 	@mkdir -p $(DEMO)/data
 	@$(NATIVE)/tools/demohist/demohist $(DEMO)/data/volume.hst
 	@if scripts/can-run-win32; then w=$(WIN); else w=$(WIN64); fi; \
-	    $$w/wine-run $$w/tools/histdump/histdump.exe $(DEMO)/data/volume.hst
+	    $$w/wine-run $$w/tools/histdump/histdump.exe $(DEMO)/data/volume.hst | iconv -f CP1252 -t UTF-8
 
 # Figures only, never a pass/fail: an optimised native build without sanitizers.
 bench: setup
 	@cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_SANITIZE=OFF >/dev/null
 	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench
-	@$(BUILD)/bench/tools/history_bench
+	@cd $(BUILD)/bench && tools/bench/history_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

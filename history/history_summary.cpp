@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 
 #include "value_format.h"
 
@@ -76,6 +77,16 @@ public:
         lastDay_ = date;
     }
 
+    // About one row per record, plus a year, month and sum row now and then: room for that up
+    // front saves moving every row again and again as the list grows.
+    void Reserve(std::size_t recordCount) {
+        try {
+            summary_.rows.reserve(recordCount + recordCount / 8 + 16);
+        } catch (const std::exception&) {
+            // then the list grows as it goes
+        }
+    }
+
     HistorySummary Finish(bool anyRecord) {
         if (anyRecord) {
             AddSumRow();
@@ -119,6 +130,7 @@ private:
 
 HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay) {
     SummaryBuilder builder(today, startDay);
+    builder.Reserve(records.size());
     for (const DayRecord& r : records) builder.Add(r);
     return builder.Finish(!records.empty());
 }
