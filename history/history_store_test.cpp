@@ -257,6 +257,22 @@ TEST_F(HistoryStoreTest, FailedSaveKeepsTheOldFileAndTheRecords) {
 }
 
 #ifndef _WIN32
+TEST_F(HistoryStoreTest, FileTooLargeToBeAHistoryIsRefused) {
+    // A sparse file one record past the limit: nothing is allocated for it, nothing is changed.
+    const off_t size = static_cast<off_t>((HistoryStore::kMaxRecords + 1) * kDayRecordSize);
+    dir_.Write("volume.hst", "");
+    dir_.Write("volume.hst_backup", "");  // as large, so that no backup copy is taken
+    ASSERT_EQ(truncate(live_.c_str(), size), 0);
+    ASSERT_EQ(truncate(backup_.c_str(), size), 0);
+    HistoryStore store(live_);
+    store.records.push_back(Day(2004, 1, 1));
+    EXPECT_FALSE(store.Load());
+    EXPECT_EQ(store.records.size(), 1u);
+    std::vector<DayRecord> records;
+    EXPECT_FALSE(ReadHistoryFile(live_, records));
+    EXPECT_TRUE(records.empty());
+}
+
 TEST_F(HistoryStoreTest, NewFileThatCannotBeCreatedKeepsTheOldFile) {
     // Something that is no file stands where the new content would go.
     dir_.Write("volume.hst", RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)}));
