@@ -1,5 +1,6 @@
 #include "portable_profile.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,7 +8,7 @@
 namespace history {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string Trim(const std::string& text) {
     std::size_t first = 0;
@@ -17,50 +18,76 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first);
 }
 
-bool SameText(const std::string& a, const char* b) {
-    const std::size_t length = std::strlen(b);
-    if (a.size() != length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) return false;
     }
     return true;
 }
 
-// Finds the value of `key` in `section`; false where the file, the section or the key is missing.
-bool FindValue(const char* section, const char* key, const std::string& path, std::string& value) {
+// A value in matching single or double quotes loses them.
+std::string Unquote(std::string value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    std::string line;
+    char block[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) content.append(block, got);
+    std::fclose(file);
+    return true;
+}
+
+// Finds the value of `key` in the first section named `section`. Lines end with CR LF, LF or CR;
+// names are compared without regard to case and blanks around them; a line without '=' is a key
+// without a value, which counts as missing; ';' has no meaning of its own.
+bool FindValue(const char* section, const char* key, const std::string& path, std::string& value) {
+    std::string content;
+    if (section == nullptr || key == nullptr || !ReadWholeFile(path, content)) return false;
+    const std::string wantedSection = Trim(section);
+    const std::string wantedKey = Trim(key);
+    std::size_t pos = content.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
     bool inSection = false;
-    bool found = false;
-    int c = 0;
-    do {
-        c = std::fgetc(file);
-        if (c != EOF && c != '\n') {
-            line += static_cast<char>(c);
+    bool sectionSeen = false;
+    while (pos < content.size()) {
+        std::size_t end = content.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = content.size();
+        const std::string line = Trim(content.substr(pos, end - pos));
+        pos = end + 1;
+        if (end < content.size() && content[end] == '\r' && pos < content.size() && content[pos] == '\n') ++pos;
+
+        if (!line.empty() && line[0] == '[') {
+            if (inSection) return false;  // only the first section of the name counts
+            const std::size_t close = line.find(']');
+            inSection = !sectionSeen && close != std::string::npos &&
+                        SameName(Trim(line.substr(1, close - 1)), wantedSection);
+            sectionSeen = sectionSeen || inSection;
             continue;
         }
-        const std::string text = Trim(line);
-        line.clear();
-        if (!text.empty() && text[0] == '[') {
-            const std::size_t close = text.find(']');
-            inSection = SameText(Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1)),
-                                 section);
-        } else if (inSection && !text.empty() && text[0] != ';') {
-            const std::size_t equals = text.find('=');
-            const std::string name = Trim(text.substr(0, equals));
-            if (SameText(name, key)) {
-                value = equals == std::string::npos ? std::string() : Trim(text.substr(equals + 1));
-                found = true;
-            }
-        }
-    } while (c != EOF && !found);
-    std::fclose(file);
-    return found;
+        if (!inSection) continue;
+        const std::size_t equals = line.find('=');
+        if (!SameName(Trim(line.substr(0, equals)), wantedKey)) continue;
+        if (equals == std::string::npos) return false;
+        value = Trim(line.substr(equals + 1));
+        value = value.substr(0, value.find('\0'));  // a value is a C string
+        return true;
+    }
+    return false;
+}
+
+// The default as the profile functions take it: trailing blanks go, and matching quotes.
+std::string PrepareDefault(const char* defaultValue) {
+    std::string text = defaultValue != nullptr ? defaultValue : "";
+    while (!text.empty() && IsBlank(text.back())) text.pop_back();
+    return Unquote(text);
 }
 
 }  // namespace
@@ -69,10 +96,7 @@ std::size_t PortableProfileString(const char* section, const char* key, const ch
                                   std::size_t size, const std::string& path) {
     if (buffer == nullptr || size == 0) return 0;
     std::string value;
-    if (!FindValue(section, key, path, value)) value = defaultValue != nullptr ? defaultValue : "";
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
+    value = FindValue(section, key, path, value) ? Unquote(value) : PrepareDefault(defaultValue);
     const std::size_t placed = value.size() < size ? value.size() : size - 1;
     std::memcpy(buffer, value.data(), placed);
     buffer[placed] = '\0';
@@ -81,15 +105,28 @@ std::size_t PortableProfileString(const char* section, const char* key, const ch
 
 int PortableProfileInt(const char* section, const char* key, int defaultValue, const std::string& path) {
     std::string value;
-    if (!FindValue(section, key, path, value) || value.empty()) return defaultValue;
-    long long number = 0;
+    if (!FindValue(section, key, path, value)) return defaultValue;
+    value = Unquote(value);
+    if (value.empty()) return defaultValue;
+    // Sign, then "0x" and hexadecimal digits, or decimal digits, as far as they go; wraps at 32 bits.
     std::size_t i = 0;
     const bool negative = value[0] == '-';
     if (value[0] == '-' || value[0] == '+') ++i;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        if (number < 0x100000000LL) number = number * 10 + (value[i] - '0');
+    std::uint32_t number = 0;
+    if (value.compare(i, 2, "0x") == 0) {
+        for (i += 2; i < value.size(); ++i) {
+            const char c = Lower(value[i]);
+            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (digit < 0) break;
+            number = number * 16 + static_cast<std::uint32_t>(digit);
+        }
+    } else {
+        for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+            number = number * 10 + static_cast<std::uint32_t>(value[i] - '0');
+        }
     }
-    return static_cast<int>(static_cast<unsigned>(negative ? -number : number));
+    if (negative) number = 0u - number;
+    return static_cast<int>(number);
 }
 
 }  // namespace history
