@@ -52,7 +52,7 @@ INITIAL_LAST = (1980, -1, -1)
 # C printf emulation
 # ---------------------------------------------------------------------------
 
-def c_float(x, spec):
+def c_float(x, fmt):
     """printf-style formatting of a double as glibc prints it.
 
     Python's %-formatting agrees with glibc for finite values (both round
@@ -63,7 +63,7 @@ def c_float(x, spec):
         return "-nan" if math.copysign(1.0, x) < 0 else "nan"
     if math.isinf(x):
         return "-inf" if x < 0 else "inf"
-    return spec % x
+    return fmt % x
 
 
 def c_int(value, width=0, precision=None):
