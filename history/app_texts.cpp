@@ -23,16 +23,20 @@ AppTextLoader g_loader = nullptr;
 
 std::string BuiltInAppText(int id, bool german) {
     for (const AppText& text : kTexts) {
-        if (text.id == id) return german ? text.german : text.english;
+        if (text.id == id)
+            return german ? text.german : text.english;
     }
     return std::string();
 }
 
 std::string LoadAppText(int id) {
-    if (g_loader != nullptr) return g_loader(id);
+    if (g_loader != nullptr)
+        return g_loader(id);
     return BuiltInAppText(id, LanguageIndex() == 0);
 }
 
-void SetAppTextLoader(AppTextLoader loader) { g_loader = loader; }
+void SetAppTextLoader(AppTextLoader loader) {
+    g_loader = loader;
+}
 
 }  // namespace history

@@ -54,7 +54,8 @@ CalendarDate CalendarDate::Today() {
 
 void CalendarDate::CheckYear() {
     invalid = year < 1900;
-    if (invalid) std::cerr << "You tried to set a year that is less then 1900, which is illegal" << std::endl;
+    if (invalid)
+        std::cerr << "You tried to set a year that is less then 1900, which is illegal" << std::endl;
 }
 
 void CalendarDate::CopyChecked(const CalendarDate& other) {
@@ -87,18 +88,23 @@ void CalendarDate::ParseText(const std::string& text) {
     const char separator = CurrentDateStyle() == DateStyle::Dotted ? '.' : '/';
     std::string digits;
     for (char c : text) {
-        if (c != separator) digits += c;
+        if (c != separator)
+            digits += c;
     }
     // Characters 0-1, 2-3 and 4-7, each read as a decimal number as far as digits go.
     auto number = [&digits](std::size_t from, std::size_t count) {
-        if (from >= digits.size()) return 0;
+        if (from >= digits.size())
+            return 0;
         const std::string field = digits.substr(from, count);
         std::size_t i = 0;
-        while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
+        while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
+            ++i;
         bool negative = false;
-        if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+        if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+            negative = field[i++] == '-';
         int value = 0;
-        for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+        for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+            value = value * 10 + (field[i] - '0');
         return negative ? -value : value;
     };
     const int first = number(0, 2);
@@ -114,9 +120,12 @@ void CalendarDate::ParseText(const std::string& text) {
 }
 
 int CalendarDate::Compare(const CalendarDate& other) const {
-    if (year != other.year) return year < other.year ? -1 : 1;
-    if (month != other.month) return month < other.month ? -1 : 1;
-    if (day != other.day) return day < other.day ? -1 : 1;
+    if (year != other.year)
+        return year < other.year ? -1 : 1;
+    if (month != other.month)
+        return month < other.month ? -1 : 1;
+    if (day != other.day)
+        return day < other.day ? -1 : 1;
     return 0;
 }
 
@@ -142,7 +151,9 @@ int CalendarDate::DaysInMonth(int month, int year) {
     }
 }
 
-bool CalendarDate::IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool CalendarDate::IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int CalendarDate::DayOfWeek() const {
     // Counted from 1 January 1900 (a Monday, index 2), forward only, modulo 7. The year and month
@@ -153,14 +164,20 @@ int CalendarDate::DayOfWeek() const {
         count += 365 * years + LeapYearsSince1900(year);
     }
     const std::int64_t lastMonth = std::int64_t{month} - 1;
-    for (int m = 1; m <= lastMonth && m <= 12; ++m) count += DaysInMonth(m, year);
-    if (lastMonth > 12) count -= lastMonth - 12;  // DaysInMonth is -1 past December
+    for (int m = 1; m <= lastMonth && m <= 12; ++m)
+        count += DaysInMonth(m, year);
+    if (lastMonth > 12)
+        count -= lastMonth - 12;  // DaysInMonth is -1 past December
     return ModSeven(count + std::int64_t{day} - 1);
 }
 
-std::string CalendarDate::DayName() const { return DayNameAt(DayOfWeek()); }
+std::string CalendarDate::DayName() const {
+    return DayNameAt(DayOfWeek());
+}
 
-std::string CalendarDate::MonthName() const { return month >= 1 && month <= 12 ? g_monthNames[month - 1] : ""; }
+std::string CalendarDate::MonthName() const {
+    return month >= 1 && month <= 12 ? g_monthNames[month - 1] : "";
+}
 
 void CalendarDate::PreviousDay() {
     if (day > 1) {
@@ -188,12 +205,18 @@ void CalendarDate::SetMonthNormalized(int storedMonth) {
 }
 
 void CalendarDate::ReloadNames() {
-    for (int i = 0; i < 7; ++i) g_dayNames[i] = LoadAppText(kFirstDayNameId + i).substr(0, kNameLength);
-    for (int i = 0; i < 12; ++i) g_monthNames[i] = LoadAppText(kFirstMonthNameId + i).substr(0, kNameLength);
+    for (int i = 0; i < 7; ++i)
+        g_dayNames[i] = LoadAppText(kFirstDayNameId + i).substr(0, kNameLength);
+    for (int i = 0; i < 12; ++i)
+        g_monthNames[i] = LoadAppText(kFirstMonthNameId + i).substr(0, kNameLength);
 }
 
-std::string CalendarDate::DayNameAt(int index) { return index >= 0 && index < 7 ? g_dayNames[index] : ""; }
+std::string CalendarDate::DayNameAt(int index) {
+    return index >= 0 && index < 7 ? g_dayNames[index] : "";
+}
 
-std::string CalendarDate::MonthNameAt(int index) { return index >= 0 && index < 12 ? g_monthNames[index] : ""; }
+std::string CalendarDate::MonthNameAt(int index) {
+    return index >= 0 && index < 12 ? g_monthNames[index] : "";
+}
 
 }  // namespace history

@@ -9,10 +9,10 @@ namespace history {
 
 class CalendarDate {
 public:
-    int day = 0;    // 1..31
-    int month = 0;  // 1..12
-    int year = 0;   // four digits
-    bool invalid = false;  // set for a year below 1900 by the checked copies
+    int day = 0;              // 1..31
+    int month = 0;            // 1..12
+    int year = 0;             // four digits
+    bool invalid = false;     // set for a year below 1900 by the checked copies
     std::time_t created = 0;  // clock value when made by Today(); kept, not used
     std::tm createdLocal{};
 

@@ -87,8 +87,8 @@ TEST_F(CalendarDateTest, MonthLengthsAndLeapYears) {
 
 TEST_F(CalendarDateTest, WeekdayCountsFromMonday1January1900) {
     EXPECT_EQ(CalendarDate(1, 1, 1900).DayOfWeek(), 2);
-    EXPECT_EQ(CalendarDate(2, 5, 2004).DayOfWeek(), 1);  // Sunday
-    EXPECT_EQ(CalendarDate(7, 5, 2004).DayOfWeek(), 6);  // Friday
+    EXPECT_EQ(CalendarDate(2, 5, 2004).DayOfWeek(), 1);   // Sunday
+    EXPECT_EQ(CalendarDate(7, 5, 2004).DayOfWeek(), 6);   // Friday
     EXPECT_EQ(CalendarDate(8, 12, 2026).DayOfWeek(), 3);  // a Tuesday
     EXPECT_EQ(CalendarDate(29, 2, 2000).DayOfWeek(), 3);  // a Tuesday
     EXPECT_EQ(CalendarDate(1, 1, 2001).DayOfWeek(), 2);   // a Monday
@@ -114,8 +114,9 @@ TEST_F(CalendarDateTest, WeekdayOfDamagedDatesStaysInRangeAndIsQuick) {
     EXPECT_EQ(CalendarDate(1, 1, 1899).DayOfWeek(), 2);
     EXPECT_EQ(CalendarDate(0, 1, 1900).DayOfWeek(), 1);
     EXPECT_EQ(CalendarDate(1, 14, 1900).DayOfWeek(), (2 + 365 - 1) % 7);
-    for (const CalendarDate& date : {CalendarDate(-2147483647 - 1, 1, 1900), CalendarDate(2147483647, 2147483647, 2147483647),
-                                     CalendarDate(-5, -7, -2147483647 - 1)}) {
+    for (const CalendarDate& date :
+         {CalendarDate(-2147483647 - 1, 1, 1900), CalendarDate(2147483647, 2147483647, 2147483647),
+          CalendarDate(-5, -7, -2147483647 - 1)}) {
         const int weekday = date.DayOfWeek();
         EXPECT_GE(weekday, 0);
         EXPECT_LE(weekday, 6);
@@ -123,7 +124,8 @@ TEST_F(CalendarDateTest, WeekdayOfDamagedDatesStaysInRangeAndIsQuick) {
     // The closed form agrees with counting year by year.
     for (int year = 1900; year < 2200; year += 7) {
         long long count = 2;
-        for (int y = 1900; y < year; ++y) count += CalendarDate::IsLeapYear(y) ? 366 : 365;
+        for (int y = 1900; y < year; ++y)
+            count += CalendarDate::IsLeapYear(y) ? 366 : 365;
         EXPECT_EQ(CalendarDate(1, 1, year).DayOfWeek(), count % 7) << year;
     }
 }

@@ -10,7 +10,8 @@ std::uint32_t GetU32(const unsigned char* p) {
 }
 
 void PutU32(std::uint32_t v, unsigned char* p) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 double GetDouble(const unsigned char* p) {

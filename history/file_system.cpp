@@ -2,17 +2,25 @@
 
 namespace history {
 
-std::FILE* FileSystem::Open(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+std::FILE* FileSystem::Open(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
 
-bool FileSystem::Close(std::FILE* file) { return std::fclose(file) == 0; }
+bool FileSystem::Close(std::FILE* file) {
+    return std::fclose(file) == 0;
+}
 
-std::size_t FileSystem::Read(std::FILE* file, void* data, std::size_t size) { return std::fread(data, 1, size, file); }
+std::size_t FileSystem::Read(std::FILE* file, void* data, std::size_t size) {
+    return std::fread(data, 1, size, file);
+}
 
 bool FileSystem::Write(std::FILE* file, const void* data, std::size_t size) {
     return std::fwrite(data, 1, size, file) == size;
 }
 
-bool FileSystem::Remove(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool FileSystem::Remove(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
 
 FileSystem& RealFileSystem() {
     static FileSystem real;

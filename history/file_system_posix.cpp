@@ -10,7 +10,8 @@
 namespace history {
 
 std::int64_t FileSystem::Size(std::FILE* file) {
-    if (fseeko(file, 0, SEEK_END) != 0) return -1;
+    if (fseeko(file, 0, SEEK_END) != 0)
+        return -1;
     return ftello(file);
 }
 
@@ -18,7 +19,9 @@ bool FileSystem::SeekTo(std::FILE* file, std::int64_t offset) {
     return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 }
 
-bool FileSystem::Flush(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+bool FileSystem::Flush(std::FILE* file) {
+    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
 
 bool FileSystem::Replace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
@@ -27,7 +30,8 @@ bool FileSystem::Replace(const std::string& from, const std::string& to) {
 std::int64_t FileSystem::ExclusiveSize(const std::string& path) {
     // POSIX has no share modes: a file that another process holds open is measured all the same.
     const int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return 0;
+    if (fd < 0)
+        return 0;
     struct stat info {};
     const bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     close(fd);
@@ -37,7 +41,8 @@ std::int64_t FileSystem::ExclusiveSize(const std::string& path) {
 bool FileSystem::Copy(const std::string& from, const std::string& to) {
     // Into a new file beside the target, then in its place: a failed copy leaves the target alone.
     std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (in == nullptr) return false;
+    if (in == nullptr)
+        return false;
     const std::string temporary = to + ".copying";
     std::FILE* out = std::fopen(temporary.c_str(), "wb");
     if (out == nullptr) {
@@ -55,7 +60,8 @@ bool FileSystem::Copy(const std::string& from, const std::string& to) {
     ok = std::fclose(out) == 0 && ok;
     std::fclose(in);
     ok = ok && std::rename(temporary.c_str(), to.c_str()) == 0;
-    if (!ok) std::remove(temporary.c_str());
+    if (!ok)
+        std::remove(temporary.c_str());
     return ok;
 }
 

@@ -8,13 +8,18 @@
 namespace history {
 
 std::int64_t FileSystem::Size(std::FILE* file) {
-    if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
+    if (_fseeki64(file, 0, SEEK_END) != 0)
+        return -1;
     return _ftelli64(file);
 }
 
-bool FileSystem::SeekTo(std::FILE* file, std::int64_t offset) { return _fseeki64(file, offset, SEEK_SET) == 0; }
+bool FileSystem::SeekTo(std::FILE* file, std::int64_t offset) {
+    return _fseeki64(file, offset, SEEK_SET) == 0;
+}
 
-bool FileSystem::Flush(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+bool FileSystem::Flush(std::FILE* file) {
+    return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
 
 bool FileSystem::Replace(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -24,7 +29,8 @@ std::int64_t FileSystem::ExclusiveSize(const std::string& path) {
     // No sharing: a file that the monitor holds open cannot be opened and counts as empty.
     const HANDLE file =
         CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
     LARGE_INTEGER size{};
     const BOOL ok = GetFileSizeEx(file, &size);
     CloseHandle(file);

@@ -25,7 +25,9 @@ public:
         state_ ^= state_ >> 27;
         return state_ * 0x2545F4914F6CDD1DULL;
     }
-    int Between(int low, int high) { return low + static_cast<int>(Next() % static_cast<std::uint64_t>(high - low + 1)); }
+    int Between(int low, int high) {
+        return low + static_cast<int>(Next() % static_cast<std::uint64_t>(high - low + 1));
+    }
 
 private:
     std::uint64_t state_;
@@ -62,13 +64,15 @@ std::string MakeFile(Random& random) {
     std::string bytes;
     if (random.Between(0, 3) == 0) {  // pure noise
         bytes.resize(static_cast<std::size_t>(random.Between(0, 700)));
-        for (char& c : bytes) c = static_cast<char>(random.Next());
+        for (char& c : bytes)
+            c = static_cast<char>(random.Next());
         return bytes;
     }
     std::vector<DayRecord> records(static_cast<std::size_t>(random.Between(0, 40)));
     int year = random.Between(1890, 2030);
     for (DayRecord& r : records) {
-        if (random.Between(0, 4) == 0) year += random.Between(-2, 2);
+        if (random.Between(0, 4) == 0)
+            year += random.Between(-2, 2);
         r.year = random.Between(0, 15) == 0 ? AnyInt(random, 1900, 2100) : year;
         r.month = AnyInt(random, -1, 14);
         r.day = AnyInt(random, -1, 32);
@@ -80,7 +84,8 @@ std::string MakeFile(Random& random) {
     for (int flips = random.Between(0, 3); flips > 0 && !bytes.empty(); --flips) {
         bytes[random.Next() % bytes.size()] = static_cast<char>(random.Next());
     }
-    if (random.Between(0, 2) == 0 && !bytes.empty()) bytes.resize(random.Next() % bytes.size());  // truncated
+    if (random.Between(0, 2) == 0 && !bytes.empty())
+        bytes.resize(random.Next() % bytes.size());  // truncated
     return bytes;
 }
 
@@ -97,7 +102,8 @@ void CheckSummary(const HistorySummary& summary, std::size_t recordCount) {
         ASSERT_LE(row.level, 2);
         ASSERT_GE(row.image, 0);
         ASSERT_LE(row.image, 4);
-        if (row.level == 2 && row.image != kImageSum) ++dayRows;
+        if (row.level == 2 && row.image != kImageSum)
+            ++dayRows;
     }
     ASSERT_LE(dayRows, recordCount);
 }
@@ -118,7 +124,8 @@ TEST(HistoryFuzzTest, HostileFilesLoadAndSummariseSafely) {
             HistoryStore store(path);
             ASSERT_TRUE(store.Load());
             records = store.records;
-            if (!records.empty()) ASSERT_TRUE(store.DeleteByDay(records[0].year, records[0].month, records[0].day));
+            if (!records.empty())
+                ASSERT_TRUE(store.DeleteByDay(records[0].year, records[0].month, records[0].day));
         } else {
             ASSERT_TRUE(ReadHistoryFile(path, records));
         }

@@ -122,8 +122,8 @@ TEST_F(HistoryStoreTest, BackupPairRefusesEmptyPathsAndRestores) {
 }
 
 TEST_F(HistoryStoreTest, DeletesCompareStoredFieldsAndKeepOrder) {
-    const std::vector<DayRecord> records = {Day(2003, 13, 2), Day(2004, 5, 1), Day(2004, 1, 3), Day(2004, 5, 2),
-                                            Day(2005, 5, 1), Day(2004, 5, 1, 7)};
+    const std::vector<DayRecord> records = {Day(2003, 13, 2), Day(2004, 5, 1), Day(2004, 1, 3),
+                                            Day(2004, 5, 2),  Day(2005, 5, 1), Day(2004, 5, 1, 7)};
     {
         HistoryStore store(live_);
         store.records = records;
@@ -199,7 +199,8 @@ public:
     FaultyFiles(Step step, int failingCall) : step_(step), failing_(failingCall) {}
 
     std::FILE* Open(const std::string& path, const char* mode) override {
-        if (std::string(mode) == "wb" && Fails(kOpenNew)) return nullptr;
+        if (std::string(mode) == "wb" && Fails(kOpenNew))
+            return nullptr;
         return FileSystem::Open(path, mode);
     }
     bool Write(std::FILE* file, const void* data, std::size_t size) override {
@@ -228,7 +229,8 @@ private:
 
 TEST_F(HistoryStoreTest, FailedSaveKeepsTheOldFileAndTheRecords) {
     std::vector<DayRecord> old;
-    for (int i = 0; i < 5000; ++i) old.push_back(Day(2000 + i / 365, 1 + i % 12, 1 + i % 28, i, i * 2.0, i));
+    for (int i = 0; i < 5000; ++i)
+        old.push_back(Day(2000 + i / 365, 1 + i % 12, 1 + i % 28, i, i * 2.0, i));
     const std::string oldBytes = RecordBytes(old);
     struct Fault {
         FaultyFiles::Step step;

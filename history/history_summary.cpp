@@ -15,8 +15,10 @@ constexpr int kFirstShownYear = 1980;  // only later years open a year row
 
 // The month's sum seconds as a whole number; a sum past the 64-bit range is held at its end.
 std::int64_t WholeSeconds(double seconds) {
-    if (!(seconds > -9.2e18)) return seconds != seconds ? 0 : INT64_MIN;
-    if (seconds >= 9.2e18) return INT64_MAX;
+    if (!(seconds > -9.2e18))
+        return seconds != seconds ? 0 : INT64_MIN;
+    if (seconds >= 9.2e18)
+        return INT64_MAX;
     return static_cast<std::int64_t>(seconds);
 }
 
@@ -28,8 +30,10 @@ public:
         CalendarDate date(0, 0, r.year);
         date.SetMonthNormalized(r.month);
         date.day = r.day;
-        if (date.IsLater(today_)) return;
-        if (date.Equals(lastDay_)) return;
+        if (date.IsLater(today_))
+            return;
+        if (date.Equals(lastDay_))
+            return;
 
         if (date.year > lastYear_.year) {
             SummaryRow row;
@@ -73,7 +77,8 @@ public:
 
         monthDownload_ += r.downloadBytes;
         monthUpload_ += r.uploadBytes;
-        if (seconds > 0 && seconds < kSecondsPerDay) monthSeconds_ += seconds;
+        if (seconds > 0 && seconds < kSecondsPerDay)
+            monthSeconds_ += seconds;
         lastDay_ = date;
     }
 
@@ -104,7 +109,8 @@ private:
 
     // Closes the running month, unless its download or upload total is exactly zero.
     void AddSumRow() {
-        if (monthDownload_ == 0 || monthUpload_ == 0) return;
+        if (monthDownload_ == 0 || monthUpload_ == 0)
+            return;
         SummaryRow row;
         row.text = "Sum";
         row.image = kImageSum;
@@ -131,7 +137,8 @@ private:
 HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay) {
     SummaryBuilder builder(today, startDay);
     builder.Reserve(records.size());
-    for (const DayRecord& r : records) builder.Add(r);
+    for (const DayRecord& r : records)
+        builder.Add(r);
     return builder.Finish(!records.empty());
 }
 

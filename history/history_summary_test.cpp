@@ -15,14 +15,16 @@ namespace {
 // A row as "level image text|c1|c2|c3|c4", unset columns as "-".
 std::string Show(const SummaryRow& row) {
     std::string text = std::to_string(row.level) + " " + std::to_string(row.image) + " " + row.text;
-    for (int c = 0; c < 4; ++c) text += "|" + (row.columnSet[c] ? row.columns[c] : std::string("-"));
+    for (int c = 0; c < 4; ++c)
+        text += "|" + (row.columnSet[c] ? row.columns[c] : std::string("-"));
     return text;
 }
 
 // Only the first columns of each row: "text" of every row in order.
 std::vector<std::string> Texts(const HistorySummary& summary) {
     std::vector<std::string> texts;
-    for (const SummaryRow& row : summary.rows) texts.push_back(row.text);
+    for (const SummaryRow& row : summary.rows)
+        texts.push_back(row.text);
     return texts;
 }
 
@@ -55,41 +57,44 @@ TEST_F(HistorySummaryTest, OnlyFutureRecordsStillAskForTheExpansionOfRowZero) {
 }
 
 TEST_F(HistorySummaryTest, YearsMonthsDaysAndSumsWithAllColumns) {
-    const HistorySummary summary = BuildHistorySummary(
-        {Day(2004, 5, 1, 1048576, 1536, 3725), Day(2004, 5, 2, 2097152, 512, 86400), Day(2004, 6, 1, 1073741824, 1024, 90000)},
-        today_, 1);
+    const HistorySummary summary =
+        BuildHistorySummary({Day(2004, 5, 1, 1048576, 1536, 3725), Day(2004, 5, 2, 2097152, 512, 86400),
+                             Day(2004, 6, 1, 1073741824, 1024, 90000)},
+                            today_, 1);
     const std::vector<std::string> expected = {
         "0 0 2004|-|-|-|-",
         "1 1 Mai|-|-|05/2004|-",
         "2 3 01.05.2004|1.0 MB|1.5 KB|1.0 MB| 01:02:05",
         "2 2 02.05.2004|2.0 MB|0.5 KB|2.0 MB| 24:00:00",  // a Sunday; 86400 shown as it is
-        "2 4 Sum|3.0 MB|2.0 KB|3.0 MB| 01:02:05",          // but not summed
+        "2 4 Sum|3.0 MB|2.0 KB|3.0 MB| 01:02:05",         // but not summed
         "1 1 Juni|-|-|06/2004|-",
         "2 3 01.06.2004|1.0 GB|1.0 KB|1.0 GB| 00:00:00",  // over a day: shown as 0
         "2 4 Sum|1.0 GB|1.0 KB|1.0 GB| 00:00:00",
     };
     ASSERT_EQ(summary.rows.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
     EXPECT_TRUE(summary.expand);
     EXPECT_EQ(summary.lastYearRow, 0u);
 }
 
 TEST_F(HistorySummaryTest, OnlyTheFirstOfAdjacentEqualDatesIsShownAndSummed) {
-    const HistorySummary summary =
-        BuildHistorySummary({Day(2004, 5, 3, 1024, 1024), Day(2004, 5, 3, 4096, 4096), Day(2004, 5, 4, 1024, 1024),
-                             Day(2004, 5, 3, 2048, 2048)},
-                            today_, 1);
-    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"2004", "Mai", "03.05.2004", "04.05.2004", "03.05.2004", "Sum"}));
+    const HistorySummary summary = BuildHistorySummary({Day(2004, 5, 3, 1024, 1024), Day(2004, 5, 3, 4096, 4096),
+                                                        Day(2004, 5, 4, 1024, 1024), Day(2004, 5, 3, 2048, 2048)},
+                                                       today_, 1);
+    EXPECT_EQ(Texts(summary),
+              (std::vector<std::string>{"2004", "Mai", "03.05.2004", "04.05.2004", "03.05.2004", "Sum"}));
     EXPECT_EQ(summary.rows.back().columns[0], "4.0 KB");
 }
 
 TEST_F(HistorySummaryTest, AccountingMonthsFromTheStartDay) {
-    EXPECT_EQ(Texts(BuildHistorySummary({Day(2004, 5, 12), Day(2004, 6, 3), Day(2004, 6, 11)}, today_, 10)),
-              (std::vector<std::string>{"2004", "Mai", "12.05.2004", "03.06.2004", "Sum", "Juni", "11.06.2004", "Sum"}));
-    EXPECT_EQ(Texts(BuildHistorySummary({Day(2004, 5, 20), Day(2004, 6, 10), Day(2004, 7, 5), Day(2004, 7, 20)},
-                                        today_, 15)),
-              (std::vector<std::string>{"2004", "Mai", "20.05.2004", "10.06.2004", "05.07.2004", "Sum", "July",
-                                        "20.07.2004", "Sum"}));
+    EXPECT_EQ(
+        Texts(BuildHistorySummary({Day(2004, 5, 12), Day(2004, 6, 3), Day(2004, 6, 11)}, today_, 10)),
+        (std::vector<std::string>{"2004", "Mai", "12.05.2004", "03.06.2004", "Sum", "Juni", "11.06.2004", "Sum"}));
+    EXPECT_EQ(
+        Texts(BuildHistorySummary({Day(2004, 5, 20), Day(2004, 6, 10), Day(2004, 7, 5), Day(2004, 7, 20)}, today_, 15)),
+        (std::vector<std::string>{"2004", "Mai", "20.05.2004", "10.06.2004", "05.07.2004", "Sum", "July", "20.07.2004",
+                                  "Sum"}));
     // A start day of 0 or less is like 1; above 31 a year shows one month row.
     const std::vector<DayRecord> records = {Day(2004, 5, 1), Day(2004, 6, 1), Day(2005, 2, 1), Day(2005, 3, 1)};
     EXPECT_EQ(Texts(BuildHistorySummary(records, today_, -1)), Texts(BuildHistorySummary(records, today_, 1)));
@@ -129,8 +134,8 @@ TEST_F(HistorySummaryTest, StoredMonths13And0BelongToTheNeighbouringYears) {
 TEST_F(HistorySummaryTest, DamagedRecordsShowAsStored) {
     // Years up to 1980 open no year row; months outside 0..13 have an empty name.
     const HistorySummary summary = BuildHistorySummary({Day(1980, 3, 1), Day(1850, 4, 2), Day(2004, 14, 3)}, today_, 1);
-    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"M\xe4rz", "01.03.1980", "Sum", "April", "02.04.1850", "2004", "",
-                                                        "03.14.2004", "Sum"}));
+    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"M\xe4rz", "01.03.1980", "Sum", "April", "02.04.1850", "2004",
+                                                        "", "03.14.2004", "Sum"}));
     EXPECT_EQ(summary.rows[6].columns[2], "14/2004");
     EXPECT_EQ(summary.lastYearRow, 5u);
 }
@@ -149,13 +154,15 @@ TEST_F(HistorySummaryTest, EnglishTextsAndBitsMode) {
         "2 4 Sum|12.3 kbits|0.8 Kbits|13.1 kbits| 00:00:00",
     };
     ASSERT_EQ(summary.rows.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
 }
 
 TEST_F(HistorySummaryTest, HugeMonthSecondsDoNotOverflow) {
     // Alternating dates are all shown and summed: far past 2^31 seconds in one month.
     std::vector<DayRecord> records;
-    for (int i = 0; i < 40000; ++i) records.push_back(Day(2004, 5, 1 + i % 2, 1, 1, 86399));
+    for (int i = 0; i < 40000; ++i)
+        records.push_back(Day(2004, 5, 1 + i % 2, 1, 1, 86399));
     const HistorySummary summary = BuildHistorySummary(records, today_, 1);
     EXPECT_EQ(summary.rows.back().columns[3], "959988:53:20");  // 40000 * 86399 s
 }

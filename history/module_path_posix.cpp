@@ -9,7 +9,8 @@ namespace history {
 std::string RunningProgramPath() {
     std::vector<char> path(4096);
     const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return std::string();
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size())
+        return std::string();
     return std::string(path.data(), static_cast<std::size_t>(length));
 }
 

@@ -7,7 +7,8 @@ namespace history {
 std::string RunningProgramPath() {
     char path[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();  // failed, or cut short
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();  // failed, or cut short
     return std::string(path, length);
 }
 

@@ -51,8 +51,8 @@ const TextCase kTextCases[] = {
     {"semicolon after a value", "[Settings]\r\nA=5 ; five\r\n", "Settings", "A", "d", 38, "5 ; five"},
     {"line without equals", "[Settings]\r\nA\r\n", "Settings", "A", "d", 38, "d"},
     {"duplicate key: first wins", "[Settings]\r\nA=first\r\nA=second\r\n", "Settings", "A", "d", 38, "first"},
-    {"duplicate section: first only", "[Settings]\r\nB=1\r\n[Other]\r\nA=x\r\n[Settings]\r\nA=later\r\n",
-     "Settings", "A", "d", 38, "d"},
+    {"duplicate section: first only", "[Settings]\r\nB=1\r\n[Other]\r\nA=x\r\n[Settings]\r\nA=later\r\n", "Settings",
+     "A", "d", 38, "d"},
     {"duplicate section: first wins", "[Settings]\r\nA=one\r\n[Settings]\r\nA=two\r\n", "Settings", "A", "d", 38,
      "one"},
     {"LF lines", "[Settings]\nA=lf\nB=2\n", "Settings", "B", "d", 38, "2"},
@@ -61,8 +61,8 @@ const TextCase kTextCases[] = {
     {"missing section", "[Other]\r\nA=1\r\n", "Settings", "A", "dflt", 38, "dflt"},
     {"key of another section", "[Settings]\r\nB=1\r\n[Other]\r\nA=2\r\n", "Settings", "A", "dflt", 38, "dflt"},
     {"empty value", "[Settings]\r\nA=\r\n", "Settings", "A", "dflt", 38, ""},
-    {"longer than the buffer", "[Settings]\r\nA=0123456789012345678901234567890123456789\r\n", "Settings", "A", "d",
-     38, "0123456789012345678901234567890123456"},
+    {"longer than the buffer", "[Settings]\r\nA=0123456789012345678901234567890123456789\r\n", "Settings", "A", "d", 38,
+     "0123456789012345678901234567890123456"},
     {"buffer of one", "[Settings]\r\nA=abc\r\n", "Settings", "A", "d", 1, ""},
     {"buffer of two", "[Settings]\r\nA=abc\r\n", "Settings", "A", "d", 2, "a"},
     {"default cut", "[Settings]\r\n", "Settings", "A", "defaultvalue", 5, "defa"},
@@ -168,8 +168,8 @@ TEST(PortableProfileTest, MissingFileOrKeyGivesTheDefault) {
 
 TEST(PortableProfileTest, LongLinesAndValuesStayBounded) {
     TempDir dir;
-    const std::string path =
-        dir.Write("long.ini", "[Settings]\r\nA=" + std::string(100000, 'v') + "\r\n" + std::string(5000, 'k') + "=1\r\n");
+    const std::string path = dir.Write(
+        "long.ini", "[Settings]\r\nA=" + std::string(100000, 'v') + "\r\n" + std::string(5000, 'k') + "=1\r\n");
     char buffer[255];
     EXPECT_EQ(PortableProfileString("Settings", "A", "", buffer, sizeof buffer, path), 254u);
     EXPECT_EQ(std::string(buffer), std::string(254, 'v'));

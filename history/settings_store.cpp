@@ -24,7 +24,9 @@ MonitorSettings LoadAll(PathOf pathOf) {
 
 }  // namespace
 
-std::string SettingsFilePath(const char* fileName) { return FolderOfPath(RunningProgramPath()) + fileName; }
+std::string SettingsFilePath(const char* fileName) {
+    return FolderOfPath(RunningProgramPath()) + fileName;
+}
 
 int ReadSettingInt(const char* key, int defaultValue) {
     return ReadProfileInt(monitor::kSettingsSection, key, defaultValue, SettingsFilePath(monitor::kSettingsFile));
@@ -43,7 +45,11 @@ MonitorSettings LoadMonitorSettingsFrom(const std::string& path) {
     return LoadAll([&path] { return path; });
 }
 
-const MonitorSettings& CurrentSettings() { return g_settings; }
-void SetCurrentSettings(const MonitorSettings& settings) { g_settings = settings; }
+const MonitorSettings& CurrentSettings() {
+    return g_settings;
+}
+void SetCurrentSettings(const MonitorSettings& settings) {
+    g_settings = settings;
+}
 
 }  // namespace history

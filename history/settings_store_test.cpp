@@ -68,9 +68,9 @@ TEST(SettingsStoreTest, KeyWithLeadingIntIsReadWhole) {
 
 TEST(SettingsStoreTest, LongTextsAreCutToTheirBuffers) {
     TempDir dir;
-    const MonitorSettings s = LoadMonitorSettingsFrom(
-        dir.Write("a.ini", "[Settings]\ng_Modem_File1=" + std::string(1000, 'm') + "\ng_m_Password=" +
-                               std::string(38, 'p') + "\n"));
+    const MonitorSettings s =
+        LoadMonitorSettingsFrom(dir.Write("a.ini", "[Settings]\ng_Modem_File1=" + std::string(1000, 'm') +
+                                                       "\ng_m_Password=" + std::string(38, 'p') + "\n"));
     EXPECT_EQ(std::string(s.g_Modem_File1), std::string(254, 'm'));
     EXPECT_EQ(std::string(s.g_m_Password), std::string(37, 'p'));
     EXPECT_STREQ(s.g_Modem_File2, "");
@@ -85,9 +85,7 @@ TEST(SettingsStoreTest, FileLiesBesideTheRunningProgram) {
     // A file elsewhere is not found: with none beside the test program, the defaults apply.
     std::remove(path.c_str());
     EXPECT_EQ(ReadSettingInt("g_m_ConMode", 3), 3);
-    {
-        std::ofstream(path, std::ios::binary) << "[Settings]\r\ng_m_ConMode=9\r\ng_ClientIP=10.1.1.1\r\n";
-    }
+    { std::ofstream(path, std::ios::binary) << "[Settings]\r\ng_m_ConMode=9\r\ng_ClientIP=10.1.1.1\r\n"; }
     EXPECT_EQ(ReadSettingInt("g_m_ConMode", 3), 9);
     char buffer[38];
     EXPECT_EQ(ReadSettingText("g_ClientIP", "127.0.0.1", buffer, sizeof buffer), 8u);

@@ -24,18 +24,20 @@ public:
         static int serial = 0;
         const char* base = std::getenv("TMPDIR");
 #ifdef _WIN32
-        if (base == nullptr) base = std::getenv("TEMP");
-        path_ = std::string(base ? base : ".") + "\\histtest" + std::to_string(_getpid()) + "_" +
-                std::to_string(serial++);
+        if (base == nullptr)
+            base = std::getenv("TEMP");
+        path_ =
+            std::string(base ? base : ".") + "\\histtest" + std::to_string(_getpid()) + "_" + std::to_string(serial++);
         _mkdir(path_.c_str());
 #else
-        path_ = std::string(base ? base : "/tmp") + "/histtest" + std::to_string(getpid()) + "_" +
-                std::to_string(serial++);
+        path_ =
+            std::string(base ? base : "/tmp") + "/histtest" + std::to_string(getpid()) + "_" + std::to_string(serial++);
         mkdir(path_.c_str(), 0755);
 #endif
     }
     ~TempDir() {
-        for (const std::string& file : files_) std::remove(file.c_str());
+        for (const std::string& file : files_)
+            std::remove(file.c_str());
 #ifdef _WIN32
         _rmdir(path_.c_str());
 #else
@@ -54,7 +56,9 @@ public:
         files_.push_back(path);
         return path;
     }
-    const std::string& path() const { return path_; }
+    const std::string& path() const {
+        return path_;
+    }
 
     std::string Write(const std::string& name, const std::string& content) {
         const std::string path = Path(name);

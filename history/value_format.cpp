@@ -10,19 +10,25 @@
 namespace history {
 
 std::string FormatDouble(const char* format, double value) {
-    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    if (std::isnan(value))
+        return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
     // "%.1f" of a huge volume can run to hundreds of digits.
     char small[64];
     const int length = std::snprintf(small, sizeof small, format, value);
-    if (length < 0) return std::string();
-    if (static_cast<std::size_t>(length) < sizeof small) return std::string(small, static_cast<std::size_t>(length));
+    if (length < 0)
+        return std::string();
+    if (static_cast<std::size_t>(length) < sizeof small)
+        return std::string(small, static_cast<std::size_t>(length));
     std::vector<char> large(static_cast<std::size_t>(length) + 1);
     std::snprintf(large.data(), large.size(), format, value);
     return std::string(large.data(), static_cast<std::size_t>(length));
 }
 
-std::string FormatVolume(double bytes, bool rate) { return FormatVolume(bytes, rate, CurrentSettings().DisplayBytes != 0); }
+std::string FormatVolume(double bytes, bool rate) {
+    return FormatVolume(bytes, rate, CurrentSettings().DisplayBytes != 0);
+}
 
 std::string FormatVolume(double bytes, bool rate, bool bytesMode) {
     const double giga = bytesMode ? 1073741824.0 : 1000000000.0;
@@ -48,7 +54,8 @@ std::string FormatVolume(double bytes, bool rate, bool bytesMode) {
     text += ' ';
     text += prefix;
     text += bytesMode ? "B" : "bits";
-    if (rate) text += "/s";
+    if (rate)
+        text += "/s";
     return text;
 }
 

@@ -29,10 +29,12 @@ double BestSeconds(int rounds, Work work) {
 
 std::size_t ReadRaw(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return 0;
+    if (file == nullptr)
+        return 0;
     std::vector<char> buffer(1 << 16);
     std::size_t total = 0, got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) total += got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+        total += got;
     std::fclose(file);
     return total;
 }
@@ -62,9 +64,10 @@ int main() {
         });
         const double raw = BestSeconds(rounds, [&] { ReadRaw(path); });
         const double perRecord = summary / static_cast<double>(count) * 1e9;
-        if (first == 0) first = perRecord;
-        std::printf("%10zu %14.1f %14.1f %8.1f %10zu   (per record %.2fx the 10,000-record figure)\n", count,
-                    perRecord, raw / static_cast<double>(count) * 1e9, summary / raw, rows, perRecord / first);
+        if (first == 0)
+            first = perRecord;
+        std::printf("%10zu %14.1f %14.1f %8.1f %10zu   (per record %.2fx the 10,000-record figure)\n", count, perRecord,
+                    raw / static_cast<double>(count) * 1e9, summary / raw, rows, perRecord / first);
     }
     std::remove(path.c_str());
     return 0;

@@ -72,7 +72,8 @@ std::vector<history::DayRecord> MakeDemoHistory(const DemoOptions& options) {
                 records.push_back(r);
             }
         }
-        if (date.month == 1 && date.day == 3 && date.year > options.first.year) turnWritten = true;
+        if (date.month == 1 && date.day == 3 && date.year > options.first.year)
+            turnWritten = true;
         NextDay(date);
     }
     return records;
@@ -92,7 +93,8 @@ std::vector<history::DayRecord> MakeLongHistory(std::size_t count, std::uint64_t
 
 bool WriteHistoryFile(const std::string& path, const std::vector<history::DayRecord>& records) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     bool ok = true;
     unsigned char bytes[history::kDayRecordSize];
     for (const history::DayRecord& r : records) {

@@ -37,11 +37,13 @@ struct Options {
 };
 
 bool ParseInt(const char* text, int& value) {
-    if (text == nullptr || *text == '\0') return false;
+    if (text == nullptr || *text == '\0')
+        return false;
     char* end = nullptr;
     errno = 0;
     const long parsed = std::strtol(text, &end, 10);
-    if (*end != '\0' || errno == ERANGE || parsed < -2147483647L - 1 || parsed > 2147483647L) return false;
+    if (*end != '\0' || errno == ERANGE || parsed < -2147483647L - 1 || parsed > 2147483647L)
+        return false;
     value = static_cast<int>(parsed);
     return true;
 }
@@ -49,8 +51,10 @@ bool ParseInt(const char* text, int& value) {
 bool ParseDate(const char* text, Options& options) {
     int year = 0, month = 0, day = 0;
     char tail = 0;
-    if (std::sscanf(text, "%d-%d-%d%c", &year, &month, &day, &tail) != 3) return false;
-    if (month < 1 || month > 12 || day < 1 || day > history::CalendarDate::DaysInMonth(month, year)) return false;
+    if (std::sscanf(text, "%d-%d-%d%c", &year, &month, &day, &tail) != 3)
+        return false;
+    if (month < 1 || month > 12 || day < 1 || day > history::CalendarDate::DaysInMonth(month, year))
+        return false;
     options.haveToday = true;
     options.todayYear = year;
     options.todayMonth = month;
@@ -64,19 +68,22 @@ bool ParseArguments(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         auto needValue = [&]() {
-            if (value != nullptr) return true;
+            if (value != nullptr)
+                return true;
             std::fprintf(stderr, "histdump: %s needs a value\n", arg.c_str());
             return false;
         };
         if (arg == "--today") {
-            if (!needValue()) return false;
+            if (!needValue())
+                return false;
             if (!ParseDate(value, options)) {
                 std::fprintf(stderr, "histdump: --today takes a date as YYYY-MM-DD, not '%s'\n", value);
                 return false;
             }
             ++i;
         } else if (arg == "--start-day" || arg == "--lang") {
-            if (!needValue()) return false;
+            if (!needValue())
+                return false;
             int number = 0;
             if (!ParseInt(value, number)) {
                 std::fprintf(stderr, "histdump: %s takes a whole number, not '%s'\n", arg.c_str(), value);
@@ -90,7 +97,8 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             }
             ++i;
         } else if (arg == "--ini") {
-            if (!needValue()) return false;
+            if (!needValue())
+                return false;
             options.ini = value;
             ++i;
         } else if (arg == "--bits") {
@@ -128,12 +136,14 @@ void PrintSummary(const history::HistorySummary& summary) {
         line = std::to_string(row.level) + '\t' + std::to_string(row.image) + '\t' + row.text;
         for (int c = 0; c < 4; ++c) {
             line += '\t';
-            if (row.columnSet[c]) line += row.columns[c];
+            if (row.columnSet[c])
+                line += row.columns[c];
         }
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    if (summary.expand) std::printf("expand %zu\n", summary.lastYearRow);
+    if (summary.expand)
+        std::printf("expand %zu\n", summary.lastYearRow);
 }
 
 }  // namespace
@@ -150,9 +160,12 @@ int main(int argc, char** argv) {
     }
 
     history::MonitorSettings settings;
-    if (!options.ini.empty()) settings = history::LoadMonitorSettingsFrom(options.ini);
-    if (options.bits) settings.DisplayBytes = 0;
-    if (options.haveStartDay) settings.g_History_StartDayOfMonth = options.startDay;
+    if (!options.ini.empty())
+        settings = history::LoadMonitorSettingsFrom(options.ini);
+    if (options.bits)
+        settings.DisplayBytes = 0;
+    if (options.haveStartDay)
+        settings.g_History_StartDayOfMonth = options.startDay;
     history::SetCurrentSettings(settings);
     history::SetLanguageIndex(options.language);
 
@@ -165,7 +178,8 @@ int main(int argc, char** argv) {
         PrintRecords(records);
     } else {
         history::CalendarDate today = history::CalendarDate::Today();  // also loads the names
-        if (options.haveToday) today = history::CalendarDate(options.todayDay, options.todayMonth, options.todayYear);
+        if (options.haveToday)
+            today = history::CalendarDate(options.todayDay, options.todayMonth, options.todayYear);
         PrintSummary(history::BuildHistorySummary(records, today, settings.g_History_StartDayOfMonth));
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
