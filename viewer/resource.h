@@ -1,0 +1,40 @@
+// Resource and command IDs of histview, shared by the resource script and the code.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDD_HISTVIEW_DIALOG 102
+#define IDD_EDIT_DATA 135
+
+#define IDS_ABOUTBOX 101
+#define IDS_DELETE_QUESTION 102
+#define IDS_WARNING 103
+#define IDS_COLUMN_DATE 104
+#define IDS_COLUMN_UPLOAD 105
+#define IDS_COLUMN_DOWNLOAD 106
+#define IDS_COLUMN_BOTH 107
+#define IDS_COLUMN_ONLINE 127
+#define IDS_RESTORE_QUESTION 128
+#define IDS_EDIT_NOTICE 129
+
+#define IDR_MAINFRAME 128
+#define IDB_EXPAND_BOXES 129
+#define IDB_SMALL_IMAGES 130
+#define IDR_MENU_YEAR 132
+#define IDR_MENU_ROWS 134
+
+#define IDC_UPDATE 3
+#define IDC_TREELIST 1000
+#define IDC_RESTORE 1001
+#define IDC_UPLOAD 1003
+#define IDC_DOWNLOAD 1004
+
+#define ID_DELETE 32773
+#define ID_EXCEL_EXPORT 32776
+#define ID_EDIT_DATA 32777
+
+/* The system menu's "About" command; system command IDs keep their low four bits free. */
+#define IDM_ABOUTBOX 0x0010
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,80 @@
+// The viewer's list view as a three-level tree (years, months, days and sums). The tree logic is in
+// `TreeList`; this control gives it the list view's rows and passes on clicks, keys and characters.
+#pragma once
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "handles.h"
+#include "list_view.h"
+#include "tree_list.h"
+
+namespace viewer {
+
+// Sent to the owner (or parent) as WM_NOTIFY when a row was right-clicked. A 16-bit message map
+// sees the code as 0x82AD.
+constexpr UINT TLN_RCLICK = 98989;
+constexpr WORD kTreeListRightClick16 = static_cast<WORD>(TLN_RCLICK);
+
+// The notification: the header, then a copy of the right-clicked item, valid during the send.
+struct NMTREELIST {
+    NMHDR hdr;
+    std::int32_t nLevel;
+    std::int32_t nImage;
+    std::uint32_t nMask;
+    std::int32_t nIndent;
+    std::int32_t nIndex;
+    std::vector<std::string> texts;
+    bool bCollapsed;
+};
+
+class TreeListCtrl : public winapp::ListView, private TreeListRows {
+public:
+    TreeListCtrl() : tree_(*this) {}
+
+    void DeleteAllTreeItems() { tree_.DeleteAllTreeItems(); }
+    std::int32_t InsertTreeItem(const std::string& text, int image, int level) {
+        return tree_.InsertTreeItem(text, image, level);
+    }
+    void SetTreeItemText(std::int32_t item, int column, const std::string& text) {
+        tree_.SetTreeItemText(item, column, text);
+    }
+    void ExpandTreeItem(std::int32_t item) { tree_.ExpandTreeItem(item); }
+
+    const std::vector<TreeListItem>& items() const { return tree_.items(); }
+
+    // The bitmap of the expand boxes (two 16 x 16 images on pure red).
+    static constexpr int kStateImagesBitmap = 129;
+
+protected:
+    void PreSubclassWindow() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnReflectedNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    void OnClick(const NMITEMACTIVATE& click);
+    void OnRightClick(const NMITEMACTIVATE& click);
+
+    // The rows of the list view.
+    int ColumnCount() override;
+    int RowCount() override;
+    int InsertRow(int row, const TreeRow& values) override;
+    void SetRowText(int row, int column, const std::string& text) override;
+    void DeleteRow(int row) override;
+    void DeleteAllRows() override;
+    std::int64_t RowParam(int row) override;
+    int RowIndent(int row) override;
+    void SetRowState(int row, std::uint32_t state, std::uint32_t mask) override;
+    int FindRowByParam(std::int64_t param) override;
+    int SelectedRow() override;
+    void SetRedraw(bool on) override;
+
+    TreeList tree_;
+    winapp::ImageList m_stateImages;
+};
+
+}  // namespace viewer

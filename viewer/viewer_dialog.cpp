@@ -1,0 +1,153 @@
+#include "viewer_dialog.h"
+
+#include "about_dialog.h"
+#include "app.h"
+#include "calendar_date.h"
+#include "history_store.h"
+#include "history_summary.h"
+#include "monitor_contract.h"
+#include "resources.h"
+#include "settings_store.h"
+#include "start_up.h"
+
+namespace viewer {
+namespace {
+
+constexpr COLORREF kSmallImagesMask = RGB(255, 0, 255);
+
+}  // namespace
+
+const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
+    winapp::OnSysCommand(&ViewerDialog::OnSysCommand),
+    winapp::OnPaint(&ViewerDialog::OnPaint),
+    winapp::OnQueryDragIcon(&ViewerDialog::OnQueryDragIcon),
+    winapp::OnMessage(WM_DESTROY, &ViewerDialog::OnDestroy),
+    winapp::OnCommand(IDC_UPDATE, &ViewerDialog::OnUpdate),
+    winapp::OnNotify(IDC_TREELIST, kTreeListRightClick16, &ViewerDialog::OnTreeListRightClick),
+};
+
+ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
+    : Dialog(IDD_HISTVIEW_DIALOG),
+      programPath_(std::move(programPath)),
+      prompts_(prompts),
+      m_hIcon(winapp::LoadIconResource(IDR_MAINFRAME)) {}
+
+bool ViewerDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return kMessages.Dispatch(*this, message, wParam, lParam, result);
+}
+
+bool ViewerDialog::OnInitDialog() {
+    BindControl(m_treeList, IDC_TREELIST);
+
+    const std::string about = winapp::LoadText(IDS_ABOUTBOX);
+    HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
+    if (systemMenu != nullptr && !about.empty()) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+    }
+
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    CreateColumns();
+    m_smallImages = winapp::LoadImageList(winapp::ResourceInstance(), IDB_SMALL_IMAGES, 16, 1, kSmallImagesMask);
+    m_treeList.SetImageList(m_smallImages.get(), LVSIL_SMALL);
+
+    MoveToProgramFolder();
+    Refresh();
+    return true;
+}
+
+// Each caption inserted at position 1 pushes the earlier ones right: Date, Download, Upload,
+// Up&Download, Onlinetime.
+void ViewerDialog::CreateColumns() {
+    m_treeList.InsertColumn(0, winapp::LoadText(IDS_COLUMN_DATE), LVCFMT_LEFT, 130);
+    for (int caption : {IDS_COLUMN_ONLINE, IDS_COLUMN_BOTH, IDS_COLUMN_UPLOAD, IDS_COLUMN_DOWNLOAD}) {
+        m_treeList.InsertColumn(1, winapp::LoadText(caption), LVCFMT_RIGHT, 80);
+    }
+}
+
+// All data paths are relative to the program's folder.
+void ViewerDialog::MoveToProgramFolder() {
+    std::string folder;
+    if (ProgramFolderOf(programPath_, folder))
+        SetCurrentDirectoryA(folder.c_str());
+}
+
+void ViewerDialog::Refresh() {
+    history::HistoryStore store(monitor::kHistoryFile);
+    store.OpenFile();
+    store.Load();
+
+    m_treeList.DeleteAllTreeItems();
+    const history::HistorySummary summary = history::BuildHistorySummary(
+        store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+    for (const history::SummaryRow& row : summary.rows) {
+        const std::int32_t item = m_treeList.InsertTreeItem(row.text, row.image, row.level);
+        for (int column = 0; column < 4; ++column) {
+            if (row.columnSet[column])
+                m_treeList.SetTreeItemText(item, column + 1, row.columns[column]);
+        }
+    }
+    // Items are made one per summary row, so the row's position is the item's index.
+    if (!store.records.empty())
+        m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
+    store.CloseFile();
+}
+
+bool ViewerDialog::OnSysCommand(UINT id, LPARAM) {
+    if ((id & 0xFFF0u) != IDM_ABOUTBOX)
+        return false;
+    AboutDialog about;
+    about.DoModal(hwnd());
+    return true;
+}
+
+bool ViewerDialog::OnPaint() {
+    if (!IsIconic(hwnd()))
+        return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd(), &paint);
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(hwnd(), &paint);
+    return true;
+}
+
+HICON ViewerDialog::OnQueryDragIcon() {
+    return m_hIcon;
+}
+
+// The small images are the dialog's: the list view must not destroy them with itself.
+bool ViewerDialog::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    m_treeList.SetImageList(nullptr, LVSIL_SMALL);
+    return false;
+}
+
+void ViewerDialog::OnUpdate() {
+    Refresh();
+}
+
+LRESULT ViewerDialog::OnTreeListRightClick(NMHDR* header) {
+    const auto* clicked = reinterpret_cast<const NMTREELIST*>(header);
+    for (std::size_t i = 0; i < 4; ++i) {
+        clickedTexts[i] = i < clicked->texts.size() ? clicked->texts[i] : std::string();
+    }
+    clickedLevel = clicked->nIndent;
+    clickedItem = clicked->nIndex;
+
+    winapp::Menu menu = winapp::LoadMenuResource(clickedLevel != 0 ? IDR_MENU_ROWS : IDR_MENU_YEAR);
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (popup != nullptr) {
+        const winapp::App* app = winapp::App::Current();
+        HWND owner = app != nullptr && app->mainHwnd() != nullptr ? app->mainHwnd() : hwnd();
+        prompts_.TrackPopup(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, prompts_.CursorPosition(), owner);
+    }
+    return 0;
+}
+
+}  // namespace viewer

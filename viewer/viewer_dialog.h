@@ -1,0 +1,57 @@
+// The viewer's main window: the history as a tree of years, accounting months and days.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "handles.h"
+#include "message_map.h"
+#include "prompts.h"
+#include "resource.h"
+#include "tree_list_ctrl.h"
+#include "window.h"
+
+namespace viewer {
+
+class ViewerDialog : public winapp::Dialog {
+public:
+    // `programPath` is argument 0 of the command line; its folder becomes the working directory.
+    explicit ViewerDialog(std::string programPath, winapp::Prompts& prompts = winapp::SystemPrompts());
+
+    // Reloads the history file and fills the tree list anew.
+    void Refresh();
+
+    TreeListCtrl& treeList() { return m_treeList; }
+
+    // The row last right-clicked: its first four column texts, its indent and its item index.
+    std::string clickedTexts[4];
+    std::int32_t clickedLevel = 0;
+    std::int32_t clickedItem = 0;
+
+protected:
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnInitDialog() override;
+
+private:
+    static const winapp::MessageMap<ViewerDialog> kMessages;
+
+    bool OnSysCommand(UINT id, LPARAM lParam);
+    bool OnPaint();
+    HICON OnQueryDragIcon();
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnUpdate();
+    LRESULT OnTreeListRightClick(NMHDR* header);
+
+    void CreateColumns();
+    void MoveToProgramFolder();
+
+    std::string programPath_;
+    winapp::Prompts& prompts_;
+    HICON m_hIcon;
+    TreeListCtrl m_treeList;
+    winapp::ImageList m_smallImages;
+};
+
+}  // namespace viewer

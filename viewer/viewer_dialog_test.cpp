@@ -1,0 +1,305 @@
+// The viewer dialog on real windows: filling, updating, the context menus, the system menu and the
+// About box, in both languages.
+#include "viewer_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "app_texts.h"
+#include "language.h"
+#include "resources.h"
+#include "settings_store.h"
+#include "ui_test_support.h"
+
+namespace viewer {
+namespace {
+
+using history::Day;
+using testing::Click;
+using testing::InstallFolder;
+using testing::PumpPending;
+using testing::PumpUntil;
+
+// Message boxes and popup menus that note what they were shown instead of waiting for a person.
+class RecordingPrompts : public winapp::Prompts {
+public:
+    int ShowMessage(HWND, const std::string& text, const std::string&, UINT) override {
+        messages.push_back(text);
+        return IDCANCEL;
+    }
+    void TrackPopup(HMENU popup, UINT, POINT, HWND owner) override {
+        std::vector<UINT> ids;
+        for (int i = 0; i < GetMenuItemCount(popup); ++i)
+            ids.push_back(GetMenuItemID(popup, i));
+        popups.push_back(ids);
+        char text[64] = {};
+        GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+        firstItemTexts.push_back(text);
+        owners.push_back(owner);
+    }
+    POINT CursorPosition() override { return {100, 100}; }
+
+    std::vector<std::string> messages;
+    std::vector<std::vector<UINT>> popups;
+    std::vector<std::string> firstItemTexts;
+    std::vector<HWND> owners;
+};
+
+enum class Language { German = 0, English = 1 };
+
+class ViewerDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, cwd);
+        startFolder_ = cwd;
+        history::SetCurrentSettings(history::MonitorSettings{});
+        UseLanguage(Language::German);
+    }
+    void TearDown() override {
+        dialog_.reset();
+        SetCurrentDirectoryA(startFolder_.c_str());
+        history::SetAppTextLoader(nullptr);
+    }
+
+    static void UseLanguage(Language language) {
+        history::SetLanguageIndex(static_cast<int>(language));
+        winapp::SetResourceLanguage(language == Language::German ? MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)
+                                                                 : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+        history::SetAppTextLoader(&winapp::LoadText);
+    }
+
+    ViewerDialog& Open() {
+        dialog_ = std::make_unique<ViewerDialog>(folder_.ProgramPath(), prompts_);
+        EXPECT_TRUE(dialog_->Create());
+        PumpPending();
+        return *dialog_;
+    }
+
+    HWND List() const { return GetDlgItem(dialog_->hwnd(), IDC_TREELIST); }
+    int RowCount() const { return ListView_GetItemCount(List()); }
+    std::string Text(int row, int column = 0) const {
+        char text[256] = {};
+        ListView_GetItemText(List(), row, column, text, sizeof text);
+        return text;
+    }
+    std::vector<std::string> Labels() const {
+        std::vector<std::string> out;
+        for (int row = 0; row < RowCount(); ++row)
+            out.push_back(Text(row));
+        return out;
+    }
+    int RowWithText(const std::string& text) const {
+        for (int row = 0; row < RowCount(); ++row) {
+            if (Text(row) == text)
+                return row;
+        }
+        return -1;
+    }
+    void RightClickRow(int row) {
+        RECT label{};
+        label.left = LVIR_LABEL;
+        SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+        Click(List(), label.left + 10, (label.top + label.bottom) / 2, true);
+    }
+    void SelectRow(int row) const {
+        ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::string ColumnCaption(int column) const {
+        char text[64] = {};
+        LVCOLUMNA info{};
+        info.mask = LVCF_TEXT;
+        info.pszText = text;
+        info.cchTextMax = sizeof text;
+        SendMessageA(List(), LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        return text;
+    }
+
+    InstallFolder folder_;
+    RecordingPrompts prompts_;
+    std::unique_ptr<ViewerDialog> dialog_;
+    std::string startFolder_;
+};
+
+const std::vector<history::DayRecord> kTwoYears = {Day(2023, 11, 30), Day(2023, 12, 31), Day(2024, 1, 2),
+                                                   Day(2024, 2, 5, 1048576, 2 * 1048576, 3600)};
+
+TEST_F(ViewerDialogTest, OpensWithTwoYearsAndTheLaterOneExpanded) {
+    folder_.WriteHistory(kTwoYears);
+    Open();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2023", "2024", "Januar", "Februar"}));
+    EXPECT_EQ(Text(3, 3), "02/2024");
+    // The program's folder became the working directory, so the backup was made beside the history.
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    EXPECT_EQ(std::string(cwd) + "\\", folder_.path() + "\\");
+    EXPECT_EQ(testing::FileSize(folder_.BackupPath()), 4u * history::kDayRecordSize);
+    EXPECT_TRUE(prompts_.messages.empty());
+}
+
+TEST_F(ViewerDialogTest, ColumnsStandInDisplayOrderWithTheirWidths) {
+    Open();
+    const char* german[] = {"Zeitraum", "Download", "Upload", "Up&Download", "Onlinezeit"};
+    const int widths[] = {130, 80, 80, 80, 80};
+    for (int column = 0; column < 5; ++column) {
+        EXPECT_EQ(ColumnCaption(column), german[column]);
+        EXPECT_EQ(ListView_GetColumnWidth(List(), column), widths[column]);
+    }
+    LVCOLUMNA info{};
+    info.mask = LVCF_FMT;
+    SendMessageA(List(), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_RIGHT);
+}
+
+TEST_F(ViewerDialogTest, EnglishShowsEnglishCaptionsAndSlashedDays) {
+    UseLanguage(Language::English);
+    folder_.WriteHistory(kTwoYears);
+    Open();
+    EXPECT_EQ(ColumnCaption(0), "Date");
+    EXPECT_EQ(ColumnCaption(4), "Onlinetime");
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2023", "2024", "January", "February"}));
+    char text[64] = {};
+    GetDlgItemTextA(dialog_->hwnd(), IDOK, text, sizeof text);
+    EXPECT_STREQ(text, "Close");
+    GetDlgItemTextA(dialog_->hwnd(), IDC_RESTORE, text, sizeof text);
+    EXPECT_STREQ(text, "Restore Backup");
+
+    SelectRow(RowWithText("February"));
+    SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    EXPECT_NE(RowWithText("02/05/2024"), -1);
+}
+
+TEST_F(ViewerDialogTest, GermanShowsUmlautsAndDottedDays) {
+    folder_.WriteHistory({Day(2024, 3, 3)});
+    Open();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2024", "M\xe4rz"}));
+    char text[64] = {};
+    GetDlgItemTextA(dialog_->hwnd(), IDC_RESTORE, text, sizeof text);
+    EXPECT_STREQ(text, "Backup lesen");
+    SelectRow(1);
+    SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2024", "M\xe4rz", "03.03.2024", "Sum"}));
+    EXPECT_EQ(winapp::LoadText(IDS_EDIT_NOTICE).substr(0, 13), "Um \xc4nderungen");
+}
+
+TEST_F(ViewerDialogTest, UpdateShowsWhatTheMonitorAppendedAndRefreshesTheBackup) {
+    folder_.WriteHistory(kTwoYears);
+    Open();
+    folder_.AppendHistory({Day(2025, 1, 10)});
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog_->hwnd(), IDC_UPDATE)));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2023", "2024", "2025", "Januar"}));
+    EXPECT_EQ(testing::FileSize(folder_.BackupPath()), 5u * history::kDayRecordSize);
+}
+
+TEST_F(ViewerDialogTest, ContextMenuFollowsTheRowLevel) {
+    folder_.WriteHistory(kTwoYears);
+    ViewerDialog& dialog = Open();
+    RightClickRow(RowWithText("2024"));
+    ASSERT_EQ(prompts_.popups.size(), 1u);
+    EXPECT_EQ(prompts_.popups[0], (std::vector<UINT>{ID_DELETE}));
+    EXPECT_EQ(prompts_.firstItemTexts[0], "L\xf6schen");
+    EXPECT_EQ(prompts_.owners[0], dialog.hwnd());
+    EXPECT_EQ(dialog.clickedLevel, 0);
+    EXPECT_EQ(dialog.clickedTexts[0], "2024");
+
+    RightClickRow(RowWithText("Februar"));
+    ASSERT_EQ(prompts_.popups.size(), 2u);
+    EXPECT_EQ(prompts_.popups[1], (std::vector<UINT>{ID_EDIT_DATA, ID_DELETE, 0, ID_EXCEL_EXPORT}));
+    EXPECT_EQ(prompts_.firstItemTexts[1], "Daten \xc4ndern");
+    EXPECT_EQ(dialog.clickedLevel, 1);
+    EXPECT_EQ(dialog.clickedTexts[0], "Februar");
+    EXPECT_EQ(dialog.clickedTexts[3], "02/2024");
+    EXPECT_EQ(dialog.clickedItem, static_cast<int>(dialog.treeList().items().size()) - 3);  // day, sum follow
+
+    Click(List(), 16 + 8, (RowCount() + 3) * 20);  // below the rows: no menu
+    EXPECT_EQ(prompts_.popups.size(), 2u);
+}
+
+TEST_F(ViewerDialogTest, SystemMenuEndsWithAboutWhichOpensTheAboutBox) {
+    Open();
+    HMENU system = GetSystemMenu(dialog_->hwnd(), FALSE);
+    const int count = GetMenuItemCount(system);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(GetMenuItemID(system, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    char text[32] = {};
+    GetMenuStringA(system, count - 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&About");
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(system, count - 2, TRUE, &info);
+    EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+
+    // While the About box runs modally, a timer reads it and closes it.
+    static std::string seenTitle, seenVersion;
+    seenTitle.clear();
+    seenVersion.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND about = FindWindowA(MAKEINTATOM(32770), "Lumetra Up/Downloads");
+        if (about == nullptr)
+            return;
+        char title[64] = {};
+        GetWindowTextA(about, title, sizeof title);
+        seenTitle = title;
+        EnumChildWindows(
+            about,
+            [](HWND child, LPARAM) -> BOOL {
+                char childText[64] = {};
+                GetWindowTextA(child, childText, sizeof childText);
+                if (std::string(childText) == "Version 1.2")
+                    seenVersion = childText;
+                return TRUE;
+            },
+            0);
+        PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    SendMessageA(dialog_->hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits do not count
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seenTitle, "Lumetra Up/Downloads");
+    EXPECT_EQ(seenVersion, "Version 1.2");
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_->hwnd(), WM_QUERYDRAGICON, 0, 0)),
+              winapp::LoadIconResource(IDR_MAINFRAME));
+}
+
+TEST_F(ViewerDialogTest, MissingOrDamagedHistoriesGiveNoMessage) {
+    Open();  // no history file at all
+    EXPECT_EQ(RowCount(), 0);
+    dialog_.reset();
+
+    std::vector<history::DayRecord> damaged = {Day(2020, 0, 5),
+                                               Day(2020, 13, 1),
+                                               Day(2020, 77, 9),
+                                               Day(1850, 5, 5),
+                                               Day(2021, 2, 30, 1, 1, -50),
+                                               Day(2021, 3, 99),
+                                               Day(-4, -4, -4, -1e300, 1e300)};
+    folder_.WriteHistory(damaged);
+    Open();
+    EXPECT_GT(RowCount(), 0);
+    std::string truncated = history::RecordBytes({Day(2022, 6, 1)}) + "xyz";
+    std::ofstream(folder_.HistoryPath(), std::ios::binary | std::ios::trunc) << truncated;
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2022", "Juni"}));
+    EXPECT_TRUE(prompts_.messages.empty());
+}
+
+TEST_F(ViewerDialogTest, AProgramPathWithoutFolderKeepsTheWorkingDirectory) {
+    SetCurrentDirectoryA(folder_.path().c_str());
+    folder_.WriteHistory(kTwoYears);
+    dialog_ = std::make_unique<ViewerDialog>("histview.exe", prompts_);
+    ASSERT_TRUE(dialog_->Create());
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    EXPECT_EQ(std::string(cwd), folder_.path());
+    EXPECT_EQ(RowCount(), 4);
+}
+
+TEST_F(ViewerDialogTest, CloseButtonEndsTheDialog) {
+    Open();
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(dialog_->ended());
+    EXPECT_EQ(dialog_->result(), IDOK);
+}
+
+}  // namespace
+}  // namespace viewer

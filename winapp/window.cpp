@@ -1,0 +1,179 @@
+#include "window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "resources.h"
+
+namespace winapp {
+
+Control::~Control() {
+    Detach();
+}
+
+bool Control::Attach(HWND window) {
+    if (window == nullptr || hwnd_ != nullptr)
+        return false;
+    hwnd_ = window;
+    PreSubclassWindow();
+    if (!SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+        hwnd_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void Control::Detach() {
+    if (hwnd_ == nullptr)
+        return;
+    RemoveWindowSubclass(hwnd_, SubclassProc, 0);
+    hwnd_ = nullptr;
+}
+
+bool Control::OnReflectedNotify(NMHDR*, LRESULT&) {
+    return false;
+}
+
+bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self) {
+    auto* control = reinterpret_cast<Control*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, SubclassProc, 0);
+        control->hwnd_ = nullptr;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (control->HandleMessage(message, wParam, lParam, result))
+        return result;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+Dialog::~Dialog() {
+    Destroy();
+}
+
+INT_PTR Dialog::DoModal(HWND parent) {
+    const DLGTEMPLATE* dialogTemplate = LoadDialogTemplate(templateId_);
+    if (dialogTemplate == nullptr)
+        return -1;
+    modal_ = true;
+    ended_ = false;
+    const INT_PTR result =
+        DialogBoxIndirectParamA(ResourceInstance(), dialogTemplate, parent, DialogProc, reinterpret_cast<LPARAM>(this));
+    modal_ = false;
+    hwnd_ = nullptr;
+    controls_.clear();
+    return result;
+}
+
+bool Dialog::Create(HWND parent) {
+    const DLGTEMPLATE* dialogTemplate = LoadDialogTemplate(templateId_);
+    if (dialogTemplate == nullptr || hwnd_ != nullptr)
+        return false;
+    modal_ = false;
+    ended_ = false;
+    return CreateDialogIndirectParamA(ResourceInstance(), dialogTemplate, parent, DialogProc,
+                                      reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::Destroy() {
+    if (hwnd_ != nullptr && !modal_)
+        DestroyWindow(hwnd_);
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    ended_ = true;
+    result_ = result;
+    if (modal_)
+        ::EndDialog(hwnd_, result);
+}
+
+bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+bool Dialog::BindControl(Control& control, int id) {
+    if (!control.Attach(GetDlgItem(hwnd_, id)))
+        return false;
+    controls_.push_back(&control);
+    return true;
+}
+
+std::string Dialog::ItemText(int id) const {
+    HWND item = GetDlgItem(hwnd_, id);
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->hwnd_ = window;
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+    if (self == nullptr)
+        return FALSE;
+    const INT_PTR handled = self->HandleDialogMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        self->controls_.clear();
+    }
+    return handled;
+}
+
+INT_PTR Dialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog() ? TRUE : FALSE;
+        case WM_NOTIFY: {
+            // The sending control sees its notification first, as its own handler.
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            const auto sender = std::find_if(controls_.begin(), controls_.end(),
+                                             [header](const Control* c) { return c->hwnd() == header->hwndFrom; });
+            if (sender != controls_.end() && (*sender)->OnReflectedNotify(header, result)) {
+                SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+                return TRUE;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    if (Dispatch(message, wParam, lParam, result)) {
+        // These messages return their result directly; all others through the message result slot.
+        if (message == WM_QUERYDRAGICON || message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC ||
+            message == WM_CTLCOLORBTN || message == WM_CTLCOLOREDIT) {
+            return static_cast<INT_PTR>(result);
+        }
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace winapp

@@ -1,0 +1,89 @@
+// Window bases: a non-owning window reference, subclassed child controls, and dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace winapp {
+
+class Window {
+public:
+    virtual ~Window() = default;
+    HWND hwnd() const { return hwnd_; }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageA(hwnd_, message, wParam, lParam);
+    }
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+// A child window of a dialog, subclassed to see its own messages and the notifications it sends
+// to its parent (reflected back by the dialog).
+class Control : public Window {
+public:
+    ~Control() override;
+
+    // Binds the control to an existing window: PreSubclassWindow, then the subclass.
+    bool Attach(HWND window);
+    void Detach();
+
+    // A notification this control sent; true when the control handled it (with `result`).
+    virtual bool OnReflectedNotify(NMHDR* header, LRESULT& result);
+
+protected:
+    // Runs before the window is subclassed; the window handle is set already.
+    virtual void PreSubclassWindow() {}
+    // Messages sent to the control itself; false leaves them to the control's own handling.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+};
+
+class Dialog : public Window {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    ~Dialog() override;
+
+    // Runs the dialog modally in the resource language; the result of EndDialog, or -1.
+    INT_PTR DoModal(HWND parent = nullptr);
+    // Creates the dialog without a modal loop (used where a caller drives it, as tests do).
+    bool Create(HWND parent = nullptr);
+    void Destroy();
+
+    void EndDialog(INT_PTR result);
+    bool ended() const { return ended_; }
+    INT_PTR result() const { return result_; }
+
+protected:
+    // The dialog's table; true when the message was handled.
+    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Binds the controls; return true to let the system set the focus.
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+
+    // Subclasses a control of the template; its notifications are offered to it first.
+    bool BindControl(Control& control, int id);
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    std::string ItemText(int id) const;
+    void SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    bool modal_ = false;
+    bool ended_ = false;
+    INT_PTR result_ = -1;
+    std::vector<Control*> controls_;
+};
+
+}  // namespace winapp
