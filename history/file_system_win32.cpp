@@ -1,5 +1,6 @@
-#include <io.h>
 #include <windows.h>
+
+#include <io.h>
 
 #include <cstdio>
 

@@ -2,8 +2,9 @@
 // `TreeList`; this control gives it the list view's rows and passes on clicks, keys and characters.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>

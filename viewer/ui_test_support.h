@@ -2,8 +2,9 @@
 // straight to a window, and a history folder laid out as the program expects it.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,9 @@
 #include "viewer_app.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <ole2.h>
-#include <windows.h>
 
 #include <cstdlib>
 

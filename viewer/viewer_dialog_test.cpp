@@ -44,6 +44,28 @@ public:
     std::vector<HWND> owners;
 };
 
+// Finds the About box while it runs modally, notes its title and version line, and closes it.
+struct AboutProbe {
+    static inline std::string title;
+    static inline std::string version;
+
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        HWND about = FindWindowA(MAKEINTATOM(32770), "Lumetra Up/Downloads");
+        if (about == nullptr) return;
+        char text[64] = {};
+        GetWindowTextA(about, text, sizeof text);
+        title = text;
+        EnumChildWindows(about, OnChild, 0);
+        PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    static BOOL CALLBACK OnChild(HWND child, LPARAM) {
+        char text[64] = {};
+        GetWindowTextA(child, text, sizeof text);
+        if (std::string(text).rfind("Version", 0) == 0) version = text;
+        return TRUE;
+    }
+};
+
 enum class Language { German = 0, English = 1 };
 
 class ViewerDialogTest : public ::testing::Test {
@@ -231,32 +253,13 @@ TEST_F(ViewerDialogTest, SystemMenuEndsWithAboutWhichOpensTheAboutBox) {
     EXPECT_TRUE(info.fType & MFT_SEPARATOR);
 
     // While the About box runs modally, a timer reads it and closes it.
-    static std::string seenTitle, seenVersion;
-    seenTitle.clear();
-    seenVersion.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND about = FindWindowA(MAKEINTATOM(32770), "Lumetra Up/Downloads");
-        if (about == nullptr)
-            return;
-        char title[64] = {};
-        GetWindowTextA(about, title, sizeof title);
-        seenTitle = title;
-        EnumChildWindows(
-            about,
-            [](HWND child, LPARAM) -> BOOL {
-                char childText[64] = {};
-                GetWindowTextA(child, childText, sizeof childText);
-                if (std::string(childText) == "Version 1.2")
-                    seenVersion = childText;
-                return TRUE;
-            },
-            0);
-        PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
+    AboutProbe::title.clear();
+    AboutProbe::version.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AboutProbe::OnTimer);
     SendMessageA(dialog_->hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);  // the low four bits do not count
     KillTimer(nullptr, timer);
-    EXPECT_EQ(seenTitle, "Lumetra Up/Downloads");
-    EXPECT_EQ(seenVersion, "Version 1.2");
+    EXPECT_EQ(AboutProbe::title, "Lumetra Up/Downloads");
+    EXPECT_EQ(AboutProbe::version, "Version 1.2");
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog_->hwnd(), WM_QUERYDRAGICON, 0, 0)),
               winapp::LoadIconResource(IDR_MAINFRAME));
 }

@@ -1,8 +1,9 @@
 // Owning holders of menu and image-list handles. Icons loaded from resources are shared and need none.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <utility>
 

@@ -1,8 +1,9 @@
 // The list-view control: each method one message.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
