@@ -7,7 +7,7 @@ WIN64  := $(BUILD)/win64
 JOBS   ?= $(shell nproc)
 DEMO   := $(BUILD)/demo
 
-.PHONY: all setup native win win64 test test-native test-win run bench format clean
+.PHONY: all setup native win win64 test test-native test-win run dist bench format clean
 
 all: native win win64
 
@@ -46,18 +46,23 @@ test-win: win win64
 
 test: test-native test-win
 
-# The demo history, shown by the Windows build of histdump under Wine.
+# The viewer on the demo installation: in a window where there is a display, else on a private
+# Xvfb, leaving a screenshot whose path is printed.
+VIEWER_LANGUAGE ?= 0
 run: native win win64
-	@mkdir -p $(DEMO)/data
-	@$(NATIVE)/tools/demohist/demohist $(DEMO)/data/volume.hst
 	@if scripts/can-run-win32; then w=$(WIN); else w=$(WIN64); fi; \
-	    $$w/wine-run $$w/tools/histdump/histdump.exe $(DEMO)/data/volume.hst | iconv -f CP1252 -t UTF-8
+	    scripts/show-viewer $$w $(NATIVE)/tools/demohist/demohist $(DEMO) $(VIEWER_LANGUAGE) $(abspath $(DEMO))/histview.png
+
+# The deliverables of the 32-bit build with a short text for Windows users, as one zip.
+dist: win
+	@scripts/make-dist $(WIN) $(BUILD)/dist
 
 # Figures only, never a pass/fail: an optimised native build without sanitizers.
-bench: setup
+bench: setup win win64
 	@cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_SANITIZE=OFF >/dev/null
 	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench
 	@cd $(BUILD)/bench && tools/bench/history_bench
+	@viewer/bench-viewer $(WINTEST)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,13 +1,24 @@
 #include "tree_list.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 namespace viewer {
 
 void TreeList::DeleteAllTreeItems() {
     m_items.clear();
+    m_shown.clear();
     rows_.DeleteAllRows();
+}
+
+void TreeList::ReserveTreeItems(std::size_t count) {
+    try {
+        m_items.reserve(count);
+        m_shown.reserve(count);
+    } catch (const std::exception&) {
+        // then the list grows as it goes
+    }
 }
 
 std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int level) {
@@ -22,6 +33,7 @@ std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int le
     item.nMask = MaskForLevel(level);
     item.bCollapsed = true;
     m_items.push_back(std::move(item));
+    m_shown.push_back(false);
 
     // Months, days and sums appear when their parent is expanded.
     if (level == 0) {
@@ -32,7 +44,7 @@ std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int le
         row.image = image;
         row.param = index;
         row.indent = 0;
-        rows_.InsertRow(rows_.RowCount(), row);
+        NoteShown(index, rows_.InsertRow(rows_.RowCount(), row) >= 0);
     }
     return index;
 }
@@ -43,6 +55,8 @@ void TreeList::SetTreeItemText(std::int32_t item, int column, const std::string&
     }
     std::string& stored = m_items.at(static_cast<std::size_t>(item)).texts.at(static_cast<std::size_t>(column));
     stored = text;
+    if (!m_shown[static_cast<std::size_t>(item)])
+        return;
     const int row = rows_.FindRowByParam(item);
     if (row >= 0) {
         rows_.SetRowText(row, column, text);
@@ -53,9 +67,11 @@ void TreeList::ExpandTreeItem(std::int32_t item) {
     if (item < 0 || static_cast<std::size_t>(item) >= m_items.size()) {
         return;
     }
+    const int row = m_shown[static_cast<std::size_t>(item)] ? rows_.FindRowByParam(item) : -1;
+    if (row >= 0 && !m_items[item].bCollapsed)
+        return;
     rows_.SetRedraw(false);
     m_items[item].bCollapsed = false;
-    const int row = rows_.FindRowByParam(item);
     if (row >= 0) {
         int counter = row;
         ExpandBranch(item, false, counter);
@@ -76,6 +92,9 @@ int TreeList::InsertItemRow(int row, std::int32_t item) {
     values.param = item;
     values.indent = source.nLevel;
     const int newRow = rows_.InsertRow(row, values);
+    if (newRow < 0)
+        return newRow;
+    NoteShown(item, true);
     for (std::size_t column = 1; column < source.texts.size(); ++column) {
         rows_.SetRowText(newRow, static_cast<int>(column), source.texts[column]);
     }
@@ -117,6 +136,7 @@ void TreeList::CollapseBranch(std::int32_t item, int row) {
             break;
         }
         rows_.DeleteRow(next);
+        NoteShown(shown, false);
     }
     rows_.SetRedraw(true);
 }

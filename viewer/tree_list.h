@@ -76,9 +76,12 @@ public:
     // Filling, as the dialog does it.
     void DeleteAllTreeItems();
     std::int32_t InsertTreeItem(const std::string& text, int image, int level);
+    // Room for this many items, so that a long fill does not move the items again and again.
+    void ReserveTreeItems(std::size_t count);
     // Throws std::out_of_range for an unknown item or a column the item has no text for.
     void SetTreeItemText(std::int32_t item, int column, const std::string& text);
-    // Expands as the user would; an unknown item is ignored.
+    // Expands as the user would; an unknown item is ignored, and so is an item whose row shows it
+    // expanded already (its children have their rows).
     void ExpandTreeItem(std::int32_t item);
 
     // User actions on rows. Each returns whether it acted.
@@ -106,8 +109,12 @@ private:
     void Select(int row);
     std::int32_t ItemOfRow(int row);
 
+    void NoteShown(std::int32_t item, bool shown) { m_shown[static_cast<std::size_t>(item)] = shown; }
+
     TreeListRows& rows_;
     std::vector<TreeListItem> m_items;
+    // Whether a row shows the item: texts of items without a row need no search for one.
+    std::vector<bool> m_shown;
 };
 
 }  // namespace viewer

@@ -5,6 +5,7 @@
 namespace viewer {
 
 void TreeListCtrl::PreSubclassWindow() {
+    header_ = nullptr;
     SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
     if (!m_stateImages) {
         m_stateImages = winapp::LoadImageList(winapp::ResourceInstance(), kStateImagesBitmap, 16, 1, RGB(255, 0, 0));
@@ -78,8 +79,11 @@ void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
     SendMessageA(receiver, WM_NOTIFY, notification.hdr.idFrom, reinterpret_cast<LPARAM>(&notification));
 }
 
+// The header belongs to the list view for its whole life, so its handle is asked for once.
 int TreeListCtrl::ColumnCount() {
-    return ListView::ColumnCount();
+    if (header_ == nullptr)
+        header_ = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+    return static_cast<int>(SendMessageA(header_, HDM_GETITEMCOUNT, 0, 0));
 }
 
 int TreeListCtrl::RowCount() {

@@ -41,6 +41,7 @@ public:
     std::int32_t InsertTreeItem(const std::string& text, int image, int level) {
         return tree_.InsertTreeItem(text, image, level);
     }
+    void ReserveTreeItems(std::size_t count) { tree_.ReserveTreeItems(count); }
     void SetTreeItemText(std::int32_t item, int column, const std::string& text) {
         tree_.SetTreeItemText(item, column, text);
     }
@@ -76,6 +77,7 @@ private:
 
     TreeList tree_;
     winapp::ImageList m_stateImages;
+    HWND header_ = nullptr;
 };
 
 }  // namespace viewer

@@ -50,6 +50,7 @@ public:
         current = (current & ~mask) | (state & mask);
     }
     int FindRowByParam(std::int64_t param) override {
+        ++finds;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (rows[i].values.param == param)
                 return static_cast<int>(i);
@@ -82,6 +83,7 @@ public:
     std::vector<Row> rows;
     bool redraw = true;
     int changesWhileDrawing = 0;
+    int finds = 0;
 
 private:
     void NoteChange() {
@@ -157,6 +159,36 @@ TEST(TreeListFill, TextsOfShownRowsChangeWithTheirItems) {
     EXPECT_THROW(t.tree.SetTreeItemText(99, 1, "x"), std::out_of_range);
     EXPECT_THROW(t.tree.SetTreeItemText(-1, 1, "x"), std::out_of_range);
     EXPECT_THROW(t.tree.SetTreeItemText(t.jan, 5, "x"), std::out_of_range);
+}
+
+TEST(TreeListFill, TextsOfItemsWithoutRowsNeedNoRowSearch) {
+    TwoYears t;
+    t.rows.finds = 0;
+    t.tree.SetTreeItemText(t.feb1, 1, "2,00 MB");
+    EXPECT_EQ(t.rows.finds, 0);
+
+    // Rows made and removed again by expanding and collapsing keep the texts right.
+    t.tree.ExpandTreeItem(t.y2025);
+    t.tree.ToggleRow(t.RowOf(t.feb));
+    t.tree.SetTreeItemText(t.feb1, 2, "3,00 MB");
+    EXPECT_EQ(t.rows.rows[t.RowOf(t.feb1)].texts[2], "3,00 MB");
+    t.tree.ToggleRow(t.RowOf(t.y2025));
+    t.rows.finds = 0;
+    t.tree.SetTreeItemText(t.feb1, 3, "5,00 MB");
+    t.tree.SetTreeItemText(t.jan, 3, "x");
+    EXPECT_EQ(t.rows.finds, 0);
+    t.tree.ToggleRow(t.RowOf(t.y2025));
+    EXPECT_EQ(t.rows.rows[t.RowOf(t.feb1)].texts[3], "5,00 MB");
+    EXPECT_EQ(t.rows.rows[t.RowOf(t.jan)].texts[3], "x");
+}
+
+// After a deletion the dialog expands the item that now has the clicked index, which may be the
+// last year that the refill expanded already: its months must not appear twice.
+TEST(TreeListFill, ExpandingAnExpandedItemAddsNoRows) {
+    TwoYears t;
+    t.tree.ExpandTreeItem(t.y2025);
+    t.tree.ExpandTreeItem(t.y2025);
+    EXPECT_EQ(t.rows.Shown(), (std::vector<std::string>{"0 2024 +", "0 2025 -", "1 Januar +", "1 Februar +"}));
 }
 
 TEST(TreeListFill, ExpandingAnUnknownItemDoesNothing) {

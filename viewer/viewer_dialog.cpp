@@ -82,6 +82,7 @@ void ViewerDialog::Refresh() {
     m_treeList.DeleteAllTreeItems();
     const history::HistorySummary summary = history::BuildHistorySummary(
         store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+    m_treeList.ReserveTreeItems(summary.rows.size());
     for (const history::SummaryRow& row : summary.rows) {
         const std::int32_t item = m_treeList.InsertTreeItem(row.text, row.image, row.level);
         for (int column = 0; column < 4; ++column) {

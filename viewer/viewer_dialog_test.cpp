@@ -51,7 +51,8 @@ struct AboutProbe {
 
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
         HWND about = FindWindowA(MAKEINTATOM(32770), "Lumetra Up/Downloads");
-        if (about == nullptr) return;
+        if (about == nullptr)
+            return;
         char text[64] = {};
         GetWindowTextA(about, text, sizeof text);
         title = text;
@@ -61,7 +62,8 @@ struct AboutProbe {
     static BOOL CALLBACK OnChild(HWND child, LPARAM) {
         char text[64] = {};
         GetWindowTextA(child, text, sizeof text);
-        if (std::string(text).rfind("Version", 0) == 0) version = text;
+        if (std::string(text).rfind("Version", 0) == 0)
+            version = text;
         return TRUE;
     }
 };

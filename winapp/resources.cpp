@@ -1,5 +1,8 @@
 #include "resources.h"
 
+#include <cstdint>
+#include <unordered_map>
+
 namespace winapp {
 namespace {
 
@@ -14,6 +17,26 @@ const void* LoadData(HRSRC found, DWORD* size = nullptr) {
     if (size != nullptr)
         *size = SizeofResource(ResourceInstance(), found);
     return LockResource(loaded);
+}
+
+// One string of the string table, read from the resources.
+std::string ReadText(int id) {
+    // Strings are kept in blocks of 16 counted UTF-16 strings; block n holds IDs 16(n-1)..16(n-1)+15.
+    DWORD size = 0;
+    const auto* block = static_cast<const WCHAR*>(LoadData(FindResourceInLanguage(RT_STRING, id / 16 + 1), &size));
+    if (block == nullptr)
+        return std::string();
+    const WCHAR* end = block + size / sizeof(WCHAR);
+    const WCHAR* p = block;
+    for (int skip = id % 16; skip > 0 && p < end; --skip)
+        p += 1 + *p;
+    if (p >= end || *p == 0 || p + 1 + *p > end)
+        return std::string();
+    const int length = *p;
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, p + 1, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, p + 1, length, text.data(), bytes, nullptr, nullptr);
+    return text;
 }
 
 }  // namespace
@@ -36,25 +59,17 @@ HRSRC FindResourceInLanguage(LPCSTR type, int id) {
     return found;
 }
 
+// Dates reload their names for every copy, so each text is read from the resources once per
+// language and kept.
 std::string LoadText(int id) {
     if (id < 0 || id > 0xFFFF)
         return std::string();
-    // Strings are kept in blocks of 16 counted UTF-16 strings; block n holds IDs 16(n-1)..16(n-1)+15.
-    DWORD size = 0;
-    const auto* block = static_cast<const WCHAR*>(LoadData(FindResourceInLanguage(RT_STRING, id / 16 + 1), &size));
-    if (block == nullptr)
-        return std::string();
-    const WCHAR* end = block + size / sizeof(WCHAR);
-    const WCHAR* p = block;
-    for (int skip = id % 16; skip > 0 && p < end; --skip)
-        p += 1 + *p;
-    if (p >= end || *p == 0 || p + 1 + *p > end)
-        return std::string();
-    const int length = *p;
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, p + 1, length, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, p + 1, length, text.data(), bytes, nullptr, nullptr);
-    return text;
+    static std::unordered_map<std::uint32_t, std::string> cache;
+    const std::uint32_t key = (static_cast<std::uint32_t>(g_language) << 16) | static_cast<std::uint32_t>(id);
+    auto cached = cache.find(key);
+    if (cached == cache.end())
+        cached = cache.emplace(key, ReadText(id)).first;
+    return cached->second;
 }
 
 const DLGTEMPLATE* LoadDialogTemplate(int id) {

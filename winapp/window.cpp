@@ -1,7 +1,5 @@
 #include "window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "resources.h"
@@ -12,12 +10,19 @@ Control::~Control() {
     Detach();
 }
 
+// Subclassed the classic way: the window's own procedure is replaced and called for everything we
+// leave alone. (The common controls' subclass helper looks its chain up in a window property on
+// every message, which costs a server round trip per message under some systems.)
 bool Control::Attach(HWND window) {
     if (window == nullptr || hwnd_ != nullptr)
         return false;
     hwnd_ = window;
     PreSubclassWindow();
-    if (!SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
+    if (original_ == nullptr) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         hwnd_ = nullptr;
         return false;
     }
@@ -27,8 +32,10 @@ bool Control::Attach(HWND window) {
 void Control::Detach() {
     if (hwnd_ == nullptr)
         return;
-    RemoveWindowSubclass(hwnd_, SubclassProc, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
+    original_ = nullptr;
 }
 
 bool Control::OnReflectedNotify(NMHDR*, LRESULT&) {
@@ -40,21 +47,22 @@ bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, message, wParam, lParam);
+    return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR self) {
-    auto* control = reinterpret_cast<Control*>(self);
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (control == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = control->original_;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, 0);
-        control->hwnd_ = nullptr;
-        return DefSubclassProc(window, message, wParam, lParam);
+        control->Detach();
+        return CallWindowProcW(original, window, message, wParam, lParam);
     }
     LRESULT result = 0;
     if (control->HandleMessage(message, wParam, lParam, result))
         return result;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 Dialog::~Dialog() {
