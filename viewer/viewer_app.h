@@ -10,10 +10,11 @@ class ViewerApp : public winapp::App {
 public:
     int Run() override;
 
-private:
-    // Reads the monitor's language setting and sets the thread locale and the resource language.
+    // Reads the monitor's language setting into the language index and sets the thread locale and
+    // the language of the program's texts from it.
     void ChooseLanguage();
 
+private:
     winapp::RegistryKey languageKey_;
 };
 
