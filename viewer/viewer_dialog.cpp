@@ -2,10 +2,13 @@
 
 #include "about_dialog.h"
 #include "app.h"
+#include "backup_pair.h"
 #include "calendar_date.h"
+#include "edit_data_dialog.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "monitor_contract.h"
+#include "record_targets.h"
 #include "resources.h"
 #include "settings_store.h"
 #include "start_up.h"
@@ -24,6 +27,9 @@ const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
     winapp::OnMessage(WM_DESTROY, &ViewerDialog::OnDestroy),
     winapp::OnCommand(IDC_UPDATE, &ViewerDialog::OnUpdate),
     winapp::OnNotify(IDC_TREELIST, kTreeListRightClick16, &ViewerDialog::OnTreeListRightClick),
+    winapp::OnCommand(ID_DELETE, &ViewerDialog::DeleteEntry),
+    winapp::OnCommand(ID_EDIT_DATA, &ViewerDialog::EditEntry),
+    winapp::OnCommand(IDC_RESTORE, &ViewerDialog::RestoreBackup),
 };
 
 ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
@@ -149,6 +155,103 @@ LRESULT ViewerDialog::OnTreeListRightClick(NMHDR* header) {
         prompts_.TrackPopup(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, prompts_.CursorPosition(), owner);
     }
     return 0;
+}
+
+bool ViewerDialog::LoadHistory(history::HistoryStore& store) {
+    store.OpenFile();
+    if (store.Load())
+        return true;
+    store.CloseFile();
+    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_UNREADABLE), winapp::LoadText(IDS_WARNING),
+                         MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// After a change: the list anew, with the clicked item's index opened again.
+void ViewerDialog::RefreshAndReopen() {
+    Refresh();
+    m_treeList.ExpandTreeItem(clickedItem);
+}
+
+void ViewerDialog::DeleteEntry() {
+    if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_DELETE_QUESTION), winapp::LoadText(IDS_WARNING),
+                             MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
+        return;
+    }
+    history::HistoryStore store(monitor::kHistoryFile);
+    if (!LoadHistory(store))
+        return;
+    const DeleteTarget target = DeleteTargetOf(clickedLevel, clickedTexts);
+    switch (target.kind) {
+        case DeleteTarget::kYear:
+            store.DeleteByYear(target.year);
+            break;
+        case DeleteTarget::kMonth:
+            store.DeleteByMonth(target.year, target.month);
+            break;
+        case DeleteTarget::kDay:
+            store.DeleteByDay(target.year, target.month, target.day);
+            break;
+        case DeleteTarget::kNothing:
+            break;
+    }
+    store.CloseFile();
+    RefreshAndReopen();
+}
+
+void ViewerDialog::EditEntry() {
+    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_EDIT_NOTICE), "Message", MB_OK);
+    history::HistoryStore store(monitor::kHistoryFile);
+    if (!LoadHistory(store))
+        return;
+    const EditTarget target = EditTargetOf(clickedLevel, clickedTexts[0], history::CalendarDate::Today());
+    history::DayTotals totals;
+    if (target.sumsDay)
+        store.SumDay(target.date, totals);
+    if (!target.opensDialog) {
+        store.CloseFile();
+        return;
+    }
+    EditDataDialog dialog;
+    dialog.uploadText = MegabytesText(totals.uploadBytes);
+    dialog.downloadText = MegabytesText(totals.downloadBytes);
+    if (dialog.DoModal(hwnd()) != IDOK) {
+        store.CloseFile();
+        return;
+    }
+    store.SetDayVolumes(target.date.year, target.date.month, target.date.day, BytesOfMegabytesText(dialog.downloadText),
+                        BytesOfMegabytesText(dialog.uploadText));
+    store.CloseFile();
+    RefreshAndReopen();
+}
+
+void ViewerDialog::RestoreBackup() {
+    const winapp::App* app = winapp::App::Current();
+    const std::string caption = app != nullptr ? app->Title() : winapp::ProgramTitle();
+    if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_RESTORE_QUESTION), caption, MB_YESNO | MB_ICONQUESTION) !=
+        IDYES) {
+        return;
+    }
+    winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
+    const bool monitorRuns = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (mutex)
+        monitorMutex_ = std::move(mutex);
+    if (monitorRuns)
+        AskMonitorToQuit();
+    history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
+    Sleep(kRestoreWaitMilliseconds);
+}
+
+// The monitor's main window carries its mark as a window property; the first top-level window
+// with it is sent the exit command, and answers once it has saved and closed.
+void ViewerDialog::AskMonitorToQuit() {
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        if (GetPropA(window, monitor::kWindowProperty) != nullptr) {
+            SendMessageA(window, WM_COMMAND, monitor::kExitCommandId, 0);
+            return;
+        }
+    }
 }
 
 }  // namespace viewer

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "handles.h"
+#include "history_store.h"
 #include "message_map.h"
 #include "prompts.h"
 #include "resource.h"
@@ -22,6 +23,15 @@ public:
 
     // Reloads the history file and fills the tree list anew.
     void Refresh();
+
+    // The record commands, acting on the row last right-clicked.
+    void DeleteEntry();
+    void EditEntry();
+    // Puts the backup copy back over the history, after asking a running monitor to quit.
+    void RestoreBackup();
+
+    // How long RestoreBackup waits after the copy.
+    static constexpr DWORD kRestoreWaitMilliseconds = 3000;
 
     TreeListCtrl& treeList() { return m_treeList; }
 
@@ -46,12 +56,18 @@ private:
 
     void CreateColumns();
     void MoveToProgramFolder();
+    // Opens and loads the history; false, after telling the user, when it can be neither read nor made.
+    bool LoadHistory(history::HistoryStore& store);
+    void RefreshAndReopen();
+    static void AskMonitorToQuit();
 
     std::string programPath_;
     winapp::Prompts& prompts_;
     HICON m_hIcon;
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
+    // Opened by RestoreBackup and kept until the viewer ends.
+    winapp::KernelHandle monitorMutex_;
 };
 
 }  // namespace viewer

@@ -25,6 +25,10 @@ HWND App::mainHwnd() const {
 }
 
 std::string App::Title() const {
+    return ProgramTitle();
+}
+
+std::string ProgramTitle() {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path, length);

@@ -9,6 +9,9 @@ namespace winapp {
 
 class Window;
 
+// The program's file name without folder and extension: the default caption of its message boxes.
+std::string ProgramTitle();
+
 class App {
 public:
     App();

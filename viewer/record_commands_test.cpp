@@ -1,0 +1,283 @@
+// The record commands on the real dialog: delete, edit and restore, checked on the file's bytes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "calendar_date.h"
+#include "module_path.h"
+#include "viewer_test_fixture.h"
+
+namespace viewer {
+namespace {
+
+using history::Day;
+using history::DayRecord;
+using history::RecordBytes;
+using testing::RecordingPrompts;
+
+constexpr double kMB = 1048576.0;
+
+// Drives the edit dialog while it runs modally: notes the texts it opened with, types the given
+// ones and presses the given button.
+struct EditProbe {
+    static inline bool seen = false;
+    static inline std::string shownUpload, shownDownload;
+    static inline std::string typeUpload, typeDownload;
+    static inline int press = IDOK;
+
+    static void Arm(std::string upload, std::string download, int button) {
+        seen = false;
+        shownUpload.clear();
+        shownDownload.clear();
+        typeUpload = std::move(upload);
+        typeDownload = std::move(download);
+        press = button;
+    }
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = FindWindowA(MAKEINTATOM(32770), "Daten \xe4ndern");
+        if (dialog == nullptr || seen)
+            return;
+        seen = true;
+        char text[64] = {};
+        GetDlgItemTextA(dialog, IDC_UPLOAD, text, sizeof text);
+        shownUpload = text;
+        GetDlgItemTextA(dialog, IDC_DOWNLOAD, text, sizeof text);
+        shownDownload = text;
+        SetDlgItemTextA(dialog, IDC_UPLOAD, typeUpload.c_str());
+        SetDlgItemTextA(dialog, IDC_DOWNLOAD, typeDownload.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
+    }
+};
+
+class RecordCommandsTest : public testing::ViewerFixture {
+protected:
+    // Right-clicks the row with the label (expanding the rows above it as needed) and chooses the command.
+    void Choose(const std::string& label, UINT command) {
+        const int row = RowWithText(label);
+        ASSERT_NE(row, -1) << label;
+        RightClickRow(row);
+        ASSERT_FALSE(prompts_.popups.empty());
+        SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+    void Expand(const std::string& label) {
+        const int row = RowWithText(label);
+        ASSERT_NE(row, -1) << label;
+        SelectRow(row);
+        SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    }
+    std::string History() const { return history::ReadBytes(folder_.HistoryPath()); }
+    std::string Backup() const { return history::ReadBytes(folder_.BackupPath()); }
+    // Runs the edit command with the dialog driven by the probe.
+    void Edit(const std::string& label) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, EditProbe::OnTimer);
+        Choose(label, ID_EDIT_DATA);
+        KillTimer(nullptr, timer);
+    }
+};
+
+TEST_F(RecordCommandsTest, DeletingAYearRemovesItsRecordsAndOpensTheItemAtItsIndex) {
+    folder_.WriteHistory({Day(2003, 4, 1), Day(2004, 1, 1), Day(2004, 7, 2), Day(2005, 2, 3)});
+    ViewerDialog& dialog = Open();
+    Choose("2004", ID_DELETE);
+    EXPECT_EQ(prompts_.messages.front(), "Wollen sie den gew\xe4hlten Eintrag wirklich l\xf6schen?");
+    EXPECT_EQ(prompts_.captions.front(), "Warnung");
+    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
+    EXPECT_EQ(History(), RecordBytes({Day(2003, 4, 1), Day(2005, 2, 3)}));
+    // The deleted year's index now belongs to 2005, which the refill had opened already.
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2003", "2005", "Februar"}));
+    EXPECT_EQ(dialog.clickedLevel, 0);
+}
+
+TEST_F(RecordCommandsTest, DeletingAMonthRemovesOnlyThatStoredMonth) {
+    const std::vector<DayRecord> records = {Day(2003, 13, 5), Day(2004, 5, 1), Day(2004, 5, 20), Day(2004, 6, 1),
+                                            Day(2005, 5, 1)};
+    folder_.WriteHistory(records);
+    Open();
+    Expand("2004");
+    ASSERT_EQ(Text(RowWithText("Mai"), 3), "05/2004");
+    Choose("Mai", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({Day(2003, 13, 5), Day(2004, 6, 1), Day(2005, 5, 1)}));
+}
+
+TEST_F(RecordCommandsTest, DeletingADayOrASum) {
+    folder_.WriteHistory({Day(2004, 5, 1), Day(2004, 5, 20), Day(2004, 5, 20), Day(2004, 6, 1)});
+    Open();
+    Expand("Mai");
+    Choose("20.05.2004", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 1), Day(2004, 6, 1)}));
+
+    // A sum row deletes nothing, but the list is refreshed all the same.
+    const std::string before = History();
+    Expand("Mai");
+    Choose("Sum", ID_DELETE);
+    EXPECT_EQ(History(), before);
+    folder_.AppendHistory({Day(2004, 7, 3)});
+    Expand("Mai");
+    Choose("Sum", ID_DELETE);
+    EXPECT_NE(RowWithText("July"), -1);  // the monitor's own spelling
+}
+
+TEST_F(RecordCommandsTest, CancelledDeleteChangesNothing) {
+    folder_.WriteHistory({Day(2004, 5, 1), Day(2005, 1, 1)});
+    Open();
+    prompts_.answers = {IDCANCEL};
+    Choose("2004", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 1), Day(2005, 1, 1)}));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "2005", "Januar"}));
+}
+
+TEST_F(RecordCommandsTest, TheBackupKeepsTheLargestState) {
+    const std::vector<DayRecord> five = {Day(2004, 5, 1), Day(2004, 5, 2), Day(2004, 5, 3), Day(2004, 5, 4),
+                                         Day(2004, 5, 5)};
+    folder_.WriteHistory(five);
+    Open();  // the backup catches up with the larger live file
+    ASSERT_EQ(Backup(), RecordBytes(five));
+    Expand("Mai");
+    Choose("02.05.2004", ID_DELETE);
+    Expand("Mai");
+    Choose("04.05.2004", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 1), Day(2004, 5, 3), Day(2004, 5, 5)}));
+    EXPECT_EQ(Backup(), RecordBytes(five));
+
+    // The monitor appended while the viewer was open: the next delete saves that state first.
+    folder_.AppendHistory({Day(2004, 6, 1), Day(2004, 6, 2), Day(2004, 6, 3)});
+    const std::string grown = History();
+    Choose("2004", ID_DELETE);
+    EXPECT_EQ(Backup(), grown);
+    EXPECT_EQ(History(), "");
+}
+
+TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsBoth) {
+    folder_.WriteHistory(
+        {Day(2004, 5, 19, 7 * kMB, kMB, 100), Day(2004, 5, 20, kMB, 2 * kMB, 60), Day(2004, 5, 20, kMB, 2 * kMB, 30)});
+    Open();
+    Expand("Mai");
+    EditProbe::Arm("1.5", "3", IDOK);
+    Edit("20.05.2004");
+    EXPECT_EQ(prompts_.messages.front().substr(0, 15), "Um \xc4nderungen v");
+    EXPECT_EQ(prompts_.captions.front(), "Message");
+    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_OK));
+    ASSERT_TRUE(EditProbe::seen);
+    EXPECT_EQ(EditProbe::shownDownload, "2.00");
+    EXPECT_EQ(EditProbe::shownUpload, "4.00");
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 19, 7 * kMB, kMB, 100), Day(2004, 5, 20, 3 * kMB, 1572864, 60),
+                                      Day(2004, 5, 20, 3 * kMB, 1572864, 30)}));
+    // After the refill the clicked day is marked open again, but its month is closed.
+    EXPECT_EQ(RowWithText("20.05.2004"), -1);
+
+    Expand("Mai");
+    EditProbe::Arm("", "", IDCANCEL);
+    Edit("20.05.2004");
+    ASSERT_TRUE(EditProbe::seen);
+    EXPECT_EQ(EditProbe::shownDownload, "6.00");
+    EXPECT_EQ(EditProbe::shownUpload, "3.00");
+}
+
+TEST_F(RecordCommandsTest, CancelOrTextThatIsNoNumber) {
+    const std::vector<DayRecord> records = {Day(2004, 5, 20, kMB, 2 * kMB, 60), Day(2004, 5, 21, 5, 6, 7)};
+    folder_.WriteHistory(records);
+    Open();
+    Expand("Mai");
+    EditProbe::Arm("9", "9", IDCANCEL);
+    Edit("20.05.2004");
+    ASSERT_TRUE(EditProbe::seen);
+    EXPECT_EQ(History(), RecordBytes(records));
+
+    EditProbe::Arm("abc", "inf", IDOK);
+    Edit("20.05.2004");
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 20, 0, 0, 60), Day(2004, 5, 21, 5, 6, 7)}));
+}
+
+TEST_F(RecordCommandsTest, TodayAndSumRowsShowOnlyTheNotice) {
+    const history::CalendarDate today = history::CalendarDate::Today();
+    const std::vector<DayRecord> records = {Day(today.year, today.month, today.day, kMB, kMB, 5)};
+    folder_.WriteHistory(records);
+    Open();
+    const std::string todayText = today.ToText();
+    Expand(history::CalendarDate::MonthNameAt(today.month - 1));
+    for (const std::string& label : {todayText, std::string("Sum")}) {
+        prompts_.messages.clear();
+        EditProbe::Arm("1", "1", IDOK);
+        Edit(label);
+        EXPECT_EQ(prompts_.messages.size(), 1u) << label;
+        EXPECT_FALSE(EditProbe::seen) << label;
+        EXPECT_EQ(History(), RecordBytes(records)) << label;
+    }
+}
+
+TEST_F(RecordCommandsTest, AnUnreadableHistoryIsLeftAloneWithAMessage) {
+    folder_.WriteHistory({Day(2004, 5, 20), Day(2005, 1, 1)});
+    Open();
+    Expand("2004");
+    ASSERT_NE(RowWithText("Mai"), -1);
+    // The folder goes away while the viewer is open: nothing can be read or made any more.
+    const std::string moved = folder_.path() + "\\elsewhere";
+    std::filesystem::rename(folder_.path() + "\\data", moved);
+    Choose("2004", ID_DELETE);
+    ASSERT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(prompts_.messages[1].substr(0, 18), "Die Verlaufsdaten ");
+    EXPECT_EQ(prompts_.captions[1], "Warnung");
+    Choose("Mai", ID_EDIT_DATA);
+    EXPECT_EQ(prompts_.messages.size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(folder_.HistoryPath()));
+    EXPECT_EQ(history::ReadBytes(moved + "\\volume.hst"), RecordBytes({Day(2004, 5, 20), Day(2005, 1, 1)}));
+}
+
+class RestoreBackupTest : public RecordCommandsTest {
+protected:
+    void SetUp() override {
+        RecordCommandsTest::SetUp();
+        live_ = {Day(2004, 5, 1)};
+        backup_ = {Day(2004, 5, 1), Day(2004, 5, 2), Day(2004, 5, 3)};
+        folder_.WriteHistory(live_);
+        std::ofstream(folder_.BackupPath(), std::ios::binary) << RecordBytes(backup_);
+    }
+
+    std::vector<DayRecord> live_, backup_;
+};
+
+TEST_F(RestoreBackupTest, NoAnswerNoCopy) {
+    Open();
+    prompts_.answers = {IDNO};
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
+    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(prompts_.messages.front().substr(0, 22), "Sollen nun die letzt g");
+    EXPECT_EQ(History(), RecordBytes(live_));
+}
+
+TEST_F(RestoreBackupTest, WithoutMonitorTheBackupIsCopiedAtOnceAndTheListStays) {
+    Open();
+    const DWORD start = GetTickCount();
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
+    EXPECT_GE(GetTickCount() - start, ViewerDialog::kRestoreWaitMilliseconds - 20);
+    EXPECT_EQ(History(), RecordBytes(backup_));
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "Mai"}));  // shown after the next update only
+    EXPECT_EQ(prompts_.captions.front(), "viewer_ui_test");
+}
+
+TEST_F(RestoreBackupTest, ARunningMonitorQuitsAndSavesBeforeTheCopy) {
+    // The stand-in lies beside this test program.
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string standIn = history::FolderOfPath(self) + "standin_monitor.exe";
+    const std::string log = folder_.path() + "\\monitor.log";
+    std::string command = "\"" + standIn + "\" \"" + folder_.HistoryPath() + "\" \"" + log + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(testing::PumpUntil([] { return FindWindowA("LumetraProStandIn", nullptr) != nullptr; }, 20000));
+
+    Open();
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // It saved on its way out, and the copy came after: the backup's content is what remains.
+    EXPECT_EQ(history::ReadBytes(log), "running\nexit command\nsaved\nended\n");
+    EXPECT_EQ(History(), RecordBytes(backup_));
+}
+
+}  // namespace
+}  // namespace viewer

@@ -1,0 +1,101 @@
+#include "record_targets.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "language.h"
+
+namespace viewer {
+namespace {
+
+class RecordTargets : public ::testing::Test {
+protected:
+    void SetUp() override { history::SetLanguageIndex(0); }
+    void TearDown() override { history::SetLanguageIndex(0); }
+};
+
+TEST_F(RecordTargets, RowsNameWhatIsDeleted) {
+    struct Case {
+        int level;
+        std::string texts[4];
+        DeleteTarget::Kind kind;
+        int year, month, day;
+    } cases[] = {
+        {0, {"2004", "", "", ""}, DeleteTarget::kYear, 2004, 0, 0},
+        {1, {"Mai", "", "", "05/2004"}, DeleteTarget::kMonth, 2004, 5, 0},
+        {1, {"Dezember", "", "", "12/2003"}, DeleteTarget::kMonth, 2003, 12, 0},
+        {1, {"x", "", "", ""}, DeleteTarget::kMonth, -1, 12, 0},  // no label: month 0 reads as December before
+        {2, {"07.05.2004", "1 MB", "", ""}, DeleteTarget::kDay, 2004, 5, 7},
+        {2, {"Sum", "", "", ""}, DeleteTarget::kNothing, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const DeleteTarget target = DeleteTargetOf(c.level, c.texts);
+        EXPECT_EQ(target.kind, c.kind) << c.texts[0];
+        EXPECT_EQ(target.year, c.year) << c.texts[0];
+        EXPECT_EQ(target.month, c.month) << c.texts[0];
+        EXPECT_EQ(target.day, c.day) << c.texts[0];
+    }
+}
+
+TEST_F(RecordTargets, SlashedDayTextsReadMonthFirst) {
+    history::SetLanguageIndex(1);
+    const std::string texts[4] = {"05/07/2004", "", "", ""};
+    const DeleteTarget target = DeleteTargetOf(2, texts);
+    EXPECT_EQ(target.kind, DeleteTarget::kDay);
+    EXPECT_EQ(target.month, 5);
+    EXPECT_EQ(target.day, 7);
+}
+
+TEST_F(RecordTargets, OnlyPastDayRowsOpenTheEditDialog) {
+    const history::CalendarDate today(9, 12, 2026);
+    EditTarget day = EditTargetOf(2, "08.12.2026", today);
+    EXPECT_TRUE(day.opensDialog);
+    EXPECT_TRUE(day.sumsDay);
+    EXPECT_EQ(day.date.day, 8);
+    EXPECT_EQ(day.date.month, 12);
+    EXPECT_EQ(day.date.year, 2026);
+
+    EXPECT_FALSE(EditTargetOf(2, "09.12.2026", today).opensDialog);  // today
+    const EditTarget sum = EditTargetOf(2, "Sum", today);
+    EXPECT_FALSE(sum.opensDialog);
+    EXPECT_FALSE(sum.sumsDay);
+    EXPECT_TRUE(sum.date.Equals(today));
+    EXPECT_FALSE(EditTargetOf(1, "Dezember", today).opensDialog);
+}
+
+TEST_F(RecordTargets, MegabyteTexts) {
+    EXPECT_EQ(MegabytesText(1048576), "1.00");
+    EXPECT_EQ(MegabytesText(0), "0.00");
+    EXPECT_EQ(MegabytesText(1572864), "1.50");
+    EXPECT_EQ(MegabytesText(3 * 1048576 + 5242), "3.00");
+}
+
+TEST_F(RecordTargets, TypedNumbersReadAsFarAsTheyAreNumbers) {
+    struct Case {
+        const char* text;
+        double bytes;
+    } cases[] = {{"1.5", 1572864},
+                 {"1", 1048576},
+                 {" 2.25MB", 2.25 * 1048576},
+                 {"-1", -1048576},
+                 {"0", 0},
+                 {".5", 524288},
+                 {"1e1", 10 * 1048576},
+                 {"1e", 1048576},
+                 {"1,5", 1048576},
+                 {"abc", 0},
+                 {"", 0},
+                 {"inf", 0},
+                 {"nan", 0},
+                 {"0x10", 0},
+                 {"1e400", 0},
+                 {"-", 0},
+                 {".", 0},
+                 {"+3.", 3 * 1048576}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BytesOfMegabytesText(c.text), c.bytes) << '"' << c.text << '"';
+}
+
+}  // namespace
+}  // namespace viewer
