@@ -1,0 +1,102 @@
+"""snmpprobe's walks against real agents, held to Net-SNMP's snmpwalk of the same agent and subtree:
+the same objects in the same order with the same values, and the walk's final line."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from agents import Snmpd, Snmpsim, free_udp_port
+from walkfile import read_snmpwalk, read_walk_file
+
+SNMPPROBE = os.environ.get("SNMPPROBE", "snmpprobe")
+
+
+def probe_walk(agent_address, community, root):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "walk.txt")
+        result = subprocess.run([SNMPPROBE, "walk", agent_address, community, root, path],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300)
+        if result.returncode != 0:
+            raise AssertionError(f"snmpprobe walk failed: {result.stderr.decode()}")
+        with open(path, "rb") as walk:
+            return read_walk_file(walk.read())
+
+
+def snmpwalk(agent_address, community, root):
+    output = subprocess.run(["snmpwalk", "-v1", "-On", "-Oe", "-Ot", "-Ox", "-c", community, agent_address, root],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=300,
+                            env=dict(os.environ, MIBS="")).stdout
+    return read_snmpwalk(output)
+
+
+class RecordedDevices(unittest.TestCase):
+    """Recorded agents answer the same every time: every value must agree."""
+
+    @classmethod
+    def setUpClass(cls):
+        folder = tempfile.mkdtemp(prefix="rtprobe-records-")
+        cls.own = folder
+        # A subtree of exactly two objects, with a neighbour outside it.
+        with open(os.path.join(folder, "two.snmprec"), "w") as out:
+            out.write("1.3.6.1.2.1.1.1.0|4|two objects\n")
+            out.write("1.3.6.1.4.1.99999.1.1.0|4|first\n")
+            out.write("1.3.6.1.4.1.99999.1.2.0|2|-42\n")
+            out.write("1.3.6.1.4.1.99999.2.0|4|outside\n")
+        files = ["recorded/linksys-system.snmprec", "recorded/solaris-system.snmprec",
+                 "recorded/udp-endpoint-table-walk.snmprec", os.path.join(folder, "two.snmprec")]
+        cls.agent = Snmpsim(files, "linksys-system").__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.agent.stop()
+
+    def assertWalkMatches(self, community, root):
+        records, final = probe_walk(self.agent.address, community, root)
+        self.assertEqual(records, snmpwalk(self.agent.address, community, root))
+        self.assertEqual(final, b"End of MIB subtree.\n\n")
+        return records
+
+    def test_recorded_devices(self):
+        for community in ("linksys-system", "solaris-system", "udp-endpoint-table-walk"):
+            with self.subTest(community=community):
+                self.assertGreater(len(self.assertWalkMatches(community, ".1.3.6.1.2.1")), 5)
+
+    def test_two_object_subtree(self):
+        records = self.assertWalkMatches("two", ".1.3.6.1.4.1.99999.1")
+        self.assertEqual(records, [(".1.3.6.1.4.1.99999.1.1.0", b"first"), (".1.3.6.1.4.1.99999.1.2.0", b"-42")])
+
+    def test_leaf_root(self):
+        records, final = probe_walk(self.agent.address, "linksys-system", ".1.3.6.1.2.1.1.5.0")
+        self.assertEqual(records, [])
+        self.assertEqual(final, b"End of MIB subtree.\n\n")
+
+
+class LiveAgent(unittest.TestCase):
+    """snmpd's values move (up time, counters): values must agree where two snmpwalks around the
+    walk agree; the objects and their order must agree everywhere."""
+
+    def test_mib2(self):
+        with Snmpd() as agent:
+            before = snmpwalk(agent.address, "netpub", ".1.3.6.1.2.1")
+            records, final = probe_walk(agent.address, "netpub", ".1.3.6.1.2.1")
+            after = snmpwalk(agent.address, "netpub", ".1.3.6.1.2.1")
+        self.assertEqual(final, b"End of MIB subtree.\n\n")
+        self.assertGreater(len(records), 1000)
+        self.assertEqual([oid for oid, _ in records], [oid for oid, _ in before])
+        steady = {oid: value for (oid, value), (_, later) in zip(before, after) if value == later}
+        self.assertGreater(len(steady), len(records) // 2)
+        for oid, value in records:
+            if oid in steady:
+                self.assertEqual(value, steady[oid], oid)
+
+
+class NoAgent(unittest.TestCase):
+    def test_silence_ends_the_walk_with_the_request_error(self):
+        records, final = probe_walk(f"127.0.0.1:{free_udp_port()}", "netpub", ".1.3.6.1.2.1.1")
+        self.assertEqual(records, [])
+        self.assertEqual(final, b"error on SnmpMgrRequest 40\n")
+
+
+if __name__ == "__main__":
+    unittest.main()
