@@ -346,10 +346,11 @@ std::int32_t SnmpSession::WalkToFile(const char* fileName) {
             out.Line("Error: the agent's answer does not advance the walk \n");
             break;
         }
-        char name[kLineSize];
+        // Name and value are cut where their line would not fit the line buffer with its ending.
+        char name[kLineSize - sizeof "Variable = \n" + 1];
         OidText(item.name, name);
         out.Line("Variable = %s\n", name);
-        char value[kLineSize];
+        char value[kLineSize - sizeof "Value    = \n\n" + 1];
         ValueText(item.value, value);
         out.Line("Value    = %s\n\n", value);
         // Keep the name for the next request, drop the value.
