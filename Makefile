@@ -60,8 +60,9 @@ dist: win
 # Figures only, never a pass/fail: an optimised native build without sanitizers.
 bench: setup win win64
 	@cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_SANITIZE=OFF >/dev/null
-	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench
+	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench snmpprobe
 	@cd $(BUILD)/bench && tools/bench/history_bench
+	@python3 rtprobe/agents/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
 	@viewer/bench-viewer $(WINTEST)
 
 format:

@@ -1,5 +1,5 @@
-// The subset of the Windows SNMP manager types that the session uses, with the same names, sizes
-// and packing, for the native build.
+// The subset of the Windows SNMP manager types that the session uses, with the same names and
+// members, for the native build. (Naturally aligned: nothing outside this process sees them.)
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,6 @@ typedef std::uint32_t ULONG;
 typedef std::uint32_t DWORD;
 typedef void* LPSNMP_MGR_SESSION;
 
-#pragma pack(push, 4)
 typedef struct {
     BYTE* stream;
     UINT length;
@@ -74,7 +73,6 @@ typedef struct {
     SnmpVarBind* list;
     UINT len;
 } SnmpVarBindList;
-#pragma pack(pop)
 
 #ifndef ASN_INTEGER
 #define ASN_INTEGER 0x02
