@@ -4,6 +4,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from agents import Snmpd, Snmpsim, free_udp_port
@@ -70,6 +71,58 @@ class RecordedDevices(unittest.TestCase):
         records, final = probe_walk(self.agent.address, "linksys-system", ".1.3.6.1.2.1.1.5.0")
         self.assertEqual(records, [])
         self.assertEqual(final, b"End of MIB subtree.\n\n")
+
+
+def probe(*arguments):
+    return subprocess.run([SNMPPROBE, *arguments], stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+
+
+class RecordedQueries(unittest.TestCase):
+    """GET and GETNEXT against recorded devices, their error variation and a slow agent."""
+
+    @classmethod
+    def setUpClass(cls):
+        folder = tempfile.mkdtemp(prefix="rtprobe-records-")
+        # Answers only after 2.5 s, later than the manager's time-out and retry allow.
+        with open(os.path.join(folder, "slow.snmprec"), "w") as out:
+            out.write("1.3.6.1.2.1.1.1.0|4:delay|value=slow device,wait=2500\n")
+            out.write("1.3.6.1.2.1.1.5.0|4|quick\n")
+        files = ["recorded/linksys-system.snmprec", "variation/error.snmprec", os.path.join(folder, "slow.snmprec")]
+        cls.agent = Snmpsim(files, "linksys-system").__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.agent.stop()
+
+    def test_values_come_back_by_type(self):
+        result = probe("get", self.agent.address, "linksys-system", ".1.3.6.1.2.1.1.1.0", ".1.3.6.1.2.1.1.3.0",
+                       "1.5.0")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.decode(), '.1.3.6.1.2.1.1.1.0 = "BEFSX41"\n'
+                                                 '.1.3.6.1.2.1.1.3.0 = 638239\n'
+                                                 '.1.3.6.1.2.1.1.5.0 = "isp-gw"\n')
+        result = probe("getnext", self.agent.address, "linksys-system", ".1.3.6.1.2.1.1.4")
+        self.assertEqual(result.stdout.decode(), '.1.3.6.1.2.1.1.4.0 = "Linksys"\n')
+
+    def test_error_statuses_of_the_agent(self):
+        for oid in (".1.3.6.1.2.1.2.2.1.1.1", ".1.3.6.1.2.1.2.2.1.6.1", ".1.3.6.1.2.1.1.99.0"):
+            with self.subTest(oid=oid):
+                result = probe("get", self.agent.address, "error", oid)
+                self.assertEqual(result.returncode, 1)
+                self.assertTrue(result.stdout.decode().endswith("error: SNMP_ERRORSTATUS_NOSUCHNAME\n"),
+                                result.stdout)
+
+    def test_no_answer_in_time(self):
+        # The same device answers its other objects at once (asked first: the simulator serves
+        # one request at a time, and the slow one keeps it busy).
+        result = probe("get", self.agent.address, "slow", ".1.3.6.1.2.1.1.5.0")
+        self.assertEqual(result.stdout.decode(), '.1.3.6.1.2.1.1.5.0 = "quick"\n')
+        start = time.monotonic()
+        result = probe("get", self.agent.address, "slow", ".1.3.6.1.2.1.1.1.0")
+        took = time.monotonic() - start
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"no answer", result.stderr)
+        self.assertLess(took, 2 * 1.0 + 1.0)  # (retries + 1) x time-out, and the program's start
 
 
 class LiveAgent(unittest.TestCase):
