@@ -33,14 +33,15 @@ class _Agent:
         self.folder = tempfile.mkdtemp(prefix="rtprobe-agent-")
         self.port = free_udp_port()
         self.process = None
+        self.log = None
 
     @property
     def address(self):
         return f"127.0.0.1:{self.port}"
 
     def _start(self, command, env=None):
-        log = open(os.path.join(self.folder, "agent.log"), "wb")
-        self.process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+        self.log = open(os.path.join(self.folder, "agent.log"), "wb")
+        self.process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log,
                                         env=env, cwd=self.folder)
         deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
@@ -60,6 +61,9 @@ class _Agent:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        if self.log is not None:
+            self.log.close()
+            self.log = None
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def __exit__(self, *exc):
