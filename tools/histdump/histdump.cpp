@@ -12,17 +12,23 @@
 #include <io.h>
 #endif
 
+#include "app_texts.h"
 #include "calendar_date.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "language.h"
 #include "settings_store.h"
+#include "spreadsheet_report.h"
 #include "value_format.h"
+#include "worksheet_model.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: histdump [--today YYYY-MM-DD] [--start-day N] [--bits] [--ini PATH] [--lang N] [--records] FILE\n";
+    "usage: histdump [--today YYYY-MM-DD] [--start-day N] [--bits] [--ini PATH] [--lang N]\n"
+    "                [--records | --report LEVEL TEXT] FILE\n"
+    "  --report 1 MM/YYYY   the spreadsheet report of a month row, one written cell per line (CELL<TAB>text)\n"
+    "  --report 2 DAY       the same for a day row, DAY in the active date style\n";
 
 struct Options {
     bool haveToday = false;
@@ -33,6 +39,9 @@ struct Options {
     std::string ini;
     int language = 0;
     bool records = false;
+    bool report = false;
+    int reportLevel = 0;
+    std::string reportText;
     std::string file;
 };
 
@@ -105,6 +114,16 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.bits = true;
         } else if (arg == "--records") {
             options.records = true;
+        } else if (arg == "--report") {
+            int level = 0;
+            if (i + 2 >= argc || !ParseInt(argv[i + 1], level) || (level != 1 && level != 2)) {
+                std::fprintf(stderr, "histdump: --report takes a level (1 or 2) and a row text\n");
+                return false;
+            }
+            options.report = true;
+            options.reportLevel = level;
+            options.reportText = argv[i + 2];
+            i += 2;
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::fprintf(stderr, "histdump: unknown option %s\n", arg.c_str());
             return false;
@@ -117,6 +136,10 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     }
     if (options.file.empty()) {
         std::fprintf(stderr, "histdump: no history file named\n");
+        return false;
+    }
+    if (options.report && options.records) {
+        std::fprintf(stderr, "histdump: --records and --report do not go together\n");
         return false;
     }
     return true;
@@ -144,6 +167,20 @@ void PrintSummary(const history::HistorySummary& summary) {
     }
     if (summary.expand)
         std::printf("expand %zu\n", summary.lastYearRow);
+}
+
+// The report of a row as the viewer writes it into a spreadsheet, cell by cell.
+void PrintReport(const Options& options, const std::vector<history::DayRecord>& records, int startDay) {
+    std::string texts[4];
+    (options.reportLevel == 1 ? texts[3] : texts[0]) = options.reportText;
+    report::WorksheetModel sheet;
+    sheet.StartApplication(report::kReportTitle);
+    report::WriteReport(sheet, report::ReportPeriodOf(options.reportLevel, texts, startDay), records,
+                        &history::LoadAppText);
+    for (const std::string& cell : sheet.WrittenCells()) {
+        std::fwrite(cell.data(), 1, cell.size(), stdout);
+        std::fputc('\n', stdout);
+    }
 }
 
 }  // namespace
@@ -176,6 +213,9 @@ int main(int argc, char** argv) {
     }
     if (options.records) {
         PrintRecords(records);
+    } else if (options.report) {
+        history::CalendarDate::Today();  // loads the names
+        PrintReport(options, records, settings.g_History_StartDayOfMonth);
     } else {
         history::CalendarDate today = history::CalendarDate::Today();  // also loads the names
         if (options.haveToday)
