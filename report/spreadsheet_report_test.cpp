@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "language.h"
+#include "operation_log.h"
 #include "settings_store.h"
 #include "test_files.h"
 #include "worksheet_model.h"
@@ -188,6 +189,54 @@ TEST_F(SpreadsheetReport, TheWholeCommandReadsTheHistoryAfresh) {
     EXPECT_TRUE(sheet.visible);
     EXPECT_TRUE(sheet.userControl);
     EXPECT_TRUE(history::FileExists(path + "_backup"));
+}
+
+TEST_F(SpreadsheetReport, OperationsInTheirOrder) {
+    history::TempDir folder;
+    const std::string path = folder.Path("volume.hst");
+    folder.Path("volume.hst_backup");
+    std::ofstream(path, std::ios::binary) << history::RecordBytes({Day(2004, 5, 2, 1e6, 2e6, 61)});
+    std::string texts[4] = {"Mai", "", "", "05/2004"};
+    WorksheetModel sheet;
+    OperationLog log(sheet);
+    BuildSpreadsheetReport(log, 1, texts, 1, path, Caption);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{
+                             "StartApplication(Lumetra Report)",
+                             "SetColumnWidth(A1|1)",
+                             "SetColumnAlignment(A1|-4131)",
+                             "SetColumnWidth(B1|12)",
+                             "SetColumnAlignment(B1|-4152)",
+                             "SetColumnWidth(C1|12)",
+                             "SetColumnAlignment(C1|-4152)",
+                             "SetColumnWidth(D1|12)",
+                             "SetColumnAlignment(D1|-4152)",
+                             "SetColumnWidth(E1|12)",
+                             "SetColumnAlignment(E1|-4152)",
+                             "SetColumnWidth(F1|12)",
+                             "SetColumnAlignment(F1|-4152)",
+                             "SetHeaderBand(A3|F3|)",
+                             "SetCell(B3|caption 104|1)",
+                             "SetCell(F3|caption 127|1)",
+                             "SetCell(E3|caption 107|1)",
+                             "SetCell(D3|caption 105|1)",
+                             "SetCell(C3|caption 106|1)",
+                             "SetFontColor(A3|F3|2)",
+                             "SetCell(F1|05/2004|1)",
+                             "SetFontColor(E1|F1|2)",
+                             "SetFontSize(B1|F1|18)",
+                             "SetCell(B4|02.05.2004|1)",
+                             "SetCell(C4|976.6 KB|1)",
+                             "SetCell(D4|1.9 MB|1)",
+                             "SetCell(E4|2.9 MB|1)",
+                             "SetCell(F4| 00:01:01|1)",
+                             "SetCell(C5|976.6 KB|1)",
+                             "SetCell(D5|1.9 MB|1)",
+                             "SetCell(E5|2.9 MB|1)",
+                             "SetCell(F5| 00:01:01|1)",
+                             "SetBold(A5|F5)",
+                             "SetUnderline(A5|F5)",
+                             "ShowToUser()",
+                         }));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "record_targets.h"
 #include "resources.h"
 #include "settings_store.h"
+#include "spreadsheet_report.h"
 #include "start_up.h"
 
 namespace viewer {
@@ -30,6 +31,7 @@ const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
     winapp::OnCommand(ID_DELETE, &ViewerDialog::DeleteEntry),
     winapp::OnCommand(ID_EDIT_DATA, &ViewerDialog::EditEntry),
     winapp::OnCommand(IDC_RESTORE, &ViewerDialog::RestoreBackup),
+    winapp::OnCommand(ID_EXCEL_EXPORT, &ViewerDialog::ExcelExport),
 };
 
 ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
@@ -225,9 +227,30 @@ void ViewerDialog::EditEntry() {
     RefreshAndReopen();
 }
 
-void ViewerDialog::RestoreBackup() {
+// The default caption of the program's message boxes.
+std::string ViewerDialog::ProgramCaption() const {
     const winapp::App* app = winapp::App::Current();
-    const std::string caption = app != nullptr ? app->Title() : winapp::ProgramTitle();
+    return app != nullptr ? app->Title() : winapp::ProgramTitle();
+}
+
+void ViewerDialog::ExcelExport() {
+    const std::string caption = ProgramCaption();
+    try {
+        report::SpreadsheetSession session(
+            [this, &caption](const std::string& text) { prompts_.ShowMessage(hwnd(), text, caption, MB_OK); },
+            spreadsheetFactory_);
+        report::BuildSpreadsheetReport(session, clickedLevel, clickedTexts,
+                                       history::CurrentSettings().g_History_StartDayOfMonth, monitor::kHistoryFile,
+                                       &winapp::LoadText);
+    } catch (const report::AutomationError& error) {
+        // The session has let go of every object by now.
+        prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : "Command failed.", caption,
+                             MB_OK | MB_ICONSTOP);
+    }
+}
+
+void ViewerDialog::RestoreBackup() {
+    const std::string caption = ProgramCaption();
     if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_RESTORE_QUESTION), caption, MB_YESNO | MB_ICONQUESTION) !=
         IDYES) {
         return;

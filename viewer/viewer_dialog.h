@@ -11,6 +11,7 @@
 #include "message_map.h"
 #include "prompts.h"
 #include "resource.h"
+#include "spreadsheet_session.h"
 #include "tree_list_ctrl.h"
 #include "window.h"
 
@@ -29,6 +30,13 @@ public:
     void EditEntry();
     // Puts the backup copy back over the history, after asking a running monitor to quit.
     void RestoreBackup();
+    // The report of the clicked row's accounting month in a new workbook of the spreadsheet application.
+    void ExcelExport();
+
+    // Where ExcelExport gets the spreadsheet application from (its ProgID, unless a test says otherwise).
+    void setSpreadsheetFactory(report::SpreadsheetSession::ApplicationFactory factory) {
+        spreadsheetFactory_ = std::move(factory);
+    }
 
     // How long RestoreBackup waits after the copy.
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
@@ -58,6 +66,7 @@ private:
     void MoveToProgramFolder();
     // Opens and loads the history; false, after telling the user, when it can be neither read nor made.
     bool LoadHistory(history::HistoryStore& store);
+    std::string ProgramCaption() const;
     void RefreshAndReopen();
     static void AskMonitorToQuit();
 
@@ -66,6 +75,7 @@ private:
     HICON m_hIcon;
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
+    report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     // Opened by RestoreBackup and kept until the viewer ends.
     winapp::KernelHandle monitorMutex_;
 };

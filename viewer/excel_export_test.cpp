@@ -1,0 +1,166 @@
+// "Excel Export" from the viewer's context menu: with a stand-in spreadsheet application registered
+// as "Excel.Application" the sheet equals what histdump --report writes for the same row; without
+// one, the user is told once and nothing else happens; a refused call is shown with its description.
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "fake_automation.h"
+#include "module_path.h"
+#include "viewer_test_fixture.h"
+
+namespace viewer {
+namespace {
+
+using history::Day;
+
+const char kClassId[] = "{6A1F0C2E-3B7D-4E59-9C61-2D4F8B0A7E13}";
+
+std::string Beside(const std::string& name) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return history::FolderOfPath(self) + name;
+}
+
+void SetDefault(const std::string& key, const std::string& name, const std::string& value) {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(opened, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(opened);
+}
+
+// Runs histdump.exe of this build and gives its output.
+std::string HistdumpReport(const std::string& arguments, const std::string& historyPath) {
+    const std::string output = historyPath + ".report";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    std::string command =
+        "\"" + Beside("..\\tools\\histdump\\histdump.exe") + "\" " + arguments + " \"" + historyPath + "\"";
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(file);
+        return "histdump did not start";
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(file);
+    const std::string text = history::ReadBytes(output);
+    DeleteFileA(output.c_str());
+    return text;
+}
+
+class ExcelExportTest : public testing::ViewerFixture {
+protected:
+    void SetUp() override {
+        ViewerFixture::SetUp();
+        OleInitialize(nullptr);
+        sheetFile_ = folder_.path() + "\\sheet.txt";
+        SetEnvironmentVariableA("LUMETRA_STANDIN_SHEET", sheetFile_.c_str());
+    }
+    void TearDown() override {
+        Unregister();
+        SetEnvironmentVariableA("LUMETRA_STANDIN_SHEET", nullptr);
+        ViewerFixture::TearDown();
+        OleUninitialize();
+    }
+
+    void Register() {
+        SetDefault("Excel.Application\\CLSID", "", kClassId);
+        SetDefault(std::string("CLSID\\") + kClassId + "\\InprocServer32", "", Beside("standin_excel.dll"));
+        SetDefault(std::string("CLSID\\") + kClassId + "\\InprocServer32", "ThreadingModel", "Apartment");
+    }
+    static void Unregister() {
+        const std::string classKey = std::string("CLSID\\") + kClassId;
+        for (const std::string& key : {classKey + "\\InprocServer32", classKey, std::string("Excel.Application\\CLSID"),
+                                       std::string("Excel.Application")}) {
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+        }
+    }
+
+    void Export(const std::string& label) {
+        const int row = RowWithText(label);
+        ASSERT_NE(row, -1) << label;
+        RightClickRow(row);
+        SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_EXCEL_EXPORT, 0), 0);
+    }
+
+    std::string sheetFile_;
+};
+
+const std::vector<history::DayRecord> kMay = {Day(2004, 4, 30, 5e5, 5e4, 10), Day(2004, 5, 2, 1e6, 2e6, 61),
+                                              Day(2004, 5, 2, 3e6, 1e5, 86400), Day(2004, 5, 31, 7e6, 3e5, 90000),
+                                              Day(2004, 6, 1, 1e6, 1e6, 5)};
+
+TEST_F(ExcelExportTest, AMonthRowFillsTheStandInAsHistdumpWritesIt) {
+    Register();
+    folder_.WriteHistory(kMay);
+    Open();
+    SelectRow(RowWithText("2004"));
+    Export("Mai");
+    EXPECT_TRUE(prompts_.messages.empty());
+    const std::string sheet = history::ReadBytes(sheetFile_);
+    EXPECT_NE(sheet.find("F1\t05/2004\n"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet, HistdumpReport("--report 1 05/2004", folder_.HistoryPath()));
+}
+
+TEST_F(ExcelExportTest, AnEnglishDayRowToo) {
+    UseLanguage(testing::Language::English);
+    Register();
+    folder_.WriteHistory(kMay);
+    Open();
+    SelectRow(RowWithText("May"));
+    SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    Export("05/31/2004");
+    const std::string sheet = history::ReadBytes(sheetFile_);
+    EXPECT_NE(sheet.find("B3\tDate\n"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet, HistdumpReport("--lang 1 --report 2 05/31/2004", folder_.HistoryPath()));
+}
+
+TEST_F(ExcelExportTest, WithoutTheApplicationTheUserIsToldOnce) {
+    folder_.WriteHistory(kMay);
+    Open();
+    const std::string before = history::ReadBytes(folder_.HistoryPath());
+    std::remove(folder_.BackupPath().c_str());
+    Export("Mai");
+    EXPECT_EQ(prompts_.messages, (std::vector<std::string>{"Unable to start Excel.\n"}));
+    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_OK));
+    EXPECT_EQ(history::ReadBytes(folder_.HistoryPath()), before);
+    EXPECT_FALSE(history::FileExists(folder_.BackupPath()));  // the history was not even opened
+    EXPECT_FALSE(history::FileExists(sheetFile_));
+}
+
+TEST_F(ExcelExportTest, ARefusedCallIsShownWithItsDescription) {
+    folder_.WriteHistory(kMay);
+    Open();
+    for (const wchar_t* description : {L"Zu viele Zeilen.", L""}) {
+        report::fake::World world;
+        world.refuseCall = 30;
+        world.refusalDescription = description;
+        dialog_->setSpreadsheetFactory([&world]() -> IDispatch* {
+            report::fake::Object* application = world.Make("Application");
+            application->AddRef();
+            return application;
+        });
+        prompts_.messages.clear();
+        prompts_.types.clear();
+        Export("Mai");
+        ASSERT_EQ(prompts_.messages.size(), 1u);
+        EXPECT_EQ(prompts_.messages[0], description[0] != L'\0' ? "Zu viele Zeilen." : "Command failed.");
+        EXPECT_EQ(prompts_.types[0], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(world.OutstandingReferences(), 0);
+        EXPECT_EQ(world.overReleases, 0);
+    }
+}
+
+}  // namespace
+}  // namespace viewer
