@@ -1,0 +1,252 @@
+#include "menu_colors.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace menus {
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0)
+        return -1;
+    long long product = static_cast<long long>(a) * b;
+    long long divisor = c;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    const long long half = divisor / 2;
+    const long long result = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
+    if (result > 2147483647LL || result < -2147483647LL)
+        return -1;
+    return static_cast<int>(result);
+}
+
+namespace {
+
+template <class Channel>
+Colour PerChannel(Colour a, Colour b, Channel channel) {
+    return MakeColour(channel(RedOf(a), RedOf(b)), channel(GreenOf(a), GreenOf(b)), channel(BlueOf(a), BlueOf(b)));
+}
+
+}  // namespace
+
+Colour Blend86(Colour a, Colour b) {
+    return PerChannel(a, b, [](int x, int y) { return MulDiv(x, 86, 100) + MulDiv(y, 14, 100); });
+}
+
+Colour Blend70(Colour a, Colour b) {
+    return PerChannel(a, b, [](int x, int y) { return MulDiv(x, 7, 10) + MulDiv(y, 3, 10); });
+}
+
+Colour Darken(int n, Colour c) {
+    return PerChannel(c, 0, [n](int x, int) { return MulDiv(x, 255 - n, 255); });
+}
+
+Colour Lighten(int n, Colour c) {
+    return PerChannel(c, 0, [n](int x, int) { return x + MulDiv(255 - x, n, 255); });
+}
+
+Colour BluishDarken(Colour c) {
+    return MakeColour(MulDiv(RedOf(c), 7, 10), MulDiv(GreenOf(c), 7, 10), MulDiv(BlueOf(c) + 55, 7, 10));
+}
+
+Colour Mix(Colour a, Colour b, int n) {
+    if (b == static_cast<Colour>(-1))
+        return static_cast<Colour>(-1);
+    return PerChannel(a, b, [n](int x, int y) { return (x * (255 - n) + y * n) / 256; });
+}
+
+Colour GradientBandColour(Colour from, Colour to, int n, int length) {
+    return PerChannel(from, to, [n, length](int x, int y) { return x + MulDiv(y - x, n, length - 2); });
+}
+
+Colour GetSelectionFillColor(const SystemColours& system, const Display& display) {
+    if (display.highContrast)
+        return system.highlight;
+    if (display.colourCount <= 256)
+        return system.window;
+    return Blend70(system.window, system.highlight);
+}
+
+FlatItemColours FlatColoursOf(Colour menuColour, const SystemColours& system, const Display& display) {
+    FlatItemColours colours{};
+    colours.itemBack = Blend86(system.window, menuColour);
+    colours.gutterBack = display.colourCount <= 256 ? system.btnFace : Blend86(menuColour, system.window);
+    colours.selectionFill = GetSelectionFillColor(system, display);
+    colours.selectionFrame = display.highContrast ? system.btnText : system.highlight;
+    if (display.nearest(colours.itemBack) == display.nearest(colours.gutterBack)) {
+        colours.itemBack = system.window;
+        colours.gutterBack = menuColour;
+    }
+    return colours;
+}
+
+FlatFrameColours FlatFrameColoursOf(Colour menuBack, const SystemColours& system, const Display& display) {
+    FlatFrameColours colours{};
+    colours.frame = Blend86(system.window, menuBack);
+    colours.gutter = display.colourCount < 257 ? system.btnFace : Blend86(menuBack, system.window);
+    colours.outline = Darken(128, menuBack);
+    if (display.nearest(colours.frame) == display.nearest(colours.gutter)) {
+        colours.frame = system.window;
+        colours.gutter = menuBack;
+    }
+    return colours;
+}
+
+namespace {
+
+// The three caption colours of the well-known schemes get their tuned menu colours.
+Colour TunedThemeColour(Colour c) {
+    switch (c) {
+        case 0xCCDCD6:
+            return 0xAADADA;
+        case 0xE6E6E6:
+            return 0xE5D7D7;
+        case 0xF0C5AC:
+            return 0xF5C2A3;
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
+ColourPair ThemedColoursOf(const ThemeProbe& probe, bool forBar, const SystemColours& system, const Display& display) {
+    if (probe.versionIndex == 2 || probe.versionIndex == 5)
+        return {system.menu, system.menu};
+    if (probe.styleId == 10 || probe.styleId == 11) {
+        const Colour c = TunedThemeColour(display.nearest(Blend70(Darken(10, system.window), system.activeCaption)));
+        return {c, Lighten(110, c)};
+    }
+    if (!probe.themeActive)
+        return {system.menu, Mix(system.menu, system.window, 220)};
+
+    Colour a = Darken(10, system.window);
+    Colour b = system.activeCaption;
+    Colour first;
+    if (probe.themeDataOpened) {
+        if (probe.captionColourRead && probe.captionColour != 1)
+            b = probe.captionColour;
+        if (probe.windowColourRead && probe.windowColour != 1)
+            a = probe.windowColour;
+        if (b == 0x86B8AA)
+            first = 0xAADADA;
+        else if (b == 0xBEA3A4)
+            first = 0xE5D7D7;
+        else if (b == 0xE55400)
+            first = 0xF5C2A3;
+        else
+            first = display.nearest(Blend70(a, b));
+    } else {
+        first = TunedThemeColour(display.nearest(Blend70(a, b)));
+    }
+    if (forBar)
+        return {first, Lighten(probe.themeDataOpened ? 110 : 100, first)};
+    return {Darken(20, first), Lighten(200, first)};
+}
+
+Extent FlatPopupItemExtent(int barHeight, Extent icon, Extent text) {
+    Extent size{barHeight / 2 + icon.cx + text.cx + 6, barHeight};
+    if (icon.cy + 8 >= barHeight)
+        size.cy = icon.cy + 7;
+    size.cy = std::max(size.cy, text.cy);
+    return size;
+}
+
+Extent FlatBarItemExtent(int barHeight, Extent icon, Extent text, bool hasAmpersand) {
+    return {hasAmpersand ? text.cx - 6 : text.cx, std::max({barHeight, icon.cy + 2, text.cy})};
+}
+
+Extent ClassicPopupItemExtent(int barHeight, int, Extent icon, Extent text, bool gradient) {
+    return {text.cx + 2 * icon.cx + 2, std::max({barHeight, icon.cy + (gradient ? 6 : 4), text.cy})};
+}
+
+Extent ClassicBarItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool hasAmpersand, bool gradient) {
+    return {hasAmpersand ? text.cx - checkWidth / 2 : text.cx,
+            std::max({barHeight, icon.cy + (gradient ? 6 : 4), text.cy})};
+}
+
+Extent TitleItemExtent(bool vertical, int styleBits, Extent iconBox, Extent text, int checkWidth, bool underWine) {
+    Extent icon = iconBox;
+    if (icon.cx != 0 || icon.cy != 0) {
+        icon.cx += 2;
+        icon.cy += 2;
+    }
+    if (vertical) {
+        Extent size{std::max(icon.cx, text.cy), 0};
+        if (!underWine)
+            size.cx -= checkWidth;
+        if (styleBits & 0x10)
+            size.cx += 8;
+        else if (styleBits & 0x20)
+            size.cx += 4;
+        return size;
+    }
+    Extent size{icon.cx + text.cx, std::max(icon.cy, text.cy)};
+    if (styleBits & 0x10)
+        size.cy += 8;
+    return size;
+}
+
+bool IsSystemCommand(unsigned id) {
+    const unsigned masked = id & 0xFFF0;
+    return masked > 0xEFFF && masked <= 0xF150;
+}
+
+int BarItemShadowDarkness(int k, int y) {
+    if (y < 4)
+        return -1;
+    if (y < 8)
+        return 6 * k * (y - 3);
+    return 30 * k;
+}
+
+std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours) {
+    std::vector<ShadowStep> steps;
+    const int w = width;
+    const int h = height;
+    if (!fewColours) {
+        for (int k = 1; k <= 4; ++k) {  // the right-hand columns, k = 1 outermost
+            const int x = w - k;
+            for (int y = 0; y <= 3 && y < h; ++y)
+                steps.push_back({ShadowStep::Copy, x, y, 0});
+            for (int y = 4; y <= 7 && y < h; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (y - 3)});
+            for (int y = 8; y <= h - 5; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, 30 * k});
+            for (int y = std::max(h - 4, 0); y <= h - 1; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (h - y)});
+        }
+        for (int k = 1; k <= 4; ++k) {  // the bottom rows, k = 1 the last
+            const int y = h - k;
+            for (int x = 0; x <= 3 && x < w; ++x)
+                steps.push_back({ShadowStep::Copy, x, y, 0});
+            for (int x = 4; x <= 7 && x < w; ++x)
+                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (x - 3)});
+            for (int x = 8; x <= w - 5; ++x)
+                steps.push_back({ShadowStep::Darken, x, y, 30 * k});
+        }
+        return steps;
+    }
+    for (int x = std::max(w - 2, 0); x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            steps.push_back({ShadowStep::Copy, x, y, 0});
+    for (int y = std::max(h - 2, 0); y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            steps.push_back({ShadowStep::Copy, x, y, 0});
+    for (int x : {w - 3, w - 4}) {
+        for (int y = 0; y <= 3 && y < h; ++y)
+            steps.push_back({ShadowStep::Copy, x, y, 0});
+        for (int y = 4; y <= h - 3; ++y)
+            steps.push_back({ShadowStep::Solid, x, y, 0});
+    }
+    for (int y : {h - 3, h - 4}) {
+        for (int x = 0; x <= 3 && x < w; ++x)
+            steps.push_back({ShadowStep::Copy, x, y, 0});
+        for (int x = 4; x <= w - 5; ++x)
+            steps.push_back({ShadowStep::Solid, x, y, 0});
+    }
+    return steps;
+}
+
+}  // namespace menus

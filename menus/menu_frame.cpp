@@ -1,0 +1,419 @@
+#include "menu_frame.h"
+
+#include <vector>
+
+#include "menu_draw.h"
+#include "menu_styles.h"
+#include "menu_system.h"
+#include "menu_window.h"
+
+namespace menus {
+namespace {
+
+constexpr UINT_PTR kFirstTrackingTimer = 31;
+constexpr UINT_PTR kLastTrackingTimer = 99;
+
+// The popup that TrackStyledPopup shows, and for which window.
+struct Tracking {
+    HWND window = nullptr;
+    HMENU menu = nullptr;
+};
+Tracking& TrackingState() {
+    static Tracking tracking;
+    return tracking;
+}
+
+// The menu (searched depth first) that holds a command item with this identifier and data.
+HMENU MenuHolding(HMENU menu, UINT id, ULONG_PTR data) {
+    if (!IsLiveMenu(menu))
+        return nullptr;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        if (HMENU submenu = GetSubMenu(menu, position)) {
+            if (HMENU found = MenuHolding(submenu, id, data))
+                return found;
+            continue;
+        }
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_ID;
+        if (GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && info.wID == id &&
+            info.dwItemData == data)
+            return menu;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void NotePopupMenu(HWND window, HMENU menu) {
+    PendingPopupMenu() = menu;
+    CStyledMenu* styled = IsLiveMenu(menu) ? CStyledMenu::FromHandle(menu) : nullptr;
+    if (styled == nullptr)
+        return;
+    styled->setOwner(window);
+    styled->OnPopupInit();
+    CStyledMenu* bar = CStyledMenu::FromHandle(styled->parent());
+    if (bar == nullptr || bar->isPopup())
+        return;
+    if (bar->openPopups()++ != 0)
+        return;
+    RECT hot = bar->lastHotBarItem();
+    if (IsRectEmpty(&hot))
+        return;
+    hot.right += 10;
+    hot.bottom += 10;
+    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
+    ScreenToClient(window, &corners[0]);
+    ScreenToClient(window, &corners[1]);
+    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    RedrawWindow(window, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+bool RouteMeasureItem(HWND window, MEASUREITEMSTRUCT* measure) {
+    if (measure == nullptr || measure->CtlType != ODT_MENU)
+        return false;
+    HMENU asMenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(measure->itemID));
+    if (IsLiveMenu(asMenu)) {
+        if (CStyledMenu* styled = CStyledMenu::FromHandle(asMenu)) {
+            styled->MeasureItem(measure);
+            return true;
+        }
+    }
+    std::vector<HMENU> candidates;
+    if (TrackingState().window == window)
+        candidates.push_back(TrackingState().menu);
+    candidates.push_back(GetMenu(window));
+    candidates.push_back(GetSystemMenu(window, FALSE));
+    for (HMENU candidate : candidates) {
+        HMENU holder = MenuHolding(candidate, measure->itemID, measure->itemData);
+        if (CStyledMenu* styled = CStyledMenu::FromHandle(holder)) {
+            styled->MeasureItem(measure);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RouteDrawItem(DRAWITEMSTRUCT* draw) {
+    if (draw == nullptr || draw->CtlType != ODT_MENU)
+        return false;
+    CStyledMenu* styled = CStyledMenu::FromHandle(reinterpret_cast<HMENU>(draw->hwndItem));
+    if (styled == nullptr)
+        return false;
+    styled->DrawItem(draw);
+    return true;
+}
+
+void RefreshMenuIcons() {
+    static DWORD last = 0;
+    static bool once = false;
+    const DWORD now = GetTickCount();
+    if (once && now - last < 2000)
+        return;
+    once = true;
+    last = now;
+    for (CStyledMenuIcons* store : CStyledMenuIcons::Stores())
+        store->Refresh();
+}
+
+BOOL TrackStyledPopup(CStyledMenu& menu, UINT flags, int x, int y, HWND window) {
+    Tracking& tracking = TrackingState();
+    const Tracking saved = tracking;
+    tracking = {window, menu.handle()};
+    const BOOL result = TrackPopupMenu(menu.handle(), flags, x, y, 0, window, nullptr);
+    tracking = saved;
+    return result;
+}
+
+int DrawBarItem(HWND window, int position, UINT state) {
+    HMENU bar = GetMenu(window);
+    RECT item{};
+    if (position == -1 || !GetMenuItemRect(window, bar, static_cast<UINT>(position), &item))
+        return 0;
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
+    if (!GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+        return 0;
+    HDC dc = GetWindowDC(window);
+    if (dc == nullptr)
+        return 0;
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 340;
+    HFONT font = nullptr;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
+        font = CreateFontIndirectA(&metrics.lfMenuFont);
+    HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    OffsetRect(&item, -frame.left, -frame.top);
+    if (ThePlatform().underWine) {
+        const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+        const int frameWidth = GetSystemMetrics(sizable ? SM_CXSIZEFRAME : SM_CXDLGFRAME);
+        const int frameHeight = GetSystemMetrics(sizable ? SM_CYSIZEFRAME : SM_CYDLGFRAME);
+        OffsetRect(&item, -frameWidth,
+                   -(GetSystemMetrics(SM_CYMENU) + 1 + GetSystemMetrics(SM_CYCAPTION) + frameHeight));
+    }
+    HotBarItem() = reinterpret_cast<CStyledMenuItemData*>(info.dwItemData);
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_MENU;
+    draw.itemID = info.wID;
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemState = state;
+    draw.hwndItem = reinterpret_cast<HWND>(bar);
+    draw.hDC = dc;
+    draw.rcItem = item;
+    draw.itemData = info.dwItemData;
+    POINT origin{};
+    SetWindowOrgEx(dc, 0, 0, &origin);
+    SendMessageA(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    if (oldFont != nullptr)
+        SelectObject(dc, oldFont);
+    if (font != nullptr)
+        DeleteObject(font);
+    ReleaseDC(window, dc);
+    return 1;
+}
+
+// ---- the shared message handling
+
+void StyledMenuRouting::StartTrackingTimer(HWND window) {
+    if (timer_ != 0 || !IsWindow(window))
+        return;
+    for (UINT_PTR id = kFirstTrackingTimer; id <= kLastTrackingTimer; ++id) {
+        if (SetTimer(window, id, 100, nullptr) != 0) {
+            timer_ = id;
+            return;
+        }
+    }
+}
+
+void StyledMenuRouting::StopTrackingTimer(HWND window) {
+    if (timer_ != 0)
+        KillTimer(window, timer_);
+    timer_ = 0;
+}
+
+void StyledMenuRouting::ForgetHotItem(HWND window) {
+    if (hotPosition_ != -1)
+        DrawBarItem(window, hotPosition_, 0);
+    hotPosition_ = -1;
+    HotBarItem() = nullptr;
+}
+
+LRESULT StyledMenuRouting::OnNcHitTest(HWND window, LRESULT hit, LPARAM point) {
+    const Platform& platform = ThePlatform();
+    if (platform.versionIndex >= 6 && !platform.remoteSession)
+        return hit;
+    UINT normal = 0;
+    UINT hot = ODS_HOTLIGHT;
+    const HWND focus = GetFocus();
+    if (!(focus == window || IsChild(window, focus))) {
+        if (platform.versionIndex == 2 || platform.versionIndex == 5) {
+            normal = hot = 0;
+        } else {
+            normal = ODS_INACTIVE;
+            hot = ODS_HOTLIGHT | ODS_INACTIVE;
+        }
+    }
+    if (!inMenuLoop_ && hit == HTMENU && CStyledMenu::FromHandle(GetMenu(window)) != nullptr) {
+        const POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+        const int position = MenuItemFromPoint(window, GetMenu(window), at);
+        if (position >= 0) {
+            if (position != hotPosition_) {
+                if (hotPosition_ != -1)
+                    DrawBarItem(window, hotPosition_, normal);
+                if (!DrawBarItem(window, position, hot)) {
+                    hotPosition_ = -1;
+                    return HTMENU;
+                }
+            } else if (HotBarItem() != nullptr || !DrawBarItem(window, position, hot)) {
+                return HTMENU;
+            }
+            StartTrackingTimer(window);
+            hotPosition_ = position;
+            return HTMENU;
+        }
+    }
+    if (hotPosition_ != -1)
+        DrawBarItem(window, hotPosition_, normal);
+    hotPosition_ = -1;
+    HotBarItem() = nullptr;
+    StopTrackingTimer(window);
+    return hit;
+}
+
+bool StyledMenuRouting::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool dialog) {
+    auto base = [&]() { return dialog ? 0 : DefWindowProcA(window, message, wParam, lParam); };
+    switch (message) {
+        case WM_CREATE: {
+            result = base();
+            if (result == -1)
+                return true;
+            if (systemMenu_.handle() != nullptr)
+                systemMenu_.DestroyMenu();
+            if (systemMenu_.Attach(GetSystemMenu(window, FALSE))) {
+                systemMenu_.setPopup(true);
+                systemMenu_.ConvertMenu();
+            }
+            return true;
+        }
+        case WM_INITDIALOG:
+            if (dialog && systemMenu_.handle() == nullptr && systemMenu_.Attach(GetSystemMenu(window, FALSE))) {
+                systemMenu_.setPopup(true);
+                systemMenu_.ConvertMenu();
+            }
+            return false;
+        case WM_INITMENUPOPUP:
+            result = base();
+            NotePopupMenu(window, reinterpret_cast<HMENU>(wParam));
+            return true;
+        case WM_MEASUREITEM:
+            if (!RouteMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+                return false;
+            result = TRUE;
+            return true;
+        case WM_DRAWITEM:
+            if (!RouteDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
+                return false;
+            result = TRUE;
+            return true;
+        case WM_MENUCHAR:
+            if (CStyledMenu::FromHandle(reinterpret_cast<HMENU>(lParam)) == nullptr)
+                return false;
+            result = CStyledMenu::FindMenuMnemonic(static_cast<char>(LOWORD(wParam)), HIWORD(wParam),
+                                                   reinterpret_cast<HMENU>(lParam));
+            return true;
+        case WM_SYSCOLORCHANGE:
+            result = base();
+            RefreshMenuIcons();
+            ApplyMenuBarBrush(&menu_);
+            return true;
+        case WM_NCHITTEST:
+            if (dialog)
+                return false;
+            result = OnNcHitTest(window, base(), lParam);
+            return true;
+        case WM_TIMER:
+            if (wParam != timer_ || timer_ == 0)
+                return false;
+            {
+                POINT cursor{};
+                GetCursorPos(&cursor);
+                SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y));
+            }
+            result = 0;
+            return true;
+        case WM_ENTERMENULOOP:
+            inMenuLoop_ = true;
+            StopTrackingTimer(window);
+            ForgetHotItem(window);
+            return false;
+        case WM_EXITMENULOOP:
+            inMenuLoop_ = false;
+            return false;
+        case WM_DESTROY:
+            StopTrackingTimer(window);
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool CStyledFrameWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return routing_.Route(hwnd_, message, wParam, lParam, result, false);
+}
+
+bool CStyledDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (routing_.Route(hwnd_, message, wParam, lParam, result, true))
+        return true;
+    return winapp::Dialog::Dispatch(message, wParam, lParam, result);
+}
+
+// ---- the temporary handler of dialogs (dialog support)
+
+namespace {
+
+const char kTempHandlerProperty[] = "CStyledMenuTempHandler";
+
+struct CStyledMenuTempHandler {
+    CStyledMenu systemMenu;
+    WNDPROC previous = nullptr;
+    HWND dialog = nullptr;
+
+    ~CStyledMenuTempHandler() {
+        if (dialog != nullptr && previous != nullptr)
+            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        if (dialog != nullptr)
+            RemovePropA(dialog, kTempHandlerProperty);
+        systemMenu.Detach();
+    }
+};
+
+LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* handler = static_cast<CStyledMenuTempHandler*>(GetPropA(window, kTempHandlerProperty));
+    if (handler == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC previous = handler->previous;
+    auto pass = [&]() { return CallWindowProcA(previous, window, message, wParam, lParam); };
+    switch (message) {
+        case WM_DESTROY: {
+            const LRESULT result = pass();
+            delete handler;
+            return result;
+        }
+        case WM_DRAWITEM: {
+            auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            CStyledMenu* styled = CStyledMenu::FromHandle(reinterpret_cast<HMENU>(draw->hwndItem));
+            if (handler->systemMenu.handle() != nullptr && draw->CtlType == ODT_MENU && styled != nullptr) {
+                styled->DrawItem(draw);
+                return 1;
+            }
+            return pass();
+        }
+        case WM_MEASUREITEM:
+            return RouteMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? 1 : pass();
+        case WM_INITDIALOG: {
+            if (!(kDialogSupportFlags & 2))
+                return pass();
+            const LRESULT result = pass();
+            HMENU system = GetSystemMenu(window, FALSE);
+            if (CStyledMenu::FromHandle(system) == nullptr && handler->systemMenu.Attach(system)) {
+                handler->systemMenu.setPopup(true);
+                handler->systemMenu.ConvertMenu();
+            }
+            return result;
+        }
+        case WM_INITMENUPOPUP: {
+            const LRESULT result = pass();
+            NotePopupMenu(window, reinterpret_cast<HMENU>(wParam));
+            return result;
+        }
+        case WM_MENUCHAR:
+            if (CStyledMenu::FromHandle(reinterpret_cast<HMENU>(lParam)) != nullptr)
+                return CStyledMenu::FindMenuMnemonic(static_cast<char>(LOWORD(wParam)), HIWORD(wParam),
+                                                     reinterpret_cast<HMENU>(lParam));
+            return pass();
+        default:
+            return pass();
+    }
+}
+
+}  // namespace
+
+void InstallTempHandler(HWND dialog) {
+    auto* handler = new CStyledMenuTempHandler;
+    handler->dialog = dialog;
+    if (!SetPropA(dialog, kTempHandlerProperty, handler)) {
+        ReportLastError();
+        handler->dialog = nullptr;
+        delete handler;
+        return;
+    }
+    handler->previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TempHandlerProc)));
+}
+
+}  // namespace menus

@@ -1,0 +1,206 @@
+#include "menu_system.h"
+
+#include <cstdio>
+#include <string>
+
+namespace menus {
+
+int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info) {
+    if (version & 0x80000000u) {  // the Windows platform
+        if ((version & 0xFF) < 4)
+            return 0;
+        if (info.dwMajorVersion != 4)
+            return 2;
+        if (info.dwMinorVersion == 10)
+            return 3;
+        if (info.dwMinorVersion == 90)
+            return 4;
+        return 2;
+    }
+    if (info.dwMajorVersion == 4)
+        return 5;
+    if (info.dwMajorVersion == 5)
+        return info.dwMinorVersion == 0 ? 6 : 7;
+    if (info.dwMajorVersion < 5)
+        return 1;
+    return 7;
+}
+
+int GetWindowsVersionIndex() {
+    const DWORD version = GetVersion();
+    OSVERSIONINFOA info{};
+    if (!(version & 0x80000000u) || (version & 0xFF) >= 4) {
+        info.dwOSVersionInfoSize = sizeof info;  // 148 bytes
+        if (!GetVersionExA(&info)) {
+            ReportLastError();
+            info = OSVERSIONINFOA{};
+        }
+    }
+    return VersionIndexOf(version, info);
+}
+
+Platform& ThePlatform() {
+    static Platform platform;
+    return platform;
+}
+
+void ProbePlatform() {
+    Platform& p = ThePlatform();
+    p.versionIndex = GetWindowsVersionIndex();
+    p.remoteSession = p.versionIndex > 5 && GetSystemMetrics(SM_REMOTESESSION) != 0;
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    p.underWine = kernel != nullptr && GetProcAddress(kernel, "wine_get_unix_file_name") != nullptr;
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;  // 12 bytes on 32 bits
+    p.highContrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                     (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    p.themeLibrary = LoadLibraryA("uxtheme.dll");
+    if (p.themeLibrary != nullptr) {
+        p.isThemeActive = reinterpret_cast<IsThemeActiveProc>(
+            reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "IsThemeActive")));
+        p.setWindowTheme = reinterpret_cast<SetWindowThemeProc>(
+            reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "SetWindowTheme")));
+    }
+    p.imageLibrary = LoadLibraryA("Msimg32.dll");
+    if (p.imageLibrary != nullptr && p.versionIndex != 3)
+        p.gradientFill =
+            reinterpret_cast<GradientFillProc>(reinterpret_cast<void*>(GetProcAddress(p.imageLibrary, "GradientFill")));
+}
+
+void ReleasePlatform() {
+    Platform& p = ThePlatform();
+    p.isThemeActive = nullptr;
+    p.setWindowTheme = nullptr;
+    if (p.themeLibrary != nullptr)
+        FreeLibrary(p.themeLibrary);
+    p.themeLibrary = nullptr;
+    p.gradientFill = nullptr;
+    if (p.imageLibrary != nullptr)
+        FreeLibrary(p.imageLibrary);
+    p.imageLibrary = nullptr;
+}
+
+bool IsThemeActiveNow() {
+    const Platform& p = ThePlatform();
+    return p.isThemeActive != nullptr && p.isThemeActive();
+}
+
+int GetScreenColorCount() {
+    static int count = 0;
+    if (count == 0) {
+        HDC screen = GetDC(nullptr);
+        count = GetDeviceCaps(screen, NUMCOLORS);
+        ReleaseDC(nullptr, screen);
+        if (count == -1 || count == 0)
+            count = 64000;
+    }
+    return count;
+}
+
+bool IsSystemDropShadowOn() {
+    BOOL on = FALSE;
+    return SystemParametersInfoA(SPI_GETDROPSHADOW, 0, &on, 0) && on;
+}
+
+SystemColours SystemColoursNow() {
+    SystemColours c;
+    c.window = GetSysColor(COLOR_WINDOW);
+    c.menu = GetSysColor(COLOR_MENU);
+    c.btnFace = GetSysColor(COLOR_BTNFACE);
+    c.btnText = GetSysColor(COLOR_BTNTEXT);
+    c.btnShadow = GetSysColor(COLOR_BTNSHADOW);
+    c.btnHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    c.highlight = GetSysColor(COLOR_HIGHLIGHT);
+    c.highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    c.menuText = GetSysColor(COLOR_MENUTEXT);
+    c.grayText = GetSysColor(COLOR_GRAYTEXT);
+    c.activeCaption = GetSysColor(COLOR_ACTIVECAPTION);
+    c.captionText = GetSysColor(COLOR_CAPTIONTEXT);
+    return c;
+}
+
+Display DisplayOf(HDC dc) {
+    Display display;
+    display.colourCount = GetScreenColorCount();
+    display.highContrast = ThePlatform().highContrast;
+    display.nearest = [dc](Colour c) { return static_cast<Colour>(GetNearestColor(dc, c)); };
+    return display;
+}
+
+namespace {
+
+bool BrushColourOf(HMENU menu, Colour& colour) {
+    if (menu == nullptr)
+        return false;
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    if (!GetMenuInfo(menu, &info) || info.hbrBack == nullptr)
+        return false;
+    LOGBRUSH brush{};
+    if (GetObjectA(info.hbrBack, sizeof brush, &brush) != sizeof brush)
+        return false;
+    colour = brush.lbColor;
+    return true;
+}
+
+bool FlatMenusOn() {
+    BOOL flat = FALSE;
+    return SystemParametersInfoA(SPI_GETFLATMENU, 0, &flat, 0) && flat == TRUE;
+}
+
+}  // namespace
+
+Colour GetMenuBackgroundColor(HMENU menu) {
+    Colour colour;
+    if (BrushColourOf(menu, colour))
+        return colour;
+    if (ThePlatform().versionIndex == 7 && FlatMenusOn())
+        return GetSysColor(COLOR_MENUBAR);
+    return GetSysColor(COLOR_MENU);
+}
+
+Colour GetMenuBarColor(HMENU menu) {
+    Colour colour;
+    if (BrushColourOf(menu, colour))
+        return colour;
+    if (ThePlatform().versionIndex == 7 && (FlatMenusOn() || IsThemeActiveNow()))
+        return GetSysColor(COLOR_MENUBAR);
+    return GetSysColor(COLOR_MENU);
+}
+
+Colour GetSelectionFillColorNow() {
+    Display display;
+    display.colourCount = GetScreenColorCount();
+    display.highContrast = ThePlatform().highContrast;
+    return GetSelectionFillColor(SystemColoursNow(), display);
+}
+
+std::string LastErrorText(DWORD code) {
+    if (code == 0)
+        return {};
+    char* buffer = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, code, 0x400, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text;
+    if (length > 0 && buffer != nullptr) {
+        text.assign(buffer, length);
+    } else {
+        char fallback[64];
+        std::snprintf(fallback, sizeof fallback, "Error message 0x%lx not found", static_cast<unsigned long>(code));
+        text = fallback;
+    }
+    if (buffer != nullptr)
+        LocalFree(buffer);
+    return text;
+}
+
+void ReportLastError() {
+    const DWORD code = GetLastError();
+    if (code == 0)
+        return;
+    MessageBoxA(nullptr, LastErrorText(code).c_str(), "Error", MB_ICONINFORMATION);
+}
+
+}  // namespace menus

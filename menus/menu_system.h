@@ -1,0 +1,57 @@
+// What the menu library learns about the platform once at start, and the colour queries that
+// read the system's settings.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "menu_colors.h"
+
+namespace menus {
+
+// 0 Win32s, 1 NT 3.x, 2 Windows 95, 3 Windows 98, 4 Windows Me, 5 NT 4, 6 Windows 2000, 7 XP and later.
+int GetWindowsVersionIndex();
+// The index of the version numbers that GetVersion and GetVersionExA give.
+int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info);
+
+using GradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+using IsThemeActiveProc = BOOL(WINAPI*)();
+using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+// The process-wide findings, set by ProbePlatform and read afterwards (one GUI thread).
+struct Platform {
+    int versionIndex = 7;
+    bool remoteSession = false;
+    bool underWine = false;
+    bool highContrast = false;
+    HMODULE themeLibrary = nullptr;
+    IsThemeActiveProc isThemeActive = nullptr;
+    SetWindowThemeProc setWindowTheme = nullptr;
+    HMODULE imageLibrary = nullptr;
+    GradientFillProc gradientFill = nullptr;
+};
+Platform& ThePlatform();
+
+// Start-up steps 1 to 5: the version, remote session, Wine, high contrast and the libraries.
+void ProbePlatform();
+// Frees the libraries and forgets their entry points.
+void ReleasePlatform();
+
+bool IsThemeActiveNow();
+int GetScreenColorCount();  // cached; more than 256 colours as 64000
+bool IsSystemDropShadowOn();
+SystemColours SystemColoursNow();
+// The screen as the drawing routines see it through `dc` (its nearest colours).
+Display DisplayOf(HDC dc);
+
+Colour GetMenuBackgroundColor(HMENU menu);
+Colour GetMenuBarColor(HMENU menu);
+Colour GetSelectionFillColorNow();
+
+// Shows the system's text for GetLastError in a message box titled "Error"; nothing for 0.
+void ReportLastError();
+// The text ReportLastError shows for `code` (empty for 0).
+std::string LastErrorText(DWORD code);
+
+}  // namespace menus

@@ -1,0 +1,594 @@
+#include "styled_menu.h"
+
+#include <algorithm>
+#include <map>
+
+#include "menu_draw.h"
+#include "menu_styles.h"
+#include "menu_system.h"
+
+namespace menus {
+namespace {
+
+std::map<HMENU, CStyledMenu*>& MenuObjects() {
+    static std::map<HMENU, CStyledMenu*> objects;
+    return objects;
+}
+
+std::vector<CStyledMenuIcons*>& IconStores() {
+    static std::vector<CStyledMenuIcons*> stores;
+    return stores;
+}
+
+HACCEL& DefaultTable() {
+    static HACCEL table = nullptr;
+    return table;
+}
+
+// The caption of the item at `position`; empty when it has none (owner-drawn items have none).
+std::string CaptionAt(HMENU menu, UINT position) {
+    const int length = GetMenuStringA(menu, position, nullptr, 0, MF_BYPOSITION);
+    if (length < 1)
+        return {};
+    std::string buffer(static_cast<std::size_t>(2 * length + 2), '\0');
+    const int read = GetMenuStringA(menu, position, &buffer[0], static_cast<int>(buffer.size()), MF_BYPOSITION);
+    buffer.resize(static_cast<std::size_t>(std::max(read, 0)));
+    return buffer;
+}
+
+std::string Lowered(std::string text) {
+    if (!text.empty())
+        CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The accelerator text of one table entry: modifiers, then the key as the platform names it.
+std::string AcceleratorText(const ACCEL& entry) {
+    std::string text;
+    if (entry.fVirt & FALT)
+        text += "Alt+";
+    if (entry.fVirt & FCONTROL)
+        text += "Ctrl+";
+    if (entry.fVirt & FSHIFT)
+        text += "Shift+";
+    if (entry.fVirt & FVIRTKEY) {
+        char name[65] = {};
+        const LONG scanCode = static_cast<LONG>(MapVirtualKeyA(entry.key, 0) << 16);
+        if (GetKeyNameTextA(scanCode, name, 64) > 0)
+            text += name;
+    } else {
+        text += static_cast<char>(entry.key);
+    }
+    return text;
+}
+
+}  // namespace
+
+// ---- icon stores
+
+CStyledMenuIcons::CStyledMenuIcons(int width, int height) {
+    imageList_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 12, 12);
+    IconStores().push_back(this);
+}
+
+CStyledMenuIcons::~CStyledMenuIcons() {
+    auto& stores = IconStores();
+    stores.erase(std::remove(stores.begin(), stores.end(), this), stores.end());
+    for (HICON icon : icons_)
+        DestroyIcon(icon);
+    if (imageList_ != nullptr)
+        ImageList_Destroy(imageList_);
+}
+
+const std::vector<CStyledMenuIcons*>& CStyledMenuIcons::Stores() {
+    return IconStores();
+}
+
+SIZE CStyledMenuIcons::IconSize() const {
+    int width = 0;
+    int height = 0;
+    if (imageList_ != nullptr)
+        ImageList_GetIconSize(imageList_, &width, &height);
+    return SIZE{width, height};
+}
+
+void CStyledMenuIcons::Release() {
+    if (--refCount_ <= 0)
+        delete this;
+}
+
+int CStyledMenuIcons::AddIcon(HICON icon) {
+    if (imageList_ == nullptr || icon == nullptr)
+        return -1;
+    const int index = ImageList_GetImageCount(imageList_);
+    AddVariants(icon);
+    if (ImageList_GetImageCount(imageList_) != index + 3)
+        return -1;
+    icons_.push_back(CopyIcon(icon));
+    return index;
+}
+
+void CStyledMenuIcons::Refresh() {
+    if (imageList_ == nullptr)
+        return;
+    ImageList_RemoveAll(imageList_);
+    for (HICON icon : icons_)
+        AddVariants(icon);
+}
+
+// The icon itself, a faded copy (lightened towards white) and a disabled one (a light grey
+// of its brightness), all with the icon's mask.
+void CStyledMenuIcons::AddVariants(HICON icon) {
+    const SIZE size = IconSize();
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.cx;
+    format.bmiHeader.biHeight = -size.cy;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(size.cx * size.cy));
+    HDC screen = GetDC(nullptr);
+    // The icon drawn on black gives its colours; its mask keeps the shape.
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP normal = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ old = SelectObject(memory, normal);
+    RECT all{0, 0, size.cx, size.cy};
+    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    SelectObject(memory, old);
+    GetDIBits(memory, normal, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
+    ImageList_Add(imageList_, normal, info.hbmMask);
+
+    std::vector<DWORD> variant(pixels.size());
+    for (int kind = 0; kind < 2; ++kind) {
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            // DIB pixels are 0x00RRGGBB; the colour functions take 0x00BBGGRR.
+            const DWORD p = pixels[i];
+            const Colour c = MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                                        static_cast<int>(p & 0xFF));
+            Colour v;
+            if (kind == 0) {
+                v = Lighten(60, c);
+            } else {
+                const int grey = (RedOf(c) * 30 + GreenOf(c) * 59 + BlueOf(c) * 11) / 100;
+                v = Lighten(140, MakeColour(grey, grey, grey));
+            }
+            variant[i] = static_cast<DWORD>((RedOf(v) << 16) | (GreenOf(v) << 8) | BlueOf(v));
+        }
+        HBITMAP image = CreateCompatibleBitmap(screen, size.cx, size.cy);
+        SetDIBits(memory, image, 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
+        ImageList_Add(imageList_, image, info.hbmMask);
+        DeleteObject(image);
+    }
+    DeleteObject(normal);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr)
+        DeleteObject(info.hbmColor);
+}
+
+// ---- item records
+
+CStyledMenuItemData::~CStyledMenuItemData() {
+    if (iconStore != nullptr)
+        iconStore->Release();
+}
+
+void CStyledMenuItemData::SetIcon(CStyledMenuIcons* store, int index) {
+    if (store != nullptr)
+        store->AddRef();
+    if (iconStore != nullptr)
+        iconStore->Release();
+    iconStore = store;
+    iconIndex = store != nullptr ? index : -1;
+}
+
+std::string CStyledMenuItemData::GetString(HACCEL accelerators) const {
+    const std::size_t tab = text.find('\t');
+    if (accelerators == nullptr)
+        return tab == std::string::npos ? text : text.substr(0, tab);
+    if (tab != std::string::npos || IsPopup())
+        return text;
+    HACCEL table = accelerators == reinterpret_cast<HACCEL>(-1) ? DefaultAcceleratorTable() : accelerators;
+    if (table == nullptr)
+        return text;
+    const int count = CopyAcceleratorTableA(table, nullptr, 0);
+    if (count <= 0)
+        return text;
+    std::vector<ACCEL> entries(static_cast<std::size_t>(count));
+    CopyAcceleratorTableA(table, entries.data(), count);
+    std::string keys;
+    for (const ACCEL& entry : entries) {
+        if (entry.cmd != command)
+            continue;
+        if (!keys.empty())
+            keys += ", ";
+        keys += AcceleratorText(entry);
+    }
+    return keys.empty() ? text : text + "\t" + keys;
+}
+
+HACCEL DefaultAcceleratorTable() {
+    return DefaultTable();
+}
+
+void SetDefaultAcceleratorTable(HACCEL table) {
+    DefaultTable() = table;
+}
+
+CStyledMenuItemData*& HotBarItem() {
+    static CStyledMenuItemData* item = nullptr;
+    return item;
+}
+
+bool IsLiveMenu(HMENU menu) {
+    return menu != nullptr && IsMenu(menu);
+}
+
+// ---- the menu
+
+CStyledMenu::CStyledMenu(HMENU parent) : parent_(parent) {}
+
+CStyledMenu::~CStyledMenu() {
+    if (menu_ != nullptr)
+        DestroyMenu();
+    FreeRecords();
+}
+
+CStyledMenu* CStyledMenu::FromHandle(HMENU menu) {
+    if (menu == nullptr)
+        return nullptr;
+    auto& objects = MenuObjects();
+    const auto found = objects.find(menu);
+    return found == objects.end() ? nullptr : found->second;
+}
+
+bool CStyledMenu::Attach(HMENU menu) {
+    if (menu_ != nullptr || !IsLiveMenu(menu) || FromHandle(menu) != nullptr)
+        return false;
+    menu_ = menu;
+    MenuObjects()[menu] = this;
+    return true;
+}
+
+HMENU CStyledMenu::Detach() {
+    HMENU menu = menu_;
+    if (menu != nullptr)
+        MenuObjects().erase(menu);
+    menu_ = nullptr;
+    return menu;
+}
+
+BOOL CStyledMenu::LoadMenu(UINT id) {
+    return LoadMenu(MAKEINTRESOURCEA(id));
+}
+
+BOOL CStyledMenu::LoadMenu(LPCSTR name) {
+    HMENU menu = ::LoadMenuA(GetModuleHandleA(nullptr), name);
+    if (menu == nullptr)
+        return FALSE;
+    if (!LoadMenu(menu)) {
+        ::DestroyMenu(menu);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CStyledMenu::LoadMenu(HMENU menu) {
+    if (!Attach(menu))
+        return FALSE;
+    isPopup_ = 0;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        HMENU submenu = GetSubMenu(menu, position);
+        if (submenu == nullptr)
+            continue;
+        auto* child = new CStyledMenu(menu);
+        submenus_.push_back(submenu);
+        child->LoadMenu(submenu);
+        child->isPopup_ = 1;
+    }
+    ConvertMenu();
+    return TRUE;
+}
+
+void CStyledMenu::FreeRecords() {
+    for (auto record = items_.rbegin(); record != items_.rend(); ++record)
+        delete *record;
+    items_.clear();
+}
+
+void CStyledMenu::ReleaseAsSubmenu() {
+    for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
+        if (CStyledMenu* child = FromHandle(*submenu)) {
+            child->ReleaseAsSubmenu();
+            delete child;
+        }
+    }
+    submenus_.clear();
+    FreeRecords();
+    Detach();
+}
+
+BOOL CStyledMenu::DestroyMenu() {
+    for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
+        if (CStyledMenu* child = FromHandle(*submenu)) {
+            child->ReleaseAsSubmenu();
+            delete child;
+        }
+    }
+    submenus_.clear();
+    FreeRecords();
+    if (checkImages_ != nullptr && !checkImagesShared_)
+        ImageList_Destroy(checkImages_);
+    checkImages_ = nullptr;
+    HMENU menu = Detach();
+    return menu != nullptr && ::DestroyMenu(menu);
+}
+
+CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
+    for (CStyledMenuItemData* record : items_) {
+        if (record->command == command && !record->claimed) {
+            record->claimed = 1;
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+CStyledMenuItemDataTitle* CStyledMenu::InsertTitle(UINT position, const std::string& text, int styleBits) {
+    auto* title = new CStyledMenuItemDataTitle(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
+    title->SetString(text);
+    title->styleBits = styleBits | 0x1;
+    if (menu_ == nullptr || !InsertMenuA(menu_, position, title->itemFlags, 0,
+                                         reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title)))) {
+        ReportLastError();
+        delete title;
+        return nullptr;
+    }
+    const std::size_t at = std::min<std::size_t>(position, items_.size());
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), title);
+    return title;
+}
+
+CStyledMenuItemData* CStyledMenu::RecordOf(UINT_PTR command) const {
+    for (CStyledMenuItemData* record : items_)
+        if (record->command == command)
+            return record;
+    for (HMENU submenu : submenus_) {
+        if (const CStyledMenu* child = FromHandle(submenu))
+            if (CStyledMenuItemData* record = child->RecordOf(command))
+                return record;
+    }
+    return nullptr;
+}
+
+CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
+    auto* record = new CStyledMenuItemData(flags, command);
+    record->SetString(text);
+    if (flags & MF_POPUP) {
+        if (CStyledMenu* submenu = FromHandle(reinterpret_cast<HMENU>(command)))
+            submenu->parent_ = menu_;
+    }
+    BOOL changed;
+    if (flags & MF_OWNERDRAW)
+        changed = ModifyMenuA(menu_, position, flags, command, reinterpret_cast<LPCSTR>(record));
+    else if (flags & MF_BITMAP)
+        changed = ModifyMenuA(menu_, position, flags, command, reinterpret_cast<LPCSTR>(command));
+    else if (flags & MF_SEPARATOR)
+        changed = ModifyMenuA(menu_, position, flags, command, nullptr);
+    else
+        changed = ModifyMenuA(menu_, position, flags, command,
+                              record->GetString(kShowAcceleratorText ? accelerators_ : nullptr).c_str());
+    if (!changed)
+        ReportLastError();
+    return record;
+}
+
+void CStyledMenu::ConvertMenu() {
+    if (menu_ == nullptr)
+        return;
+    for (CStyledMenuItemData* record : items_)
+        record->claimed = 0;
+    std::vector<CStyledMenuItemData*> converted;
+    for (int position = 0; position < GetMenuItemCount(menu_); ++position) {
+        const UINT at = static_cast<UINT>(position);
+        const UINT state = GetMenuState(menu_, at, MF_BYPOSITION);
+        if (state == static_cast<UINT>(-1))
+            break;
+        if (state & MF_BITMAP) {
+            const UINT_PTR command = GetMenuItemID(menu_, position);
+            CStyledMenuItemData* record = FindItemData(command);
+            if (record == nullptr)
+                record = new CStyledMenuItemData(state, command);
+            converted.push_back(record);
+        } else if (state & MF_POPUP) {
+            HMENU submenu = GetSubMenu(menu_, position);
+            const UINT_PTR command = reinterpret_cast<UINT_PTR>(submenu);
+            const std::string caption = CaptionAt(menu_, at);
+            CStyledMenuItemData* record = FindItemData(command);
+            if (record != nullptr) {
+                if (!caption.empty())
+                    record->SetString(caption);
+            } else {
+                // A popup's state holds the submenu's item count in its high byte: only the low
+                // byte is flags.
+                record = AddItem(at, (state & 0xFF) | MF_POPUP | MF_OWNERDRAW | MF_BYPOSITION, command, caption);
+            }
+            if (CStyledMenu* child = FromHandle(submenu))
+                child->parent_ = menu_;
+            converted.push_back(record);
+        } else {
+            const UINT flags = state | MF_OWNERDRAW | MF_BYPOSITION;
+            if (state & MF_SEPARATOR) {
+                CStyledMenuItemData* record = FindItemData(0);
+                if (record != nullptr) {
+                    record->itemFlags = flags;
+                    if (!ModifyMenuA(menu_, at, flags, 0, reinterpret_cast<LPCSTR>(record)))
+                        ReportLastError();
+                } else {
+                    record = AddItem(at, flags, 0, std::string());
+                }
+                converted.push_back(record);
+                continue;
+            }
+            const UINT_PTR command = GetMenuItemID(menu_, position);
+            const std::string caption = CaptionAt(menu_, at);
+            CStyledMenuItemData* record = FindItemData(command);
+            if (record != nullptr) {
+                record->itemFlags = flags;
+                if (!caption.empty())
+                    record->SetString(caption);
+                if (!ModifyMenuA(menu_, at, flags, command, reinterpret_cast<LPCSTR>(record)))
+                    ReportLastError();
+            } else {
+                record = AddItem(at, flags, command, caption);
+            }
+            converted.push_back(record);
+        }
+    }
+    for (CStyledMenuItemData* record : items_)
+        if (!record->claimed && std::find(converted.begin(), converted.end(), record) == converted.end())
+            delete record;
+    items_ = std::move(converted);
+}
+
+std::string CStyledMenu::GetItemText(UINT item, UINT flags) const {
+    HACCEL table = kShowAcceleratorText ? accelerators_ : nullptr;
+    if (flags & MF_BYPOSITION) {
+        if (item >= items_.size())
+            return {};
+        return items_[item]->GetString(table);
+    }
+    for (CStyledMenuItemData* record : items_)
+        if (record->command == item && !record->IsPopup())
+            return record->GetString(table);
+    for (HMENU submenu : submenus_) {
+        if (const CStyledMenu* child = FromHandle(submenu)) {
+            const std::string text = child->GetItemText(item, flags);
+            if (!text.empty())
+                return text;
+        }
+    }
+    return {};
+}
+
+LRESULT CStyledMenu::FindMenuMnemonic(char typed, UINT, HMENU menu) {
+    CStyledMenu* styled = FromHandle(menu);
+    if (styled == nullptr)
+        return 0;
+    const std::string pattern = Lowered(std::string{'&', typed});
+    if (GetMenuItemCount(menu) != static_cast<int>(styled->items_.size()))
+        styled->ConvertMenu();
+    for (std::size_t position = 0; position < styled->items_.size(); ++position) {
+        const std::string text = Lowered(styled->GetItemText(static_cast<UINT>(position), MF_BYPOSITION));
+        if (text.find(pattern) != std::string::npos)
+            return MAKELRESULT(position, MNC_EXECUTE);
+    }
+    return 0;
+}
+
+void CStyledMenu::DrawItem(DRAWITEMSTRUCT* draw) {
+    const bool onBar = parent_ != nullptr ? false : !isPopup_;
+    if (!isPopup_ && HotBarItem() == reinterpret_cast<CStyledMenuItemData*>(draw->itemData) &&
+        !(draw->itemState & ODS_HOTLIGHT))
+        HotBarItem() = nullptr;
+    if (CStyledMenuStyle* style = ActiveStyle())
+        style->drawItem(this, draw, onBar);
+}
+
+void CStyledMenu::MeasureItem(MEASUREITEMSTRUCT* measure) {
+    CStyledMenuItemData* record = RecordOf(measure->itemID);
+    CStyledMenu* parentMenu = FromHandle(parent_);
+    bool onBar;
+    if (record != nullptr)
+        onBar = parent_ == nullptr && !isPopup_;
+    else
+        onBar = (parent_ == nullptr && !isPopup_) || (parentMenu != nullptr && !parentMenu->isPopup_);
+    if (!onBar && parent_ != nullptr && record == nullptr && parentMenu != nullptr) {
+        parentMenu->MeasureItem(measure);
+        return;
+    }
+    if (CStyledMenuStyle* style = ActiveStyle())
+        style->measureItem(this, measure, onBar);
+}
+
+void CStyledMenu::DrawTitle(DRAWITEMSTRUCT* draw, bool onBar) {
+    if (CStyledMenuStyle* style = ActiveStyle())
+        style->drawTitle(this, draw, onBar);
+}
+
+BOOL CStyledMenu::EraseMenuBackground(HDC dc, const RECT& area) {
+    HBRUSH brush = CreateSolidBrush(GetMenuBackgroundColor(menu_));
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+    return TRUE;
+}
+
+namespace {
+
+// The window menu's commands that the system would draw a glyph of its own for, and their
+// stand-ins while a popup is open.
+const UINT kRenumbered[3][2] = {{0xF120, 0xF121}, {0xF060, 0xF061}, {0xF020, 0xF021}};
+
+bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
+    CStyledMenuItemData* record = nullptr;
+    for (CStyledMenuItemData* candidate : styled.items())
+        if (candidate->command == from)
+            record = candidate;
+    if (record == nullptr)
+        return false;
+    const UINT flags = (record->itemFlags & ~static_cast<UINT>(MF_BYPOSITION)) | MF_OWNERDRAW;
+    if (!ModifyMenuA(menu, from, flags | MF_BYCOMMAND, to, reinterpret_cast<LPCSTR>(record)))
+        return false;
+    record->command = to;
+    return true;
+}
+
+}  // namespace
+
+BOOL CStyledMenu::OnPopupInit() {
+    isPopup_ = 1;
+    ConvertMenu();
+    if (ThePlatform().versionIndex == 7) {
+        for (const auto& pair : kRenumbered)
+            Renumber(menu_, *this, pair[0], pair[1]);
+    }
+    return TRUE;
+}
+
+BOOL CStyledMenu::OnPopupClosed() {
+    if (ThePlatform().versionIndex == 7) {
+        Renumber(menu_, *this, 0xF021, 0xF020);
+        Renumber(menu_, *this, 0xF121, 0xF120);
+        if (Renumber(menu_, *this, 0xF061, 0xF060) && owner_ != nullptr)
+            SetWindowPos(owner_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    CStyledMenu* bar = FromHandle(parent_);
+    if (bar == nullptr)
+        return FALSE;
+    --bar->openPopups_;
+    if (bar->isPopup_)
+        return FALSE;
+    bar->openPopups_ = 0;
+    RECT hot = bar->lastHotBarItem_;
+    if (IsRectEmpty(&hot))
+        return TRUE;
+    hot.right += 10;
+    hot.bottom += 10;
+    if (owner_ == nullptr)
+        return FALSE;
+    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
+    ScreenToClient(owner_, &corners[0]);
+    ScreenToClient(owner_, &corners[1]);
+    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    RedrawWindow(owner_, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return TRUE;
+}
+
+}  // namespace menus

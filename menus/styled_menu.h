@@ -1,0 +1,186 @@
+// Owner-drawn menus: a menu object that wraps a platform menu and turns its items into
+// owner-drawn items, each carrying a record with its text, flags, command and icon.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "menu_colors.h"
+
+namespace menus {
+
+// Where a menu item's icon comes from: an image list with three images per icon (normal at i,
+// faded at i + 1, disabled at i + 2), counted by the items that use it.
+class CStyledMenuIcons {
+public:
+    CStyledMenuIcons(int width, int height);
+    virtual ~CStyledMenuIcons();
+    CStyledMenuIcons(const CStyledMenuIcons&) = delete;
+    CStyledMenuIcons& operator=(const CStyledMenuIcons&) = delete;
+
+    // Adds an icon and its two variants; the index of its normal image, or −1.
+    int AddIcon(HICON icon);
+    SIZE IconSize() const;
+    HIMAGELIST imageList() const { return imageList_; }
+    // Redraws the variants from the icons (after a change of the system colours).
+    virtual void Refresh();
+
+    void AddRef() { ++refCount_; }
+    // Counts one user less; at 0 the store leaves the list of stores and is deleted.
+    void Release();
+    int refCount() const { return refCount_; }
+
+    static const std::vector<CStyledMenuIcons*>& Stores();
+
+private:
+    void AddVariants(HICON icon);
+
+    HIMAGELIST imageList_ = nullptr;
+    std::vector<HICON> icons_;
+    int refCount_ = 1;
+};
+
+// An icon store filled from bitmaps.
+class CStyledMenuBitmaps : public CStyledMenuIcons {
+public:
+    using CStyledMenuIcons::CStyledMenuIcons;
+};
+
+class CStyledMenuItemData {
+public:
+    CStyledMenuItemData(UINT flags, UINT_PTR command) : itemFlags(flags), command(command) {}
+    virtual ~CStyledMenuItemData();
+    CStyledMenuItemData(const CStyledMenuItemData&) = delete;
+    CStyledMenuItemData& operator=(const CStyledMenuItemData&) = delete;
+
+    // The text shown: without accelerator text when `accelerators` is null; with the table's
+    // accelerators for this command after a tab otherwise ((HACCEL)−1: the main frame's table).
+    virtual std::string GetString(HACCEL accelerators) const;
+    virtual void SetString(const std::string& caption) { text = caption; }
+
+    bool IsSeparator() const { return (itemFlags & MF_SEPARATOR) != 0; }
+    bool IsPopup() const { return (itemFlags & MF_POPUP) != 0; }
+    bool IsTitle() const { return (styleBits & 0x1) != 0; }
+    // Uses an icon of `store` (counted) instead of none.
+    void SetIcon(CStyledMenuIcons* store, int index);
+
+    std::string text;
+    int styleBits = 0;  // 0x1 title, 0x2 vertical, 0x4 gradient, 0x8 sunken, 0x10 engraved, 0x20 rounded, 0x40 centred
+    UINT itemFlags;
+    UINT_PTR command;  // or the submenu handle of a popup item
+    int claimed = 0;
+    CStyledMenuIcons* iconStore = nullptr;
+    int iconIndex = -1;
+};
+
+class CStyledMenuItemDataTitle : public CStyledMenuItemData {
+public:
+    using CStyledMenuItemData::CStyledMenuItemData;
+    Colour gradientEnd = kDefaultColour;
+    Colour captionBack = kDefaultColour;
+    Colour captionText = kDefaultColour;
+};
+
+class CStyledMenu {
+public:
+    explicit CStyledMenu(HMENU parent = nullptr);
+    virtual ~CStyledMenu();
+    CStyledMenu(const CStyledMenu&) = delete;
+    CStyledMenu& operator=(const CStyledMenu&) = delete;
+
+    // The menu object that wraps `menu`, or null when it is not a CStyledMenu.
+    static CStyledMenu* FromHandle(HMENU menu);
+
+    HMENU handle() const { return menu_; }
+    operator HMENU() const { return menu_; }
+
+    virtual void DrawItem(DRAWITEMSTRUCT* draw);
+    virtual void MeasureItem(MEASUREITEMSTRUCT* measure);
+    virtual BOOL LoadMenu(UINT id);
+    virtual BOOL LoadMenu(LPCSTR name);
+    virtual BOOL LoadMenu(HMENU menu);
+    virtual BOOL DestroyMenu();
+    virtual void DrawTitle(DRAWITEMSTRUCT* draw, bool onBar);
+    virtual BOOL EraseMenuBackground(HDC dc, const RECT& area);
+    virtual BOOL OnPopupInit();
+    virtual BOOL OnPopupClosed();
+
+    // Takes over a menu made elsewhere (the system menu of a window) and converts it.
+    bool Attach(HMENU menu);
+    HMENU Detach();
+
+    void ConvertMenu();
+    CStyledMenuItemData* AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
+    CStyledMenuItemData* FindItemData(UINT_PTR command);
+    // Inserts a title item (an owner-drawn separator with its own record) before `position`.
+    CStyledMenuItemDataTitle* InsertTitle(UINT position, const std::string& text, int styleBits);
+    // The display text of the item at an index (MF_BYPOSITION) or of a command in this menu or
+    // its submenus; empty when there is none.
+    std::string GetItemText(UINT item, UINT flags) const;
+    // The answer to WM_MENUCHAR: MNC_EXECUTE and the position of the first item whose text holds
+    // "&" and the character, or 0.
+    static LRESULT FindMenuMnemonic(char typed, UINT flags, HMENU menu);
+
+    // The record of a command in this menu or its submenus, depth first; null when none.
+    CStyledMenuItemData* RecordOf(UINT_PTR command) const;
+
+    const std::vector<CStyledMenuItemData*>& items() const { return items_; }
+    HMENU parent() const { return parent_; }
+    void setParent(HMENU parent) { parent_ = parent; }
+    bool isPopup() const { return isPopup_ != 0; }
+    void setPopup(bool popup) { isPopup_ = popup ? 1 : 0; }
+    HWND owner() const { return owner_; }
+    void setOwner(HWND owner) { owner_ = owner; }
+    int iconWidth() const { return iconWidth_; }
+    int iconHeight() const { return iconHeight_; }
+    void setIconSize(int width, int height) {
+        iconWidth_ = width;
+        iconHeight_ = height;
+    }
+    HACCEL accelerators() const { return accelerators_; }
+    void setAccelerators(HACCEL table) { accelerators_ = table; }
+    HIMAGELIST checkImages() const { return checkImages_; }
+    int checkImageCounter(int which) const { return which == 0 ? checkCounterSelected_ : checkCounterAlways_; }
+
+    // The menu bar's noted hot item (screen coordinates) and count of open popups.
+    RECT& lastHotBarItem() { return lastHotBarItem_; }
+    int& openPopups() { return openPopups_; }
+
+private:
+    void FreeRecords();
+    // Lets go of the handle without destroying it (a submenu goes with its parent).
+    void ReleaseAsSubmenu();
+
+    HMENU menu_ = nullptr;
+    std::vector<CStyledMenuItemData*> items_;
+    std::vector<HMENU> submenus_;
+    int iconWidth_ = 16;
+    int iconHeight_ = 15;
+    HWND owner_ = nullptr;
+    Colour colour_ = kDefaultColour;
+    HIMAGELIST checkImages_ = nullptr;
+    int checkImagesShared_ = 0;
+    int checkCounterSelected_ = -1;
+    int checkCounterAlways_ = -1;
+    HMENU parent_ = nullptr;
+    int isPopup_ = 1;
+    RECT lastHotBarItem_{};
+    int openPopups_ = 0;
+    HACCEL accelerators_ = reinterpret_cast<HACCEL>(-1);
+};
+
+// The accelerator table that (HACCEL)−1 stands for: the main frame's; null when there is none.
+HACCEL DefaultAcceleratorTable();
+void SetDefaultAcceleratorTable(HACCEL table);
+
+// The menu-bar item that the frame's tracking drew hot last; null when none.
+CStyledMenuItemData*& HotBarItem();
+
+// Whether `menu` is a live menu handle.
+bool IsLiveMenu(HMENU menu);
+
+}  // namespace menus

@@ -1,0 +1,174 @@
+#include "demo_frame.h"
+
+#include <string>
+
+#include "demo_resource.h"
+#include "menu_draw.h"
+#include "menu_styles.h"
+
+namespace menudemo {
+namespace {
+
+constexpr int kIconWidth = 16;
+constexpr int kIconHeight = 15;
+
+void Box(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT rect{left, top, right, bottom};
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+HICON MakeDemoIcon(int which) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP colour = CreateCompatibleBitmap(screen, kIconWidth, kIconHeight);
+    HBITMAP mask = CreateBitmap(kIconWidth, kIconHeight, 1, 1, nullptr);
+    // The mask: white (transparent) around the shape, black where the colour shows.
+    HGDIOBJ old = SelectObject(dc, mask);
+    Box(dc, 0, 0, kIconWidth, kIconHeight, RGB(255, 255, 255));
+    RECT shape{};
+    switch (which) {
+        case 0:
+            shape = {3, 1, 13, 14};
+            break;
+        case 1:
+            shape = {1, 3, 15, 13};
+            break;
+        default:
+            shape = {2, 2, 14, 14};
+            break;
+    }
+    Box(dc, shape.left, shape.top, shape.right, shape.bottom, RGB(0, 0, 0));
+    SelectObject(dc, colour);
+    Box(dc, 0, 0, kIconWidth, kIconHeight, RGB(0, 0, 0));
+    switch (which) {
+        case 0:  // a sheet with lines
+            Box(dc, 3, 1, 13, 14, RGB(90, 90, 90));
+            Box(dc, 4, 2, 12, 13, RGB(255, 255, 255));
+            for (int y = 5; y < 12; y += 2)
+                Box(dc, 5, y, 11, y + 1, RGB(70, 110, 200));
+            break;
+        case 1:  // a folder
+            Box(dc, 1, 3, 15, 13, RGB(160, 120, 20));
+            Box(dc, 2, 5, 14, 12, RGB(240, 200, 80));
+            break;
+        default:  // a disk
+            Box(dc, 2, 2, 14, 14, RGB(40, 60, 140));
+            Box(dc, 4, 2, 12, 7, RGB(230, 230, 230));
+            Box(dc, 5, 10, 11, 14, RGB(20, 20, 20));
+            break;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = colour;
+    info.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    return icon;
+}
+
+DemoFrame::~DemoFrame() {
+    Destroy();
+    menu_.Detach();  // the window took its menu bar with it
+    systemMenu_.Detach();
+    if (radioDot_ != nullptr)
+        DeleteObject(radioDot_);
+    if (accelerators_ != nullptr)
+        DestroyAcceleratorTable(accelerators_);
+}
+
+bool DemoFrame::Create() {
+    accelerators_ = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_DEMO_ACCELERATORS));
+    menus::SetDefaultAcceleratorTable(accelerators_);
+    if (!menu_.LoadMenu(IDR_DEMO_MENU))
+        return false;
+
+    menus::CStyledMenu* file = menus::CStyledMenu::FromHandle(filePopup());
+    if (file != nullptr)
+        file->InsertTitle(0, "Menu Demo", 0x4);
+
+    // Icons for three File items; the store lives while items use it.
+    icons_ = new menus::CStyledMenuIcons(kIconWidth, kIconHeight);
+    const UINT iconItems[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
+    for (int i = 0; i < 3; ++i) {
+        HICON icon = MakeDemoIcon(i);
+        const int index = icons_->AddIcon(icon);
+        DestroyIcon(icon);
+        if (menus::CStyledMenuItemData* record = menu_.RecordOf(iconItems[i]))
+            record->SetIcon(icons_, index);
+    }
+    icons_->Release();  // the items hold it now
+
+    // A radio pair: the checked item carries a checked bitmap of its own only.
+    const WORD dot[8] = {0xFF, 0xFF, 0xE7, 0xC3, 0xC3, 0xE7, 0xFF, 0xFF};
+    radioDot_ = CreateBitmap(8, 8, 1, 1, dot);
+    SetRadio(ID_VIEW_SMALL);
+
+    if (!winapp::FrameWindow::Create("Menu Demo", menu_.handle(), 480, 360))
+        return false;
+    UseStyle(2);
+    return true;
+}
+
+bool DemoFrame::UseStyle(int style) {
+    if (!menus::SetActiveStyle(style))
+        return false;
+    style_ = style;
+    HMENU styles = GetSubMenu(viewPopup(), 5);
+    CheckMenuRadioItem(styles, ID_STYLE_FIRST, ID_STYLE_FIRST + 11, ID_STYLE_FIRST + static_cast<UINT>(style),
+                       MF_BYCOMMAND);
+    menus::ApplyMenuBarBrush(&menu_);
+    if (hwnd_ != nullptr) {
+        // The bar's items are measured again for the new look.
+        SetMenu(hwnd_, nullptr);
+        SetMenu(hwnd_, menu_.handle());
+        DrawMenuBar(hwnd_);
+    }
+    return true;
+}
+
+void DemoFrame::SetRadio(UINT id) {
+    HMENU view = viewPopup();
+    for (UINT item : {static_cast<UINT>(ID_VIEW_LARGE), static_cast<UINT>(ID_VIEW_SMALL)}) {
+        const bool on = item == id;
+        SetMenuItemBitmaps(view, item, MF_BYCOMMAND, nullptr, on ? radioDot_ : nullptr);
+        CheckMenuItem(view, item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void DemoFrame::OnCommand(UINT id) {
+    if (id >= ID_STYLE_FIRST && id <= ID_STYLE_FIRST + 11) {
+        UseStyle(static_cast<int>(id - ID_STYLE_FIRST));
+    } else if (id == ID_VIEW_STATUS) {
+        const UINT state = GetMenuState(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND);
+        CheckMenuItem(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND | ((state & MF_CHECKED) ? MF_UNCHECKED : MF_CHECKED));
+    } else if (id == ID_VIEW_LARGE || id == ID_VIEW_SMALL) {
+        SetRadio(id);
+    } else if (id == ID_FILE_EXIT) {
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    } else if (id == ID_HELP_ABOUT) {
+        MessageBoxA(hwnd_, "Owner-drawn menus in twelve styles.", "Menu Demo", MB_OK | MB_ICONINFORMATION);
+    } else if ((id & 0xFFF0) >= 0xF000) {
+        PostMessageA(hwnd_, WM_SYSCOMMAND, id & 0xFFF0, 0);
+    }
+}
+
+bool DemoFrame::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_COMMAND && HIWORD(wParam) <= 1) {
+        OnCommand(LOWORD(wParam));
+        result = 0;
+        return true;
+    }
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    return menus::CStyledFrameWnd::Dispatch(message, wParam, lParam, result);
+}
+
+}  // namespace menudemo

@@ -1,0 +1,303 @@
+// The demo frame on the screen: its popups opened in several styles, captured from the screen
+// and checked pixel by pixel where the drawing rules fix the colours. The captures are kept as
+// BMP files in $LUMETRA_MENU_SCREENS (when set) for a look.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "demo_frame.h"
+#include "demo_resource.h"
+#include "menu_colors.h"
+#include "menu_styles.h"
+#include "menu_system.h"
+#include "menu_window.h"
+
+namespace menus {
+namespace {
+
+// A capture of the whole screen.
+struct Screen {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
+
+    Colour At(int x, int y) const {
+        const DWORD p = pixels[static_cast<std::size_t>(y * width + x)];
+        return MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                          static_cast<int>(p & 0xFF));
+    }
+
+    void Save(const std::string& name) const {
+        const char* folder = std::getenv("LUMETRA_MENU_SCREENS");
+        if (folder == nullptr || *folder == '\0')
+            return;
+        const std::string path = std::string(folder) + "\\" + name + ".bmp";
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER info{};
+        info.biSize = sizeof info;
+        info.biWidth = width;
+        info.biHeight = -height;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info;
+        file.bfSize = file.bfOffBits + bytes;
+        if (FILE* out = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(&file, sizeof file, 1, out);
+            std::fwrite(&info, sizeof info, 1, out);
+            std::fwrite(pixels.data(), 1, bytes, out);
+            std::fclose(out);
+        }
+    }
+};
+
+Screen Capture() {
+    Screen shot;
+    HDC screen = GetDC(nullptr);
+    shot.width = GetDeviceCaps(screen, HORZRES);
+    shot.height = GetDeviceCaps(screen, VERTRES);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = shot.width;
+    format.bmiHeader.biHeight = -shot.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    shot.pixels.resize(static_cast<std::size_t>(shot.width * shot.height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    MSG message;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(10);
+    }
+}
+
+HWND VisibleMenuWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            char name[20] = {};
+            if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) == 6 &&
+                std::string(name) == "#32768") {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// What a popup looked like while open: unselected, then with its first item selected.
+struct PopupShots {
+    Screen plain;
+    Screen selected;
+    HWND window = nullptr;
+    RECT windowRect{};
+    std::vector<RECT> items;  // screen rectangles, while open
+    bool subclassed = false;
+    MenuWindowState state{};
+};
+
+// Where the style drew each item last (screen coordinates), by its record.
+std::map<ULONG_PTR, RECT> g_drawn;
+DrawRoutine g_realDraw = nullptr;
+
+void RecordingDraw(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar) {
+    RECT rect = draw->rcItem;
+    if (HWND window = WindowFromDC(draw->hDC)) {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        OffsetRect(&rect, origin.x, origin.y);
+    }
+    g_drawn[draw->itemData] = rect;
+    g_realDraw(menu, draw, onBar);
+}
+
+PopupShots* g_shots = nullptr;
+HWND g_owner = nullptr;
+HMENU g_popup = nullptr;
+int g_phase = 0;
+
+void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menuWindow = VisibleMenuWindow();
+    if (g_phase == 0) {
+        if (menuWindow == nullptr)
+            return;  // not open yet
+        g_shots->window = menuWindow;
+        GetWindowRect(menuWindow, &g_shots->windowRect);
+        // The items as far as they show: the system sizes them for its own frame, the style's
+        // frame may cover their last pixels.
+        RECT client{};
+        GetClientRect(menuWindow, &client);
+        MapWindowPoints(menuWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        for (CStyledMenuItemData* record : CStyledMenu::FromHandle(g_popup)->items()) {
+            const auto drawn = g_drawn.find(reinterpret_cast<ULONG_PTR>(record));
+            RECT shown{};
+            if (drawn != g_drawn.end())
+                IntersectRect(&shown, &drawn->second, &client);
+            g_shots->items.push_back(shown);
+        }
+        if (MenuWindowState* state = StateOf(menuWindow)) {
+            g_shots->subclassed = true;
+            g_shots->state = *state;
+        }
+        g_shots->plain = Capture();
+        keybd_event(VK_DOWN, 0, 0, 0);
+        keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        g_phase = 1;
+    } else if (g_phase < 3) {
+        ++g_phase;  // let the selection paint
+    } else {
+        g_shots->selected = Capture();
+        KillTimer(nullptr, timer);
+        EndMenu();
+    }
+}
+
+PopupShots OpenPopup(HWND owner, CStyledMenu& popup, int x, int y) {
+    PopupShots shots;
+    g_shots = &shots;
+    g_owner = owner;
+    g_popup = popup.handle();
+    g_phase = 0;
+    g_drawn.clear();
+    CStyledMenuStyle* style = ActiveStyle();
+    g_realDraw = style->drawItem;
+    style->drawItem = RecordingDraw;
+    SetTimer(nullptr, 0, 200, PopupTimer);
+    TrackStyledPopup(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, owner);
+    style->drawItem = g_realDraw;
+    g_shots = nullptr;
+    Pump(100);
+    return shots;
+}
+
+class MenuScreens : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(InstallMenuHook());
+        frame_ = new menudemo::DemoFrame;
+        ASSERT_TRUE(frame_->Create());
+        SetWindowPos(frame_->hwnd(), nullptr, 30, 30, 480, 360, SWP_NOZORDER);
+        ShowWindow(frame_->hwnd(), SW_SHOW);
+        UpdateWindow(frame_->hwnd());
+        SetForegroundWindow(frame_->hwnd());
+        Pump(300);
+    }
+    static void TearDownTestSuite() {
+        delete frame_;
+        frame_ = nullptr;
+        RemoveMenuHook();
+    }
+
+    // The File popup opened over the frame's white client area.
+    PopupShots OpenFile() {
+        CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+        POINT at{40, 60};
+        ClientToScreen(frame_->hwnd(), &at);
+        return OpenPopup(frame_->hwnd(), *file, at.x, at.y);
+    }
+
+    static menudemo::DemoFrame* frame_;
+};
+
+menudemo::DemoFrame* MenuScreens::frame_ = nullptr;
+
+TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorAndSelection) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    Pump(100);
+    const PopupShots shots = OpenFile();
+    shots.plain.Save("style2_file");
+    shots.selected.Save("style2_file_selected");
+    ASSERT_NE(shots.window, nullptr) << "the popup did not open";
+    ASSERT_EQ(shots.items.size(), 6u);  // title, New, Open, Save, separator, Exit
+
+    HDC screenDc = GetDC(nullptr);
+    const SystemColours system = SystemColoursNow();
+    const Colour menuColor = GetMenuBarColor(frame_->filePopup());
+    const FlatItemColours colours = FlatColoursOf(menuColor, system, DisplayOf(screenDc));
+    ReleaseDC(nullptr, screenDc);
+    const int gutterWidth = 16 + 8;
+
+    // "Open" (position 2), unselected: gutter, text area and the text's left edge.
+    const RECT open = shots.items[2];
+    const int middle = (open.top + open.bottom) / 2;
+    EXPECT_EQ(shots.plain.At(open.left + 1, open.top + 1), colours.gutterBack);
+    EXPECT_EQ(shots.plain.At(open.left + gutterWidth - 1, open.bottom - 1), colours.gutterBack);
+    EXPECT_EQ(shots.plain.At(open.left + gutterWidth, open.top + 1), colours.itemBack);
+    EXPECT_EQ(shots.plain.At(open.right - 2, middle), colours.itemBack);
+    int firstInk = -1;
+    for (int x = open.left + gutterWidth; x < open.right - 15 && firstInk < 0; ++x)
+        for (int y = open.top; y < open.bottom; ++y)
+            if (shots.plain.At(x, y) != colours.itemBack) {
+                firstInk = x - open.left;
+                break;
+            }
+    EXPECT_GE(firstInk, gutterWidth + 4) << "text starts 4 pixels into the text area";
+    EXPECT_LE(firstInk, gutterWidth + 4 + 3);
+
+    // The separator: a grey line at its middle from the text area's left edge on.
+    const RECT separator = shots.items[4];
+    const int line = (separator.top + separator.bottom) / 2;
+    EXPECT_EQ(shots.plain.At(separator.left + gutterWidth + 4, line), system.grayText);
+    EXPECT_EQ(shots.plain.At(separator.right - 1, line), system.grayText);
+    EXPECT_EQ(shots.plain.At(separator.left + gutterWidth + 3, line), colours.itemBack);
+    EXPECT_EQ(shots.plain.At(separator.left + 2, line), colours.gutterBack);
+
+    // "New" (position 1), selected by the keyboard: filled and framed.
+    const RECT item = shots.items[1];
+    EXPECT_EQ(shots.selected.At(item.left, (item.top + item.bottom) / 2), colours.selectionFrame);
+    EXPECT_EQ(shots.selected.At((item.left + item.right) / 2, item.top), colours.selectionFrame);
+    EXPECT_EQ(shots.selected.At(item.right - 3, item.top + 2), colours.selectionFill);
+    EXPECT_EQ(shots.selected.At(item.left + 2, item.top + 2), colours.selectionFill);
+    // and "Open" is back to normal in the second capture
+    EXPECT_EQ(shots.selected.At(open.right - 2, middle), colours.itemBack);
+}
+
+TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
+    std::vector<Colour> seen;
+    for (int style : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(50);
+        const PopupShots shots = OpenFile();
+        shots.selected.Save("style" + std::to_string(style) + "_file_selected");
+        ASSERT_NE(shots.window, nullptr) << "style " << style;
+        ASSERT_EQ(shots.items.size(), 6u);
+        const RECT item = shots.items[1];
+        // The selected item is drawn differently from the unselected one in every style.
+        const Colour before = shots.plain.At(item.right - 3, item.top + 3);
+        const Colour after = shots.selected.At(item.right - 3, item.top + 3);
+        EXPECT_NE(before, after) << "style " << style << " shows no selection";
+        if (style == 0 || style == 1) {
+            EXPECT_EQ(after, static_cast<Colour>(GetSysColor(COLOR_HIGHLIGHT))) << "classic selection";
+            EXPECT_EQ(before, static_cast<Colour>(GetSysColor(COLOR_MENU)));
+        }
+    }
+    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+}  // namespace
+}  // namespace menus

@@ -1,0 +1,64 @@
+#include "frame_window.h"
+
+namespace winapp {
+namespace {
+const char kFrameClass[] = "LumetraFrame";
+}
+
+FrameWindow::~FrameWindow() {
+    Destroy();
+}
+
+bool FrameWindow::Create(const char* title, HMENU menu, int width, int height, DWORD style) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kFrameClass;
+    RegisterClassA(&windowClass);  // fails harmlessly when registered already
+    return CreateWindowExA(0, kFrameClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, menu,
+                           windowClass.hInstance, this) != nullptr;
+}
+
+void FrameWindow::Destroy() {
+    if (hwnd_ != nullptr && IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+int FrameWindow::RunMessageLoop(HWND frame, HACCEL accelerators) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (accelerators != nullptr && TranslateAcceleratorA(frame, accelerators, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+bool FrameWindow::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+LRESULT CALLBACK FrameWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = window;
+    }
+    auto* self = reinterpret_cast<FrameWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = 0;
+    const bool handled = self->Dispatch(message, wParam, lParam, result);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return handled ? result : DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace winapp

@@ -1,0 +1,30 @@
+// A top-level frame window with a menu bar and its own message table.
+#pragma once
+
+#include "window.h"
+
+namespace winapp {
+
+class FrameWindow : public Window {
+public:
+    ~FrameWindow() override;
+
+    // Creates the window (hidden) with `menu` as its menu bar.
+    bool Create(const char* title, HMENU menu, int width, int height, DWORD style = WS_OVERLAPPEDWINDOW);
+    void Destroy();
+
+    // The thread's message loop with the frame's accelerators, until WM_QUIT.
+    static int RunMessageLoop(HWND frame, HACCEL accelerators);
+
+protected:
+    // The window's table; true when the message was handled (with `result`).
+    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const {
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+}  // namespace winapp
