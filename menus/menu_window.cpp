@@ -135,6 +135,18 @@ LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
             if (subclassed == 0 && (kDialogSupportFlags & 1) && call->message == WM_CREATE &&
                 HasClass(call->hwnd, "#32770"))
                 InstallTempHandler(call->hwnd);
+        } else if (call->message == WM_WINDOWPOSCHANGING && PendingPopupMenu() != nullptr) {
+            // Where the system creates the menu window before it announces the popup (as Wine
+            // does), the noted menu belongs to the window being placed now that knows none yet;
+            // otherwise it would be left for the next menu window, whatever menu that shows.
+            MenuWindowState* state = StateOf(call->hwnd);
+            if (state != nullptr && state->menu == nullptr) {
+                state->menu = PendingPopupMenu();
+                state->drawBorder = DrawBorderOf(state->menu);
+                PendingPopupMenu() = nullptr;
+                if (CStyledMenuStyle* style = ActiveStyle())
+                    style->Attach(call->hwnd);
+            }
         }
     }
     return CallNextHookEx(Hook(), code, wParam, lParam);

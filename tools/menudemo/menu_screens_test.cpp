@@ -93,25 +93,25 @@ void Pump(DWORD milliseconds) {
     }
 }
 
+// EnumThreadWindows: the first visible menu window.
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM result) {
+    char name[20] = {};
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) == 6 && std::string(name) == "#32768") {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND VisibleMenuWindow() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            char name[20] = {};
-            if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) == 6 &&
-                std::string(name) == "#32768") {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
 // What a popup looked like while open: unselected, then with its first item selected.
 struct PopupShots {
+    Screen before;
     Screen plain;
     Screen selected;
     HWND window = nullptr;
@@ -137,6 +137,7 @@ void RecordingDraw(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar) {
 }
 
 PopupShots* g_shots = nullptr;
+std::function<void(HWND)> g_whileOpen;
 HWND g_owner = nullptr;
 HMENU g_popup = nullptr;
 int g_phase = 0;
@@ -153,7 +154,8 @@ void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
         RECT client{};
         GetClientRect(menuWindow, &client);
         MapWindowPoints(menuWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        for (CStyledMenuItemData* record : CStyledMenu::FromHandle(g_popup)->items()) {
+        const CStyledMenu* styled = CStyledMenu::FromHandle(g_popup);
+        for (CStyledMenuItemData* record : styled != nullptr ? styled->items() : std::vector<CStyledMenuItemData*>{}) {
             const auto drawn = g_drawn.find(reinterpret_cast<ULONG_PTR>(record));
             RECT shown{};
             if (drawn != g_drawn.end())
@@ -165,8 +167,10 @@ void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
             g_shots->state = *state;
         }
         g_shots->plain = Capture();
-        keybd_event(VK_DOWN, 0, 0, 0);
-        keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        if (g_whileOpen)
+            g_whileOpen(menuWindow);
+        // The first item after the title, highlighted as the keyboard would.
+        HiliteMenuItem(g_owner, g_popup, 1, MF_BYPOSITION | MF_HILITE);
         g_phase = 1;
     } else if (g_phase < 3) {
         ++g_phase;  // let the selection paint
@@ -177,18 +181,24 @@ void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-PopupShots OpenPopup(HWND owner, CStyledMenu& popup, int x, int y) {
+PopupShots OpenPopup(HWND owner, HMENU popup, int x, int y, std::function<void(HWND)> whileOpen = {}) {
     PopupShots shots;
+    shots.before = Capture();
+    g_whileOpen = std::move(whileOpen);
     g_shots = &shots;
     g_owner = owner;
-    g_popup = popup.handle();
+    g_popup = popup;
     g_phase = 0;
     g_drawn.clear();
     CStyledMenuStyle* style = ActiveStyle();
     g_realDraw = style->drawItem;
     style->drawItem = RecordingDraw;
     SetTimer(nullptr, 0, 200, PopupTimer);
-    TrackStyledPopup(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, owner);
+    if (CStyledMenu* styled = CStyledMenu::FromHandle(popup))
+        TrackStyledPopup(*styled, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, owner);
+    else
+        TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, 0, owner, nullptr);
+    g_whileOpen = nullptr;
     style->drawItem = g_realDraw;
     g_shots = nullptr;
     Pump(100);
@@ -218,7 +228,7 @@ protected:
         CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
         POINT at{40, 60};
         ClientToScreen(frame_->hwnd(), &at);
-        return OpenPopup(frame_->hwnd(), *file, at.x, at.y);
+        return OpenPopup(frame_->hwnd(), file->handle(), at.x, at.y);
     }
 
     static menudemo::DemoFrame* frame_;
@@ -275,6 +285,160 @@ TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorAndSelection) {
     EXPECT_EQ(shots.selected.At(item.left + 2, item.top + 2), colours.selectionFill);
     // and "Open" is back to normal in the second capture
     EXPECT_EQ(shots.selected.At(open.right - 2, middle), colours.itemBack);
+}
+
+// The frame's colours at the window's edges and the shadow against the screen behind the menu.
+void ExpectFlatFrame(const PopupShots& shots, HMENU knownMenu) {
+    const RECT& w = shots.windowRect;
+    const int width = w.right - w.left;
+    const int height = w.bottom - w.top;
+    HDC screenDc = GetDC(nullptr);
+    const Colour menuBack = GetMenuBackgroundColor(knownMenu);
+    const FlatFrameColours colours = FlatFrameColoursOf(menuBack, SystemColoursNow(), DisplayOf(screenDc));
+    ReleaseDC(nullptr, screenDc);
+    ASSERT_FALSE(IsSystemDropShadowOn());
+    const Screen& shot = shots.plain;
+    const int middleY = w.top + height / 2;
+    const int middleX = w.left + width / 2;
+    // outline: (0, 0, W−4, H−4)
+    EXPECT_EQ(shot.At(w.left, middleY), colours.outline);
+    EXPECT_EQ(shot.At(w.right - 5, middleY), colours.outline);
+    EXPECT_EQ(shot.At(middleX, w.top), colours.outline);
+    EXPECT_EQ(shot.At(middleX, w.bottom - 5), colours.outline);
+    // the frame rectangle inside it, with the gutter line on its left
+    EXPECT_EQ(shot.At(w.left + 1, w.top + 1), colours.frame);
+    EXPECT_EQ(shot.At(w.right - 6, middleY), colours.frame);
+    EXPECT_EQ(shot.At(w.left + 1, middleY), colours.gutter);
+    // the shadow: 4 columns on the right and 4 rows at the bottom, darkened from what was behind
+    EXPECT_EQ(shot.At(w.right - 1, middleY), Darken(30, shots.before.At(w.right - 1, middleY)));
+    EXPECT_EQ(shot.At(w.right - 4, middleY), Darken(120, shots.before.At(w.right - 4, middleY)));
+    EXPECT_EQ(shot.At(w.right - 1, w.top + 5), Darken(12, shots.before.At(w.right - 1, w.top + 5)));
+    EXPECT_EQ(shot.At(w.right - 1, w.top + 1), shots.before.At(w.right - 1, w.top + 1));
+    EXPECT_EQ(shot.At(middleX, w.bottom - 1), Darken(30, shots.before.At(middleX, w.bottom - 1)));
+    EXPECT_EQ(shot.At(middleX, w.bottom - 3), Darken(90, shots.before.At(middleX, w.bottom - 3)));
+    EXPECT_EQ(shot.At(w.left + 2, w.bottom - 1), shots.before.At(w.left + 2, w.bottom - 1));
+}
+
+TEST_F(MenuScreens, AStyledPopupGetsTheFlatFrameAndTheLibrarysShadow) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    const PopupShots shots = OpenFile();
+    ASSERT_TRUE(shots.subclassed);
+    EXPECT_EQ(shots.state.menu, frame_->filePopup());
+    EXPECT_EQ(shots.state.drawBorder, 1);
+    EXPECT_EQ(shots.state.flags & 2, 2);  // the style took the system's border away
+    ExpectFlatFrame(shots, frame_->filePopup());
+}
+
+TEST_F(MenuScreens, APlainContextMenuOfAPlainWindowIsFramedInTheSystemMenuColour) {
+    // As the viewer's context menus: a plain menu, owned by a window that notes no popup.
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 1, "&Edit data");
+    AppendMenuA(popup, MF_STRING, 2, "&Delete");
+    AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(popup, MF_STRING, 3, "&Restore Backup");
+    POINT at{300, 60};
+    ClientToScreen(frame_->hwnd(), &at);
+    const PopupShots shots = OpenPopup(owner, popup, at.x, at.y);
+    shots.plain.Save("plain_context_menu");
+    ASSERT_TRUE(shots.subclassed);
+    EXPECT_EQ(shots.state.menu, nullptr);
+    EXPECT_EQ(shots.state.drawBorder, 1);
+    ExpectFlatFrame(shots, nullptr);
+    // The background in the system menu colour (the system draws an edge of its own just inside).
+    const RECT& w = shots.windowRect;
+    EXPECT_EQ(shots.plain.At(w.left + 5, w.top + 5), static_cast<Colour>(GetSysColor(COLOR_MENU)));
+    DestroyMenu(popup);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuScreens, AMoveKeepsTheFrameAndAMoveWithANewSizeReleasesTheWindow) {
+    bool keptAfterMove = false;
+    bool snapshotDropped = false;
+    bool releasedAfterResize = false;
+    bool propertyGone = false;
+    auto whileOpen = [&](HWND menuWindow) {
+        RECT rect{};
+        GetWindowRect(menuWindow, &rect);
+        SetWindowPos(menuWindow, nullptr, rect.left + 7, rect.top + 3, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MenuWindowState* state = StateOf(menuWindow);
+        // (the frame's position rule lifts every placement by a pixel)
+        keptAfterMove = state != nullptr && state->x == rect.left + 7 && state->y == rect.top + 2;
+        snapshotDropped = state != nullptr && state->background == nullptr;
+        SetWindowPos(menuWindow, nullptr, rect.left + 20, rect.top + 20, rect.right - rect.left + 30,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        releasedAfterResize = StateOf(menuWindow) == nullptr;
+        propertyGone = GetPropA(menuWindow, "OldMenuProc") == nullptr;
+    };
+    CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+    POINT at{40, 60};
+    ClientToScreen(frame_->hwnd(), &at);
+    OpenPopup(frame_->hwnd(), file->handle(), at.x, at.y, whileOpen);
+    EXPECT_TRUE(keptAfterMove);
+    EXPECT_TRUE(snapshotDropped);
+    EXPECT_TRUE(releasedAfterResize);
+    EXPECT_TRUE(propertyGone);
+}
+
+struct OtherThreadResult {
+    bool created = false;
+    bool subclassed = false;
+};
+
+DWORD WINAPI MakeMenuWindowElsewhere(LPVOID data) {
+    auto* result = static_cast<OtherThreadResult*>(data);
+    HWND window = CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    result->created = window != nullptr;
+    result->subclassed = GetPropA(window, "OldMenuProc") != nullptr;
+    DestroyWindow(window);
+    return 0;
+}
+
+TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
+    auto hookCreate = [](int code, HWND window) {
+        CWPSTRUCT call{};
+        call.hwnd = window;
+        call.message = WM_CREATE;
+        MenuHookProc(code, 0, reinterpret_cast<LPARAM>(&call));
+    };
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const LONG_PTR otherProc = GetWindowLongPtrA(other, GWLP_WNDPROC);
+    hookCreate(0, other);
+    EXPECT_EQ(StateOf(other), nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(other, GWLP_WNDPROC), otherProc);
+    DestroyWindow(other);
+
+    // A menu window made here is subclassed by the hook itself on its WM_CREATE.
+    HWND menuWindow = CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(menuWindow, nullptr);
+    EXPECT_NE(StateOf(menuWindow), nullptr);
+    UnsubclassMenuWindow(menuWindow);
+    EXPECT_EQ(StateOf(menuWindow), nullptr);
+    hookCreate(1, menuWindow);  // another code: passed on untouched
+    EXPECT_EQ(StateOf(menuWindow), nullptr);
+    hookCreate(0, menuWindow);
+    EXPECT_NE(StateOf(menuWindow), nullptr);
+    DestroyWindow(menuWindow);  // WM_NCDESTROY releases it
+    EXPECT_EQ(StateOf(menuWindow), nullptr);
+
+    // Another thread's menu windows are never seen.
+    OtherThreadResult result;
+    HANDLE thread = CreateThread(nullptr, 0, MakeMenuWindowElsewhere, &result, 0, nullptr);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    EXPECT_TRUE(result.created);
+    EXPECT_FALSE(result.subclassed);
+
+    // A second installation adds no second hook: one removal leaves none.
+    ASSERT_TRUE(InstallMenuHook());
+    RemoveMenuHook();
+    EXPECT_FALSE(IsMenuHookInstalled());
+    HWND unhooked = CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetPropA(unhooked, "OldMenuProc"), nullptr);
+    DestroyWindow(unhooked);
+    ASSERT_TRUE(InstallMenuHook());
+    ASSERT_TRUE(frame_->UseStyle(2));
 }
 
 TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
