@@ -441,6 +441,47 @@ TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
+// Whether anything but `background` is drawn in the rectangle.
+bool HasInk(const Screen& shot, const RECT& area, Colour background) {
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.At(x, y) != background)
+                return true;
+    return false;
+}
+
+TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsSitInTheGutter) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    HDC screenDc = GetDC(nullptr);
+    const FlatItemColours colours =
+        FlatColoursOf(GetMenuBarColor(frame_->viewPopup()), SystemColoursNow(), DisplayOf(screenDc));
+    ReleaseDC(nullptr, screenDc);
+    auto gutterOf = [](const RECT& item) { return RECT{item.left + 3, item.top + 3, item.left + 21, item.bottom - 3}; };
+
+    POINT at{40, 60};
+    ClientToScreen(frame_->hwnd(), &at);
+    const PopupShots view = OpenPopup(frame_->hwnd(), frame_->viewPopup(), at.x, at.y);
+    view.plain.Save("style2_view");
+    ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
+    // Checked: a check box in the selection colours with a glyph; the radio pair: only the
+    // checked one shows its bullet.
+    const RECT status = view.items[0];
+    EXPECT_EQ(view.plain.At(status.left + 1, status.top + 1), colours.selectionFrame);
+    EXPECT_EQ(view.plain.At(status.left + 2, status.top + 2), colours.selectionFill);
+    EXPECT_TRUE(HasInk(view.plain, gutterOf(status), colours.selectionFill));
+    EXPECT_FALSE(HasInk(view.plain, gutterOf(view.items[2]), colours.gutterBack));
+    EXPECT_TRUE(HasInk(view.plain, gutterOf(view.items[3]), colours.selectionFill));
+
+    const PopupShots window = OpenPopup(frame_->hwnd(), frame_->windowPopup(), at.x, at.y);
+    window.plain.Save("style2_window");
+    ASSERT_EQ(window.items.size(), 5u);
+    for (std::size_t i : {0u, 1u, 2u, 4u})
+        EXPECT_TRUE(HasInk(window.plain, gutterOf(window.items[i]), colours.gutterBack)) << "no glyph for item " << i;
+    // The system's own glyph numbers come back once the popup is closed.
+    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
+    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
+}
+
 TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
     std::vector<Colour> seen;
     for (int style : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {

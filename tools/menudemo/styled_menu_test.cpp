@@ -285,5 +285,36 @@ TEST_F(StyledMenuTest, IconStoresAreCountedAndLeaveTheListAtZero) {
     EXPECT_EQ(CStyledMenuIcons::Stores().size(), before - 1);
 }
 
+OSVERSIONINFOA Version(DWORD major, DWORD minor) {
+    OSVERSIONINFOA info{};
+    info.dwMajorVersion = major;
+    info.dwMinorVersion = minor;
+    return info;
+}
+
+TEST(WindowsVersionIndex, NamesEveryPlatform) {
+    const DWORD windows = 0x80000000u;                          // the high bit: the Windows (not NT) platform
+    EXPECT_EQ(VersionIndexOf(windows | 3, Version(3, 10)), 0);  // Win32s
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 0)), 2);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 10)), 3);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 90)), 4);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 3)), 2);
+    EXPECT_EQ(VersionIndexOf(windows | 5, Version(5, 0)), 2);
+    EXPECT_EQ(VersionIndexOf(3, Version(3, 51)), 1);
+    EXPECT_EQ(VersionIndexOf(4, Version(4, 0)), 5);
+    EXPECT_EQ(VersionIndexOf(5, Version(5, 0)), 6);
+    EXPECT_EQ(VersionIndexOf(5, Version(5, 1)), 7);
+    EXPECT_EQ(VersionIndexOf(6, Version(6, 0)), 7);
+    EXPECT_EQ(VersionIndexOf(10, Version(10, 0)), 7);
+}
+
+TEST(ReportLastError, TextsComeFromTheSystemOrNameTheCode) {
+    EXPECT_EQ(LastErrorText(0), "");
+    EXPECT_FALSE(LastErrorText(ERROR_FILE_NOT_FOUND).empty());
+    EXPECT_EQ(LastErrorText(0x2000FFFF), "Error message 0x2000ffff not found");
+    SetLastError(0);
+    ReportLastError();  // nothing to show for 0: returns at once instead of waiting for a box
+}
+
 }  // namespace
 }  // namespace menus
