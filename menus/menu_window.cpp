@@ -118,6 +118,17 @@ void RemoveMenuHook() {
     DeleteStyles();
     ReleasePlatform();
     ClearMenuBarBrushes();
+    // Menu windows still subclassed keep the replacement procedure, which then passes everything
+    // on unchanged; their records go with the library.
+    for (auto& entry : WindowStates()) {
+        MenuWindowState* state = entry.second;
+        if (state->savedRegion != reinterpret_cast<HRGN>(1) && state->savedRegion != nullptr)
+            DeleteObject(state->savedRegion);
+        if (state->background != nullptr)
+            DeleteObject(state->background);
+        delete state;
+    }
+    WindowStates().clear();
     // The icon stores that are still registered go with the library.
     while (!CStyledMenuIcons::Stores().empty())
         delete CStyledMenuIcons::Stores().back();
