@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi_helpers.h"
 #include "menu_styles.h"
 #include "menu_system.h"
 #include "styled_menu.h"
@@ -12,23 +13,6 @@ namespace menus {
 namespace {
 
 // ---- small GDI helpers; every object made here is deleted on every path
-
-void Fill(HDC dc, const RECT& rect, Colour colour) {
-    const COLORREF old = SetBkColor(dc, colour);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-    SetBkColor(dc, old);
-}
-
-// A one-pixel rectangle outline with no fill.
-void Outline(HDC dc, const RECT& rect, Colour colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-}
 
 void Line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);

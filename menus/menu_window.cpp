@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "gdi_helpers.h"
 #include "menu_colors.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -55,24 +56,6 @@ WindowGeometry GeometryOf(HWND window) {
     ClientToScreen(window, &origin);
     OffsetRect(&client, origin.x - rect.left, origin.y - rect.top);
     return {rect.right - rect.left, rect.bottom - rect.top, client};
-}
-
-void Fill(HDC dc, const RECT& rect, Colour colour) {
-    if (rect.right <= rect.left || rect.bottom <= rect.top)
-        return;
-    const COLORREF old = SetBkColor(dc, colour);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-    SetBkColor(dc, old);
-}
-
-void Outline(HDC dc, const RECT& rect, Colour colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 // The band between `outer` and the client rectangle, as four solid strips.

@@ -303,7 +303,7 @@ void CStyledMenu::FreeRecords() {
     items_.clear();
 }
 
-void CStyledMenu::ReleaseAsSubmenu() {
+void CStyledMenu::DeleteSubmenuObjects() {
     for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
         if (CStyledMenu* child = FromHandle(*submenu)) {
             child->ReleaseAsSubmenu();
@@ -311,18 +311,16 @@ void CStyledMenu::ReleaseAsSubmenu() {
         }
     }
     submenus_.clear();
+}
+
+void CStyledMenu::ReleaseAsSubmenu() {
+    DeleteSubmenuObjects();
     FreeRecords();
     Detach();
 }
 
 BOOL CStyledMenu::DestroyMenu() {
-    for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
-        if (CStyledMenu* child = FromHandle(*submenu)) {
-            child->ReleaseAsSubmenu();
-            delete child;
-        }
-    }
-    submenus_.clear();
+    DeleteSubmenuObjects();
     FreeRecords();
     if (checkImages_ != nullptr && !checkImagesShared_)
         ImageList_Destroy(checkImages_);

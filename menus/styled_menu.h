@@ -152,6 +152,8 @@ public:
 
 private:
     void FreeRecords();
+    // Deletes the menu objects of the owned submenus, last first.
+    void DeleteSubmenuObjects();
     // Lets go of the handle without destroying it (a submenu goes with its parent).
     void ReleaseAsSubmenu();
 

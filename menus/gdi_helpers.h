@@ -1,0 +1,30 @@
+// Small drawing helpers of the menu library; every GDI object made here is deleted again.
+#pragma once
+
+#include <windows.h>
+
+#include "menu_colors.h"
+
+namespace menus {
+
+// A solid rectangle (nothing for an empty one).
+inline void Fill(HDC dc, const RECT& rect, Colour colour) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    const COLORREF old = SetBkColor(dc, colour);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    SetBkColor(dc, old);
+}
+
+// A one-pixel rectangle outline with no fill.
+inline void Outline(HDC dc, const RECT& rect, Colour colour) {
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+}  // namespace menus
