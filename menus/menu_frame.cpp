@@ -316,6 +316,11 @@ bool StyledMenuRouting::Route(HWND window, UINT message, WPARAM wParam, LPARAM l
             return false;
         case WM_DESTROY:
             StopTrackingTimer(window);
+            // The window would destroy its menu bar with it: the menu object owns it and
+            // destroys it itself. The system menu goes with the window; its object lets go.
+            if (GetMenu(window) != nullptr && GetMenu(window) == menu_.handle())
+                SetMenu(window, nullptr);
+            systemMenu_.Release();
             return false;
         default:
             return false;

@@ -112,9 +112,7 @@ void RemoveMenuHook() {
         delete state;
     }
     WindowStates().clear();
-    // The icon stores that are still registered go with the library.
-    while (!CStyledMenuIcons::Stores().empty())
-        delete CStyledMenuIcons::Stores().back();
+    // (Icon stores belong to the items that count them; they leave the list when deleted.)
 }
 
 bool IsMenuHookInstalled() {

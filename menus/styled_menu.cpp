@@ -306,14 +306,14 @@ void CStyledMenu::FreeRecords() {
 void CStyledMenu::DeleteSubmenuObjects() {
     for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
         if (CStyledMenu* child = FromHandle(*submenu)) {
-            child->ReleaseAsSubmenu();
+            child->Release();
             delete child;
         }
     }
     submenus_.clear();
 }
 
-void CStyledMenu::ReleaseAsSubmenu() {
+void CStyledMenu::Release() {
     DeleteSubmenuObjects();
     FreeRecords();
     Detach();

@@ -112,6 +112,9 @@ public:
     // Takes over a menu made elsewhere (the system menu of a window) and converts it.
     bool Attach(HMENU menu);
     HMENU Detach();
+    // Lets go of the menu without destroying it, with its records and submenu objects (for a menu
+    // that its window destroys, or a submenu that goes with its parent).
+    void Release();
 
     void ConvertMenu();
     CStyledMenuItemData* AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
@@ -154,8 +157,6 @@ private:
     void FreeRecords();
     // Deletes the menu objects of the owned submenus, last first.
     void DeleteSubmenuObjects();
-    // Lets go of the handle without destroying it (a submenu goes with its parent).
-    void ReleaseAsSubmenu();
 
     HMENU menu_ = nullptr;
     std::vector<CStyledMenuItemData*> items_;

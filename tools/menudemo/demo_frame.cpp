@@ -75,9 +75,7 @@ HICON MakeDemoIcon(int which) {
 }
 
 DemoFrame::~DemoFrame() {
-    Destroy();
-    menu_.Detach();  // the window took its menu bar with it
-    systemMenu_.Detach();
+    Destroy();  // the menus go with their objects
     if (radioDot_ != nullptr)
         DeleteObject(radioDot_);
     if (accelerators_ != nullptr)
