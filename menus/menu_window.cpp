@@ -258,10 +258,16 @@ LRESULT OnNcPaint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuS
 
 LRESULT OnPrint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuStyle& style, HDC target,
                 LPARAM printFlags) {
-    state.flags |= 8;
     const WindowGeometry geometry = GeometryOf(window);
     HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, geometry.width, geometry.height);
+    HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(target, geometry.width, geometry.height) : nullptr;
+    if (bitmap == nullptr) {
+        // Without a picture to compose in, the system prints the window as it is.
+        if (memory != nullptr)
+            DeleteDC(memory);
+        return CallWindowProcA(old, window, WM_PRINT, reinterpret_cast<WPARAM>(target), printFlags);
+    }
+    state.flags |= 8;
     HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
     const int saved = SaveDC(memory);
     LRESULT result = 0;
