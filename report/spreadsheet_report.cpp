@@ -47,7 +47,8 @@ ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startD
         period.label = texts[3];
     } else {
         const std::string& day = texts[0];
-        if (history::LanguageIndex() == 0) {
+        // The label was written in the date style in force, which a negative index makes dotted too.
+        if (history::CurrentDateStyle() == history::DateStyle::Dotted) {
             month = NumberAt(day, 3, 2);
             period.label = day.size() > 3 ? day.substr(3, 8) : std::string();
         } else {
