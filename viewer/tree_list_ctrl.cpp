@@ -6,6 +6,7 @@ namespace viewer {
 
 void TreeListCtrl::PreSubclassWindow() {
     header_ = nullptr;
+    columnCount_ = -1;
     SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
     if (!m_stateImages) {
         m_stateImages = winapp::LoadImageList(winapp::ResourceInstance(), kStateImagesBitmap, 16, 1, RGB(255, 0, 0));
@@ -14,6 +15,11 @@ void TreeListCtrl::PreSubclassWindow() {
 }
 
 bool TreeListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == LVM_INSERTCOLUMNA || message == LVM_INSERTCOLUMNW || message == LVM_DELETECOLUMN) {
+        result = Default(message, wParam, lParam);
+        columnCount_ = -1;  // asked again when next needed
+        return true;
+    }
     switch (message) {
         case WM_KEYDOWN:
             if (tree_.KeyDown(static_cast<unsigned>(wParam))) {
@@ -79,11 +85,17 @@ void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
     SendMessageA(receiver, WM_NOTIFY, notification.hdr.idFrom, reinterpret_cast<LPARAM>(&notification));
 }
 
-// The header belongs to the list view for its whole life, so its handle is asked for once.
+// The header belongs to the list view for its whole life, so its handle is asked for once; its
+// columns change only through the list view, where HandleMessage sees it.
 int TreeListCtrl::ColumnCount() {
+    if (columnCount_ >= 0)
+        return columnCount_;
     if (header_ == nullptr)
         header_ = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-    return static_cast<int>(SendMessageA(header_, HDM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(header_, HDM_GETITEMCOUNT, 0, 0));
+    if (count >= 0)
+        columnCount_ = count;
+    return count;
 }
 
 int TreeListCtrl::RowCount() {

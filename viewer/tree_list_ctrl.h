@@ -78,6 +78,9 @@ private:
     TreeList tree_;
     winapp::ImageList m_stateImages;
     HWND header_ = nullptr;
+    // The header's column count, asked once and forgotten when a column is inserted or deleted:
+    // a fill asks for it per item, and every message sent costs dearly under a window hook.
+    int columnCount_ = -1;
 };
 
 }  // namespace viewer

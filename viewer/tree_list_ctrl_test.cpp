@@ -269,5 +269,77 @@ TEST_F(TreeListCtrlTest, StarOpensTheWholeYear) {
     EXPECT_EQ(RowAt(RowOf(y2024 + 2)).indent, 2);
 }
 
+// Counts the messages sent on this thread while it lives, as the menu library's hook sees them.
+class SentMessages {
+public:
+    SentMessages() {
+        count_ = 0;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
+    }
+    ~SentMessages() {
+        if (hook_ != nullptr)
+            UnhookWindowsHookEx(hook_);
+    }
+    SentMessages(const SentMessages&) = delete;
+    SentMessages& operator=(const SentMessages&) = delete;
+    bool ok() const { return hook_ != nullptr; }
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Count(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == 0)
+            ++count_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int count_ = 0;
+    HHOOK hook_ = nullptr;
+};
+
+// Every message sent passes the menu library's hook, which costs dearly under Wine: a fill must
+// cost messages only for the rows it makes, however many items lie hidden under them.
+TEST_F(TreeListCtrlTest, AFillSendsNothingForItemsWithoutRows) {
+    const auto fill = [this](int hiddenDays) {
+        SentMessages sent;
+        EXPECT_TRUE(sent.ok());
+        host.tree.DeleteAllTreeItems();
+        host.tree.InsertTreeItem("2030", 0, 0);
+        host.tree.InsertTreeItem("January", 1, 1);
+        for (int day = 0; day < hiddenDays; ++day) {
+            const std::int32_t item = host.tree.InsertTreeItem("01/01/2030", 3, 2);
+            for (int column = 1; column <= 4; ++column)
+                host.tree.SetTreeItemText(item, column, "1.0 MB");
+        }
+        host.tree.InsertTreeItem("2031", 0, 0);
+        return sent.count();
+    };
+    fill(1);  // each fill below then removes the same rows first
+    const int few = fill(1);
+    const int many = fill(2000);
+    EXPECT_GT(few, 0) << "the year rows are made by messages";
+    EXPECT_EQ(many, few);
+    EXPECT_EQ(host.tree.items().size(), 2003u);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"2030", "2031"}));
+}
+
+TEST_F(TreeListCtrlTest, ItemsTakeOneTextPerColumnOfTheHeaderAsItIsNow) {
+    const std::int32_t before = host.tree.InsertTreeItem("2026", 0, 0);
+    ASSERT_NE(host.tree.InsertColumn(5, "Extra", LVCFMT_RIGHT, 40), -1);
+    const std::int32_t wider = host.tree.InsertTreeItem("2027", 0, 0);
+    ASSERT_TRUE(ListView_DeleteColumn(list, 5));
+    ASSERT_TRUE(ListView_DeleteColumn(list, 4));
+    const std::int32_t narrower = host.tree.InsertTreeItem("2028", 0, 0);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 40;
+    column.pszText = const_cast<wchar_t*>(L"Wide");
+    ASSERT_NE(SendMessageW(list, LVM_INSERTCOLUMNW, 4, reinterpret_cast<LPARAM>(&column)), -1);
+    const std::int32_t again = host.tree.InsertTreeItem("2029", 0, 0);
+
+    EXPECT_EQ(host.tree.items()[before].texts.size(), 5u);
+    EXPECT_EQ(host.tree.items()[wider].texts.size(), 6u);
+    EXPECT_EQ(host.tree.items()[narrower].texts.size(), 4u);
+    EXPECT_EQ(host.tree.items()[again].texts.size(), 5u);
+}
+
 }  // namespace
 }  // namespace viewer

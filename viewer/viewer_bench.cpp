@@ -213,7 +213,8 @@ double RunPopup(HWND owner, HMENU popup, std::function<void(HWND)> atIdle = null
     g_driver.atIdle = std::move(atIdle);
     SetTimer(owner, 1, 10000, nullptr);
     SetForegroundWindow(owner);
-    const double ms = Milliseconds([&] { TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, 60, 40, 0, owner, nullptr); });
+    const double ms =
+        Milliseconds([&] { TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RETURNCMD, 60, 40, 0, owner, nullptr); });
     KillTimer(owner, 1);
     PumpPending();
     return g_driver.queued ? ms : -1.0;
@@ -258,8 +259,8 @@ int Popup() {
         std::fprintf(stderr, "viewer_bench: cannot register the owner's window class\n");
         return 1;
     }
-    HWND owner = CreateWindowExA(0, windowClass.lpszClassName, "viewer_bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                 0, 400, 700, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND owner = CreateWindowExA(0, windowClass.lpszClassName, "viewer_bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 400, 700, nullptr, nullptr, windowClass.hInstance, nullptr);
     HMENU popup = CreatePopupMenu();
     if (owner == nullptr || popup == nullptr) {
         std::fprintf(stderr, "viewer_bench: cannot make the owner window or the popup\n");
