@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 
 namespace viewer {
@@ -44,7 +45,7 @@ std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int le
         row.image = image;
         row.param = index;
         row.indent = 0;
-        NoteShown(index, rows_.InsertRow(rows_.RowCount(), row) >= 0);
+        NoteShown(index, rows_.InsertRow(std::numeric_limits<int>::max(), row) >= 0);
     }
     return index;
 }
@@ -70,18 +71,37 @@ void TreeList::ExpandTreeItem(std::int32_t item) {
     const int row = m_shown[static_cast<std::size_t>(item)] ? rows_.FindRowByParam(item) : -1;
     if (row >= 0 && !m_items[item].bCollapsed)
         return;
-    rows_.SetRedraw(false);
+    SuspendRedraw();
     m_items[item].bCollapsed = false;
     if (row >= 0) {
         int counter = row;
         ExpandBranch(item, false, counter);
     }
-    rows_.SetRedraw(true);
+    ResumeRedraw();
     if (row >= 0) {
         rows_.SetRowState(row, kStateExpanded, kStateImageMask);
     }
 }
 
+void TreeList::SuspendRedraw() {
+    if (redrawSuspended_++ == 0)
+        rows_.SetRedraw(false);
+}
+
+void TreeList::ResumeRedraw() {
+    if (redrawSuspended_ > 0 && --redrawSuspended_ == 0)
+        rows_.SetRedraw(true);
+}
+
+const std::string* TreeList::RowText(int row, int column) {
+    const std::int32_t item = row >= 0 ? ItemOfRow(row) : -1;
+    if (item < 0 || column < 0)
+        return nullptr;
+    const std::vector<std::string>& texts = m_items[static_cast<std::size_t>(item)].texts;
+    return static_cast<std::size_t>(column) < texts.size() ? &texts[static_cast<std::size_t>(column)] : nullptr;
+}
+
+// The row holds the first text only; the list view asks RowText for the others as it shows them.
 int TreeList::InsertItemRow(int row, std::int32_t item) {
     const TreeListItem& source = m_items[item];
     TreeRow values;
@@ -92,12 +112,8 @@ int TreeList::InsertItemRow(int row, std::int32_t item) {
     values.param = item;
     values.indent = source.nLevel;
     const int newRow = rows_.InsertRow(row, values);
-    if (newRow < 0)
-        return newRow;
-    NoteShown(item, true);
-    for (std::size_t column = 1; column < source.texts.size(); ++column) {
-        rows_.SetRowText(newRow, static_cast<int>(column), source.texts[column]);
-    }
+    if (newRow >= 0)
+        NoteShown(item, true);
     return newRow;
 }
 
@@ -127,10 +143,11 @@ std::int32_t TreeList::ExpandBranch(std::int32_t item, bool all, int& row) {
 
 void TreeList::CollapseBranch(std::int32_t item, int row) {
     m_items[item].bCollapsed = true;
-    rows_.SetRedraw(false);
+    SuspendRedraw();
     const std::int32_t level = m_items[item].nLevel;
     const int next = row + 1;
-    while (next < rows_.RowCount()) {
+    // Rows are counted once: each removal takes one off.
+    for (int count = rows_.RowCount(); next < count; --count) {
         const std::int32_t shown = ItemOfRow(next);
         if (shown < 0 || m_items[shown].nLevel <= level) {
             break;
@@ -138,21 +155,21 @@ void TreeList::CollapseBranch(std::int32_t item, int row) {
         rows_.DeleteRow(next);
         NoteShown(shown, false);
     }
-    rows_.SetRedraw(true);
+    ResumeRedraw();
 }
 
 void TreeList::Expand(std::int32_t item, int row, bool all) {
-    rows_.SetRedraw(false);
+    SuspendRedraw();
     int counter = row;
     ExpandBranch(item, all, counter);
-    rows_.SetRedraw(true);
+    ResumeRedraw();
     rows_.SetRowState(row, kStateExpanded, kStateImageMask);
 }
 
 void TreeList::Collapse(std::int32_t item, int row) {
-    rows_.SetRedraw(false);
+    SuspendRedraw();
     CollapseBranch(item, row);
-    rows_.SetRedraw(true);
+    ResumeRedraw();
     rows_.SetRowState(row, kStateCollapsed, kStateImageMask);
 }
 

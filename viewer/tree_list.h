@@ -51,13 +51,15 @@ struct TreeRow {
     int indent = 0;
 };
 
-// The rows of the list view, by row number. Rows carry the item index as their parameter.
+// The rows of the list view, by row number. Rows carry the item index as their parameter. A row
+// holds the text of its first column only; the list view asks for the others (`TreeList::RowText`)
+// when it shows them, so a row costs one message however many columns it has.
 class TreeListRows {
 public:
     virtual ~TreeListRows() = default;
     virtual int ColumnCount() = 0;
     virtual int RowCount() = 0;
-    virtual int InsertRow(int row, const TreeRow& values) = 0;  // the new row, or -1
+    virtual int InsertRow(int row, const TreeRow& values) = 0;  // the new row, or -1; past the end appends
     virtual void SetRowText(int row, int column, const std::string& text) = 0;
     virtual void DeleteRow(int row) = 0;
     virtual void DeleteAllRows() = 0;
@@ -83,6 +85,14 @@ public:
     // Expands as the user would; an unknown item is ignored, and so is an item whose row shows it
     // expanded already (its children have their rows).
     void ExpandTreeItem(std::int32_t item);
+
+    // Redrawing suspended until the matching ResumeRedraw. Pairs nest: the list is redrawn once,
+    // when the outermost pair ends (the dialog brackets a whole fill with one).
+    void SuspendRedraw();
+    void ResumeRedraw();
+
+    // The text of a row's column as its item holds it; null for a row or column it does not know.
+    const std::string* RowText(int row, int column);
 
     // User actions on rows. Each returns whether it acted.
     bool ToggleRow(int row);
@@ -112,6 +122,7 @@ private:
     void NoteShown(std::int32_t item, bool shown) { m_shown[static_cast<std::size_t>(item)] = shown; }
 
     TreeListRows& rows_;
+    int redrawSuspended_ = 0;
     std::vector<TreeListItem> m_items;
     // Whether a row shows the item: texts of items without a row need no search for one.
     std::vector<bool> m_shown;

@@ -1,5 +1,7 @@
 #include "tree_list_ctrl.h"
 
+#include <algorithm>
+
 #include "resources.h"
 
 namespace viewer {
@@ -45,6 +47,9 @@ bool TreeListCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result) {
         OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
     } else if (header->code == static_cast<UINT>(NM_RCLICK)) {
         OnRightClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
+    } else if (header->code == static_cast<UINT>(LVN_GETDISPINFOA) ||
+               header->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+        OnGetRowText(header);
     } else {
         return false;
     }
@@ -83,6 +88,26 @@ void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
     notification.texts = std::move(clicked.texts);
     notification.bCollapsed = clicked.bCollapsed;
     SendMessageA(receiver, WM_NOTIFY, notification.hdr.idFrom, reinterpret_cast<LPARAM>(&notification));
+}
+
+// The texts of the columns that rows do not hold, as the list view asks for them to show them.
+void TreeListCtrl::OnGetRowText(NMHDR* header) {
+    const bool wide = header->code == static_cast<UINT>(LVN_GETDISPINFOW);
+    const LVITEMA& asked = reinterpret_cast<NMLVDISPINFOA*>(header)->item;  // the same layout in both forms
+    if (!(asked.mask & LVIF_TEXT) || asked.pszText == nullptr || asked.cchTextMax <= 0)
+        return;
+    const std::string* text = tree_.RowText(asked.iItem, asked.iSubItem);
+    const char* source = text != nullptr ? text->c_str() : "";
+    if (!wide) {
+        lstrcpynA(asked.pszText, source, asked.cchTextMax);
+        return;
+    }
+    LVITEMW& answer = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    const int length = MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
+    std::wstring converted(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, source, -1, converted.data(), length);
+    lstrcpynW(answer.pszText, converted.c_str(), answer.cchTextMax);
 }
 
 // The header belongs to the list view for its whole life, so its handle is asked for once; its

@@ -46,6 +46,9 @@ public:
         tree_.SetTreeItemText(item, column, text);
     }
     void ExpandTreeItem(std::int32_t item) { tree_.ExpandTreeItem(item); }
+    // A fill between these is painted once, at the end (pairs nest).
+    void SuspendRedraw() { tree_.SuspendRedraw(); }
+    void ResumeRedraw() { tree_.ResumeRedraw(); }
 
     const std::vector<TreeListItem>& items() const { return tree_.items(); }
 
@@ -60,6 +63,7 @@ protected:
 private:
     void OnClick(const NMITEMACTIVATE& click);
     void OnRightClick(const NMITEMACTIVATE& click);
+    void OnGetRowText(NMHDR* header);
 
     // The rows of the list view.
     int ColumnCount() override;

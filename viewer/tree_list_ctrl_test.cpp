@@ -269,6 +269,39 @@ TEST_F(TreeListCtrlTest, StarOpensTheWholeYear) {
     EXPECT_EQ(RowAt(RowOf(y2024 + 2)).indent, 2);
 }
 
+// The list asks for the texts that rows do not hold, in the form its parent chose: both are answered,
+// cut to the room given, and a row the list does not have gets an empty text.
+TEST_F(TreeListCtrlTest, TextsAskedForComeFromTheItemsInEitherForm) {
+    winapp::Control& control = host.tree;
+    LRESULT result = 1;
+
+    char narrow[4] = "xxx";
+    NMLVDISPINFOA askedA{};
+    askedA.hdr = {list, IDC_TREELIST, static_cast<UINT>(LVN_GETDISPINFOA)};
+    askedA.item.mask = LVIF_TEXT;
+    askedA.item.iItem = RowOf(jan);
+    askedA.item.iSubItem = 3;
+    askedA.item.pszText = narrow;
+    askedA.item.cchTextMax = sizeof narrow;
+    ASSERT_TRUE(control.OnReflectedNotify(&askedA.hdr, result));
+    EXPECT_STREQ(narrow, "01/");
+
+    wchar_t wide[16] = L"xxx";
+    NMLVDISPINFOW askedW{};
+    askedW.hdr = {list, IDC_TREELIST, static_cast<UINT>(LVN_GETDISPINFOW)};
+    askedW.item.mask = LVIF_TEXT;
+    askedW.item.iItem = RowOf(jan);
+    askedW.item.iSubItem = 3;
+    askedW.item.pszText = wide;
+    askedW.item.cchTextMax = 16;
+    ASSERT_TRUE(control.OnReflectedNotify(&askedW.hdr, result));
+    EXPECT_STREQ(wide, L"01/2025");
+
+    askedW.item.iItem = RowCount();
+    ASSERT_TRUE(control.OnReflectedNotify(&askedW.hdr, result));
+    EXPECT_STREQ(wide, L"");
+}
+
 // Counts the messages sent on this thread while it lives, as the menu library's hook sees them.
 class SentMessages {
 public:

@@ -10,11 +10,13 @@ namespace viewer {
 namespace {
 
 // A list view in memory: rows with their values and sub-item texts, one selection, a redraw flag.
+// As the list view does, it asks the tree for the text of a column that its row was not given.
 class FakeRows : public TreeListRows {
 public:
     struct Row {
         TreeRow values;
         std::vector<std::string> texts;
+        std::vector<bool> textSet;
     };
 
     explicit FakeRows(int columns) : columns_(columns) {}
@@ -25,21 +27,36 @@ public:
         NoteChange();
         if (row < 0 || row > RowCount())
             row = RowCount();
-        Row made{values, std::vector<std::string>(static_cast<std::size_t>(columns_))};
+        Row made{values, std::vector<std::string>(static_cast<std::size_t>(columns_)),
+                 std::vector<bool>(static_cast<std::size_t>(columns_))};
         made.texts[0] = values.text;
+        made.textSet[0] = true;
         made.values.state &= values.stateMask;
         rows.insert(rows.begin() + row, made);
         return row;
     }
     void SetRowText(int row, int column, const std::string& text) override {
-        rows.at(static_cast<std::size_t>(row)).texts.at(static_cast<std::size_t>(column)) = text;
+        ++textsSet;
+        Row& target = rows.at(static_cast<std::size_t>(row));
+        target.texts.at(static_cast<std::size_t>(column)) = text;
+        target.textSet.at(static_cast<std::size_t>(column)) = true;
+    }
+    // What the row shows in a column.
+    std::string Cell(int row, int column) {
+        const Row& shown = rows.at(static_cast<std::size_t>(row));
+        if (shown.textSet.at(static_cast<std::size_t>(column)))
+            return shown.texts[static_cast<std::size_t>(column)];
+        const std::string* asked = tree != nullptr ? tree->RowText(row, column) : nullptr;
+        return asked != nullptr ? *asked : std::string();
     }
     void DeleteRow(int row) override {
         NoteChange();
         rows.erase(rows.begin() + row);
     }
     void DeleteAllRows() override { rows.clear(); }
-    std::int64_t RowParam(int row) override { return rows.at(static_cast<std::size_t>(row)).values.param; }
+    std::int64_t RowParam(int row) override {
+        return row >= 0 && row < RowCount() ? rows[static_cast<std::size_t>(row)].values.param : -1;
+    }
     int RowIndent(int row) override { return rows.at(static_cast<std::size_t>(row)).values.indent; }
     void SetRowState(int row, std::uint32_t state, std::uint32_t mask) override {
         if ((mask & state & 2u) != 0) {
@@ -64,7 +81,10 @@ public:
         }
         return -1;
     }
-    void SetRedraw(bool on) override { redraw = on; }
+    void SetRedraw(bool on) override {
+        redraw = on;
+        ++redrawSwitches;
+    }
 
     // Rows as "indent text +" (collapsed box), "-" (expanded box); selected rows end in " *".
     std::vector<std::string> Shown() const {
@@ -81,9 +101,12 @@ public:
     }
 
     std::vector<Row> rows;
+    TreeList* tree = nullptr;  // asked for the texts rows were not given
     bool redraw = true;
+    int redrawSwitches = 0;
     int changesWhileDrawing = 0;
     int finds = 0;
+    int textsSet = 0;
 
 private:
     void NoteChange() {
@@ -101,6 +124,7 @@ struct TwoYears {
     std::int32_t y2024, m2024, y2025, jan, jan1, jan2, janSum, feb, feb1;
 
     TwoYears() {
+        rows.tree = &tree;
         tree.DeleteAllTreeItems();
         y2024 = tree.InsertTreeItem("2024", 0, 0);
         m2024 = tree.InsertTreeItem("Dezember", 1, 1);
@@ -132,7 +156,7 @@ TEST(TreeListFill, OnlyYearRowsUntilTheLastYearIsExpanded) {
     EXPECT_EQ(t.rows.Shown(), (std::vector<std::string>{"0 2024 +", "0 2025 -", "1 Januar +", "1 Februar +"}));
     EXPECT_EQ(t.rows.changesWhileDrawing, 0);
     // Texts set during the fill reach the rows when they are made.
-    EXPECT_EQ(t.rows.rows[2].texts[3], "01/2025");
+    EXPECT_EQ(t.rows.Cell(2, 3), "01/2025");
     EXPECT_EQ(t.rows.rows[2].values.param, t.jan);
 }
 
@@ -155,7 +179,7 @@ TEST(TreeListFill, ItemsKeepTheirTextsMasksAndLevels) {
 TEST(TreeListFill, TextsOfShownRowsChangeWithTheirItems) {
     TwoYears t;
     t.tree.SetTreeItemText(t.y2024, 4, "3:00:00");
-    EXPECT_EQ(t.rows.rows[0].texts[4], "3:00:00");
+    EXPECT_EQ(t.rows.Cell(0, 4), "3:00:00");
     EXPECT_THROW(t.tree.SetTreeItemText(99, 1, "x"), std::out_of_range);
     EXPECT_THROW(t.tree.SetTreeItemText(-1, 1, "x"), std::out_of_range);
     EXPECT_THROW(t.tree.SetTreeItemText(t.jan, 5, "x"), std::out_of_range);
@@ -171,19 +195,56 @@ TEST(TreeListFill, TextsOfItemsWithoutRowsNeedNoRowSearch) {
     t.tree.ExpandTreeItem(t.y2025);
     t.tree.ToggleRow(t.RowOf(t.feb));
     t.tree.SetTreeItemText(t.feb1, 2, "3,00 MB");
-    EXPECT_EQ(t.rows.rows[t.RowOf(t.feb1)].texts[2], "3,00 MB");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.feb1), 2), "3,00 MB");
     t.tree.ToggleRow(t.RowOf(t.y2025));
     t.rows.finds = 0;
     t.tree.SetTreeItemText(t.feb1, 3, "5,00 MB");
     t.tree.SetTreeItemText(t.jan, 3, "x");
     EXPECT_EQ(t.rows.finds, 0);
     t.tree.ToggleRow(t.RowOf(t.y2025));
-    EXPECT_EQ(t.rows.rows[t.RowOf(t.feb1)].texts[3], "5,00 MB");
-    EXPECT_EQ(t.rows.rows[t.RowOf(t.jan)].texts[3], "x");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.feb1), 3), "5,00 MB");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.jan), 3), "x");
 }
 
 // After a deletion the dialog expands the item that now has the clicked index, which may be the
 // last year that the refill expanded already: its months must not appear twice.
+// A row costs one message however many columns it has: rows are given their first text, and the
+// list asks for the others as it shows them.
+TEST(TreeListFill, RowsHoldTheirFirstTextAndShowTheOthersFromTheirItems) {
+    TwoYears t;
+    t.SelectItem(t.y2025);
+    t.tree.Char(kCharExpandAll);
+    EXPECT_EQ(t.rows.textsSet, 0);
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.jan1), 0), "01.01.2025");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.jan1), 1), "1,00 MB");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.jan1), 2), "");
+    EXPECT_EQ(t.rows.Cell(t.RowOf(t.jan), 3), "01/2025");
+    EXPECT_EQ(t.tree.RowText(t.RowOf(t.jan), 5), nullptr);
+    EXPECT_EQ(t.tree.RowText(t.RowOf(t.jan), -1), nullptr);
+    EXPECT_EQ(t.tree.RowText(static_cast<int>(t.rows.rows.size()), 1), nullptr);
+    EXPECT_EQ(t.tree.RowText(-1, 1), nullptr);
+}
+
+// The dialog brackets its fill: the expansion at its end must not let the list redraw early.
+TEST(TreeListFill, ABracketedFillIsDrawnOnceAtItsEnd) {
+    FakeRows rows(5);
+    TreeList tree(rows);
+    tree.SuspendRedraw();
+    tree.DeleteAllTreeItems();
+    const std::int32_t year = tree.InsertTreeItem("2025", 0, 0);
+    tree.InsertTreeItem("Januar", 1, 1);
+    tree.InsertTreeItem("2026", 0, 0);
+    tree.ExpandTreeItem(year);
+    EXPECT_FALSE(rows.redraw);
+    tree.ResumeRedraw();
+    EXPECT_TRUE(rows.redraw);
+    EXPECT_EQ(rows.changesWhileDrawing, 0);
+    EXPECT_EQ(rows.redrawSwitches, 2);
+    tree.ResumeRedraw();  // without a matching suspension: nothing
+    EXPECT_EQ(rows.redrawSwitches, 2);
+    EXPECT_EQ(rows.Shown(), (std::vector<std::string>{"0 2025 -", "1 Januar +", "0 2026 +"}));
+}
+
 TEST(TreeListFill, ExpandingAnExpandedItemAddsNoRows) {
     TwoYears t;
     t.tree.ExpandTreeItem(t.y2025);

@@ -87,6 +87,8 @@ void ViewerDialog::Refresh() {
     store.OpenFile();
     store.Load();
 
+    // The list is laid out and painted once for the whole fill, not once per row it gains.
+    m_treeList.SuspendRedraw();
     m_treeList.DeleteAllTreeItems();
     const history::HistorySummary summary = history::BuildHistorySummary(
         store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
@@ -101,6 +103,7 @@ void ViewerDialog::Refresh() {
     // Items are made one per summary row, so the row's position is the item's index.
     if (!store.records.empty())
         m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
+    m_treeList.ResumeRedraw();
     store.CloseFile();
 }
 
