@@ -7,60 +7,77 @@ WIN64  := $(BUILD)/win64
 JOBS   ?= $(shell nproc)
 DEMO   := $(BUILD)/demo
 
-.PHONY: all setup native win win64 test test-native test-win run dist bench format clean
+.PHONY: all setup native win win64 wintest deliverables test test-native test-win run dist bench format clean
 
 all: native win win64
 
 setup:
 	@bash scripts/setup
 
-# The Windows build whose programs Wine can start here: the product's, else the 64-bit one.
-WINTEST = $(shell scripts/can-run-win32 && echo $(WIN) || echo $(WIN64))
+# The Windows build whose programs Wine can start here: the product's, else the 64-bit one. Only
+# that one is built for the tests and the demo.
+CAN_RUN_WIN32 := $(shell scripts/can-run-win32 && echo yes)
+WINTEST := $(if $(CAN_RUN_WIN32),$(WIN),$(WIN64))
+WINTEST_TREE := $(if $(CAN_RUN_WIN32),win,win64)
+
+configure-native = cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_SANITIZE=ON \
+    -DLUMETRA_WINDOWS_TEST_BUILD=$(abspath $(WINTEST)) >/dev/null
+# $(call configure-windows,FOLDER,i686|x86_64)
+configure-windows = cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-$(2).cmake >/dev/null
 
 native: setup
-	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_SANITIZE=ON \
-	    -DLUMETRA_WINDOWS_TEST_BUILD=$(abspath $(WINTEST)) >/dev/null
+	@$(configure-native)
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 win: setup
-	@cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-i686.cmake >/dev/null
+	@$(call configure-windows,$(WIN),i686)
 	@cmake --build $(WIN) -j $(JOBS)
 
 win64: setup
-	@cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-x86_64.cmake >/dev/null
+	@$(call configure-windows,$(WIN64),x86_64)
 	@cmake --build $(WIN64) -j $(JOBS)
 
-test-native: native win win64
+wintest: $(WINTEST_TREE)
+
+# The three deliverables of the 32-bit build, and nothing else of it.
+deliverables: setup
+	@$(call configure-windows,$(WIN),i686)
+	@cmake --build $(WIN) -j $(JOBS) --target histview linkwait rtprobe
+
+test-native: native wintest
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
-# The product's own 32-bit build where Wine can run it, else the same tests built for 64 bits.
-test-win: win win64
-	@if scripts/can-run-win32; then \
-	    ctest --test-dir $(WIN) --output-on-failure -j $(JOBS); \
-	else \
-	    echo "Wine cannot start 32-bit programs here: running the 64-bit build of the Windows tests"; \
-	    ctest --test-dir $(WIN64) --output-on-failure -j $(JOBS); \
-	fi
+# The product's own 32-bit build where Wine can run it; else the same tests built for 64 bits, and
+# of the 32-bit build the deliverables, which must build everywhere.
+test-win: wintest $(if $(CAN_RUN_WIN32),,deliverables)
+	@$(if $(CAN_RUN_WIN32),,echo "Wine cannot start 32-bit programs here: running the 64-bit build of the Windows tests")
+	ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS)
 
 test: test-native test-win
 
 # The viewer on the demo installation: in a window where there is a display, else on a private
-# Xvfb, leaving a screenshot whose path is printed.
+# Xvfb, leaving a screenshot whose path is printed. Only the viewer and the demo writer are built;
+# Wine makes its prefix meanwhile.
 VIEWER_LANGUAGE ?= 0
-run: native win win64
-	@if scripts/can-run-win32; then w=$(WIN); else w=$(WIN64); fi; \
-	    scripts/show-viewer $$w $(NATIVE)/tools/demohist/demohist $(DEMO) $(VIEWER_LANGUAGE) $(abspath $(DEMO))/histview.png
+run: setup
+	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
+	@$(WINTEST)/wine-run cmd /c exit >/dev/null 2>&1 </dev/null & \
+	    cmake --build $(WINTEST) -j $(JOBS) --target histview demohist; built=$$?; wait; exit $$built
+	@scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
+	    $(abspath $(DEMO))/histview.png
 
-# The deliverables of the 32-bit build with a short text for Windows users, as one zip.
-dist: win
+# The stripped deliverables of the 32-bit build with a short text for Windows users, as one zip.
+dist: deliverables
 	@scripts/make-dist $(WIN) $(BUILD)/dist
 
-# Figures only, never a pass/fail: an optimised native build without sanitizers.
-bench: setup win win64
+# Figures only, never a pass/fail: an optimised native build without sanitizers, and the viewer
+# under Wine.
+bench: setup
 	@cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_SANITIZE=OFF >/dev/null
 	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench snmpprobe
+	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
+	@cmake --build $(WINTEST) -j $(JOBS) --target histview viewer_bench
 	@cd $(BUILD)/bench && tools/bench/history_bench
 	@python3 rtprobe/agents/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
 	@viewer/bench-viewer $(WINTEST)
