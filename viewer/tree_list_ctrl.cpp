@@ -123,8 +123,15 @@ int TreeListCtrl::ColumnCount() {
     return count;
 }
 
+// The rows are this control's own business: their messages go straight to the list view's own
+// procedure. Sent, each would pass the thread's hooks, and the menu library's hook makes every
+// message sent cost dearly on some systems; the notifications the list view sends still pass them.
+LRESULT TreeListCtrl::ToList(UINT message, WPARAM wParam, LPARAM lParam) {
+    return hwnd() != nullptr ? Default(message, wParam, lParam) : 0;
+}
+
 int TreeListCtrl::RowCount() {
-    return ItemCount();
+    return static_cast<int>(ToList(LVM_GETITEMCOUNT));
 }
 
 int TreeListCtrl::InsertRow(int row, const TreeRow& values) {
@@ -138,26 +145,29 @@ int TreeListCtrl::InsertRow(int row, const TreeRow& values) {
     item.iImage = values.image;
     item.lParam = static_cast<LPARAM>(values.param);
     item.iIndent = values.indent;
-    return InsertItem(item);
+    return static_cast<int>(ToList(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void TreeListCtrl::SetRowText(int row, int column, const std::string& text) {
-    SetItemText(row, column, text);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    ToList(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 void TreeListCtrl::DeleteRow(int row) {
-    DeleteItem(row);
+    ToList(LVM_DELETEITEM, static_cast<WPARAM>(row));
 }
 
 void TreeListCtrl::DeleteAllRows() {
-    DeleteAllItems();
+    ToList(LVM_DELETEALLITEMS);
 }
 
 std::int64_t TreeListCtrl::RowParam(int row) {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    if (!GetItem(item))
+    if (!ToList(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return -1;
     return item.lParam;
 }
@@ -166,25 +176,31 @@ int TreeListCtrl::RowIndent(int row) {
     LVITEMA item{};
     item.mask = LVIF_INDENT;
     item.iItem = row;
-    if (!GetItem(item))
+    if (!ToList(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return 0;
     return item.iIndent;
 }
 
 void TreeListCtrl::SetRowState(int row, std::uint32_t state, std::uint32_t mask) {
-    SetItemState(row, state, mask);
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    ToList(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 int TreeListCtrl::FindRowByParam(std::int64_t param) {
-    return FindItemByParam(static_cast<LPARAM>(param));
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(param);
+    return static_cast<int>(ToList(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
 int TreeListCtrl::SelectedRow() {
-    return NextItem(-1, LVNI_SELECTED);
+    return static_cast<int>(ToList(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 void TreeListCtrl::SetRedraw(bool on) {
-    ListView::SetRedraw(on);
+    ToList(WM_SETREDRAW, on ? TRUE : FALSE);
 }
 
 }  // namespace viewer

@@ -66,6 +66,7 @@ private:
     void OnGetRowText(NMHDR* header);
 
     // The rows of the list view.
+    LRESULT ToList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     int ColumnCount() override;
     int RowCount() override;
     int InsertRow(int row, const TreeRow& values) override;

@@ -354,6 +354,33 @@ TEST_F(TreeListCtrlTest, AFillSendsNothingForItemsWithoutRows) {
     EXPECT_EQ(Texts(), (std::vector<std::string>{"2030", "2031"}));
 }
 
+// Rows shown cost messages, but each new row no more than the one the list itself sends for it.
+TEST_F(TreeListCtrlTest, OpeningAYearWithStarCostsAMessagePerRowAtMost) {
+    const auto star = [this](int days) {
+        host.tree.DeleteAllTreeItems();
+        const std::int32_t year = host.tree.InsertTreeItem("2030", 0, 0);
+        host.tree.InsertTreeItem("January", 1, 1);
+        for (int day = 0; day < days; ++day) {
+            const std::int32_t item = host.tree.InsertTreeItem("01/01/2030", 3, 2);
+            for (int column = 1; column <= 4; ++column)
+                host.tree.SetTreeItemText(item, column, "1.0 MB");
+        }
+        Select(RowOf(year));
+        PumpPending();
+        SentMessages counter;
+        EXPECT_TRUE(counter.ok());
+        SendMessageA(list, WM_CHAR, '*', 1);
+        EXPECT_EQ(RowCount(), days + 2);
+        return counter.count();
+    };
+    const int few = star(100);
+    const int many = star(300);
+    EXPECT_LE(many - few, 200 + 5);
+    char text[64] = {};
+    ListView_GetItemText(list, 301, 4, text, sizeof text);
+    EXPECT_STREQ(text, "1.0 MB");
+}
+
 TEST_F(TreeListCtrlTest, ItemsTakeOneTextPerColumnOfTheHeaderAsItIsNow) {
     const std::int32_t before = host.tree.InsertTreeItem("2026", 0, 0);
     ASSERT_NE(host.tree.InsertColumn(5, "Extra", LVCFMT_RIGHT, 40), -1);
