@@ -50,6 +50,9 @@ bool TreeListCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result) {
     } else if (header->code == static_cast<UINT>(LVN_GETDISPINFOA) ||
                header->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
         OnGetRowText(header);
+    } else if (header->code == static_cast<UINT>(LVN_DELETEALLITEMS)) {
+        result = TRUE;  // the rows go without a notification each
+        return true;
     } else {
         return false;
     }

@@ -354,6 +354,21 @@ TEST_F(TreeListCtrlTest, AFillSendsNothingForItemsWithoutRows) {
     EXPECT_EQ(Texts(), (std::vector<std::string>{"2030", "2031"}));
 }
 
+TEST_F(TreeListCtrlTest, ClearingTheListSendsNothingPerRow) {
+    const auto clear = [this](int years) {
+        for (int year = 0; year < years; ++year)
+            host.tree.InsertTreeItem(std::to_string(2030 + year), 0, 0);
+        EXPECT_EQ(RowCount(), years);
+        SentMessages counter;
+        EXPECT_TRUE(counter.ok());
+        host.tree.DeleteAllTreeItems();
+        EXPECT_EQ(RowCount(), 0);
+        return counter.count();
+    };
+    host.tree.DeleteAllTreeItems();
+    EXPECT_EQ(clear(90), clear(40));  // both more than the list shows at once
+}
+
 // Rows shown cost messages, but each new row no more than the one the list itself sends for it.
 TEST_F(TreeListCtrlTest, OpeningAYearWithStarCostsAMessagePerRowAtMost) {
     const auto star = [this](int days) {
