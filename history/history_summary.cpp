@@ -27,9 +27,7 @@ public:
     SummaryBuilder(const CalendarDate& today, int startDay) : today_(today), startDay_(startDay) {}
 
     void Add(const DayRecord& r) {
-        CalendarDate date(0, 0, r.year);
-        date.SetMonthNormalized(r.month);
-        date.day = r.day;
+        const CalendarDate date = CalendarDate::OfStored(r.year, r.month, r.day);
         if (date.IsLater(today_))
             return;
         if (date.Equals(lastDay_))
