@@ -82,12 +82,28 @@ void ViewerDialog::MoveToProgramFolder() {
         SetCurrentDirectoryA(folder.c_str());
 }
 
+// An unreadable history is told, never shown as an empty one; and nothing the fill meets (a history
+// too large to hold, say) ends the program.
 void ViewerDialog::Refresh() {
+    try {
+        Fill();
+    } catch (const std::exception&) {
+        m_treeList.DeleteAllTreeItems();
+        ShowUnreadable();
+    }
+}
+
+void ViewerDialog::Fill() {
+    // Reading needs no write access: a read-only history, or one held open by another program
+    // that lets others read it, is shown in full.
     history::HistoryStore store(monitor::kHistoryFile);
-    store.OpenFile();
-    store.Load();
+    const history::HistoryStore::ReadResult read = store.LoadForReading();
 
     m_treeList.DeleteAllTreeItems();
+    if (read == history::HistoryStore::ReadResult::kUnreadable) {
+        ShowUnreadable();
+        return;
+    }
     const history::HistorySummary summary = history::BuildHistorySummary(
         store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
     m_treeList.ReserveTreeItems(summary.rows.size());
@@ -102,6 +118,15 @@ void ViewerDialog::Refresh() {
     if (!store.records.empty())
         m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
     store.CloseFile();
+}
+
+void ViewerDialog::ShowUnreadable() {
+    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_UNREADABLE), winapp::LoadText(IDS_WARNING),
+                         MB_OK | MB_ICONWARNING);
+}
+
+void ViewerDialog::ReportHandlerFailure() {
+    prompts_.ShowMessage(hwnd(), winapp::kCommandFailed, ProgramCaption(), MB_OK | MB_ICONSTOP);
 }
 
 bool ViewerDialog::OnSysCommand(UINT id, LPARAM) {
@@ -160,21 +185,22 @@ LRESULT ViewerDialog::OnTreeListRightClick(NMHDR* header) {
 }
 
 bool ViewerDialog::LoadHistory(history::HistoryStore& store) {
-    store.OpenFile();
-    if (store.Load())
+    if (store.LoadForReading() == history::HistoryStore::ReadResult::kLoaded)
         return true;
-    store.CloseFile();
-    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_UNREADABLE), winapp::LoadText(IDS_WARNING),
-                         MB_OK | MB_ICONWARNING);
+    ShowUnreadable();
     return false;
 }
 
-// After a change: the list anew, with the clicked item's index opened again.
-void ViewerDialog::RefreshAndReopen() {
+void ViewerDialog::AfterChange(bool saved) {
+    if (!saved) {
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_SAVE_FAILED), ProgramCaption(), MB_OK | MB_ICONSTOP);
+    }
     Refresh();
     m_treeList.ExpandTreeItem(clickedItem);
 }
 
+// Deletes what the clicked row shows: its year, its month's calendar month, or its day, each
+// matched by the date the records are shown under.
 void ViewerDialog::DeleteEntry() {
     if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_DELETE_QUESTION), winapp::LoadText(IDS_WARNING),
                              MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
@@ -184,21 +210,22 @@ void ViewerDialog::DeleteEntry() {
     if (!LoadHistory(store))
         return;
     const DeleteTarget target = DeleteTargetOf(clickedLevel, clickedTexts);
+    bool saved = true;
     switch (target.kind) {
         case DeleteTarget::kYear:
-            store.DeleteByYear(target.year);
+            saved = store.DeleteShownYear(target.year);
             break;
         case DeleteTarget::kMonth:
-            store.DeleteByMonth(target.year, target.month);
+            saved = store.DeleteShownMonth(target.year, target.month);
             break;
         case DeleteTarget::kDay:
-            store.DeleteByDay(target.year, target.month, target.day);
+            saved = store.DeleteShownDay(history::CalendarDate(target.day, target.month, target.year));
             break;
         case DeleteTarget::kNothing:
             break;
     }
     store.CloseFile();
-    RefreshAndReopen();
+    AfterChange(saved);
 }
 
 void ViewerDialog::EditEntry() {
@@ -214,17 +241,16 @@ void ViewerDialog::EditEntry() {
         store.CloseFile();
         return;
     }
-    EditDataDialog dialog;
+    EditDataDialog dialog(prompts_);
     dialog.uploadText = MegabytesText(totals.uploadBytes);
     dialog.downloadText = MegabytesText(totals.downloadBytes);
     if (dialog.DoModal(hwnd()) != IDOK) {
         store.CloseFile();
         return;
     }
-    store.SetDayVolumes(target.date.year, target.date.month, target.date.day, BytesOfMegabytesText(dialog.downloadText),
-                        BytesOfMegabytesText(dialog.uploadText));
+    const bool saved = store.SetShownDayTotals(target.date, dialog.downloadBytes, dialog.uploadBytes);
     store.CloseFile();
-    RefreshAndReopen();
+    AfterChange(saved);
 }
 
 // The default caption of the program's message boxes.
@@ -244,7 +270,7 @@ void ViewerDialog::ExcelExport() {
                                        &winapp::LoadText);
     } catch (const report::AutomationError& error) {
         // The session has let go of every object by now.
-        prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : "Command failed.", caption,
+        prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : winapp::kCommandFailed, caption,
                              MB_OK | MB_ICONSTOP);
     }
 }
@@ -255,14 +281,14 @@ void ViewerDialog::RestoreBackup() {
         IDYES) {
         return;
     }
-    winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
-    const bool monitorRuns = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (mutex)
-        monitorMutex_ = std::move(mutex);
-    if (monitorRuns)
+    // Held for this command only: a monitor started afterwards must find its mark free.
+    const winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS)
         AskMonitorToQuit();
-    history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
+    const bool restored = history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
     Sleep(kRestoreWaitMilliseconds);
+    if (!restored)
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_RESTORE_FAILED), caption, MB_OK | MB_ICONSTOP);
 }
 
 // The monitor's main window carries its mark as a window property; the first top-level window

@@ -51,6 +51,7 @@ public:
 protected:
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnInitDialog() override;
+    void ReportHandlerFailure() override;
 
 private:
     static const winapp::MessageMap<ViewerDialog> kMessages;
@@ -64,10 +65,15 @@ private:
 
     void CreateColumns();
     void MoveToProgramFolder();
-    // Opens and loads the history; false, after telling the user, when it can be neither read nor made.
+    void Fill();
+    // Reads the history for a command; false, after telling the user, when it can be neither read
+    // nor made.
     bool LoadHistory(history::HistoryStore& store);
     std::string ProgramCaption() const;
-    void RefreshAndReopen();
+    void ShowUnreadable();
+    // After a change was saved, or failed to be (which is told): the list anew from the file, with
+    // the clicked item's index opened again.
+    void AfterChange(bool saved);
     static void AskMonitorToQuit();
 
     std::string programPath_;
@@ -76,8 +82,6 @@ private:
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
-    // Opened by RestoreBackup and kept until the viewer ends.
-    winapp::KernelHandle monitorMutex_;
 };
 
 }  // namespace viewer

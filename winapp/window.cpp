@@ -1,10 +1,27 @@
 #include "window.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "app.h"
 #include "resources.h"
 
 namespace winapp {
+namespace {
+
+// A failure box is up: failures of handlers that run inside its message loop (a repaint, say) are
+// not told again, so the boxes cannot pile up.
+bool g_reportingFailure = false;
+
+void ReportOnce(const std::function<void()>& report) {
+    if (g_reportingFailure)
+        return;
+    g_reportingFailure = true;
+    report();
+    g_reportingFailure = false;
+}
+
+}  // namespace
 
 Control::~Control() {
     Detach();
@@ -60,8 +77,15 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
         return CallWindowProcW(original, window, message, wParam, lParam);
     }
     LRESULT result = 0;
-    if (control->HandleMessage(message, wParam, lParam, result))
-        return result;
+    try {
+        if (control->HandleMessage(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        // No exception may cross the system's window procedure.
+        ReportOnce(
+            [window] { MessageBoxA(GetParent(window), kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP); });
+        return 0;
+    }
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
@@ -105,6 +129,10 @@ void Dialog::EndDialog(INT_PTR result) {
         ::EndDialog(hwnd_, result);
 }
 
+void Dialog::ReportHandlerFailure() {
+    MessageBoxA(hwnd_, kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP);
+}
+
 bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
@@ -134,7 +162,14 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (self == nullptr)
         return FALSE;
-    const INT_PTR handled = self->HandleDialogMessage(message, wParam, lParam);
+    INT_PTR handled = FALSE;
+    try {
+        handled = self->HandleDialogMessage(message, wParam, lParam);
+    } catch (...) {
+        // No exception may cross the system's dialog procedure: the handler's work ends here.
+        ReportOnce([self] { self->ReportHandlerFailure(); });
+        handled = TRUE;
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
         self->hwnd_ = nullptr;

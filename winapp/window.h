@@ -20,6 +20,9 @@ protected:
     HWND hwnd_ = nullptr;
 };
 
+// The framework's text for a handler that failed with an exception.
+inline constexpr const char kCommandFailed[] = "Command failed.";
+
 // A child window of a dialog, subclassed to see its own messages and the notifications it sends
 // to its parent (reflected back by the dialog).
 class Control : public Window {
@@ -69,6 +72,9 @@ protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // A handler ended with an exception: tells the user (a stop box with kCommandFailed); the
+    // dialog goes on.
+    virtual void ReportHandlerFailure();
 
     // Subclasses a control of the template; its notifications are offered to it first.
     bool BindControl(Control& control, int id);
