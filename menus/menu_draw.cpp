@@ -649,6 +649,39 @@ std::size_t& LastBrush() {
     return last;
 }
 
+// The menus that were given a bar brush, with the background each had before.
+struct BrushedMenu {
+    HMENU menu;
+    HBRUSH previous;
+};
+
+std::vector<BrushedMenu>& BrushedMenus() {
+    static std::vector<BrushedMenu> menus;
+    return menus;
+}
+
+HBRUSH MenuBrushOf(HMENU menu) {
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    return GetMenuInfo(menu, &info) ? info.hbrBack : nullptr;
+}
+
+void SetMenuBrush(HMENU menu, HBRUSH brush) {
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = brush;
+    SetMenuInfo(menu, &info);
+}
+
+bool IsCachedBrush(HBRUSH brush) {
+    for (const CachedBrush& cached : BrushCache())
+        if (cached.brush == brush)
+            return true;
+    return false;
+}
+
 HBRUSH BarBrush(int kind, Colour first, Colour second) {
     auto& cache = BrushCache();
     std::size_t& last = LastBrush();
@@ -942,14 +975,20 @@ void ApplyMenuBarBrush(CStyledMenu* menu) {
     HBRUSH brush = BarBrush(kind, first, second);
     if (brush == nullptr || CStyledMenu::FromHandle(menu->handle()) != menu)
         return;
-    MENUINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIM_BACKGROUND;
-    info.hbrBack = brush;
-    SetMenuInfo(menu->handle(), &info);
+    auto& brushed = BrushedMenus();
+    const bool known = std::any_of(brushed.begin(), brushed.end(),
+                                   [menu](const BrushedMenu& entry) { return entry.menu == menu->handle(); });
+    if (!known)
+        brushed.push_back({menu->handle(), MenuBrushOf(menu->handle())});
+    SetMenuBrush(menu->handle(), brush);
 }
 
 void ClearMenuBarBrushes() {
+    // A live menu still painted with one of these brushes gets its own background back first.
+    for (const BrushedMenu& entry : BrushedMenus())
+        if (IsLiveMenu(entry.menu) && IsCachedBrush(MenuBrushOf(entry.menu)))
+            SetMenuBrush(entry.menu, entry.previous);
+    BrushedMenus().clear();
     for (const CachedBrush& cached : BrushCache())
         DeleteObject(cached.brush);
     BrushCache().clear();
