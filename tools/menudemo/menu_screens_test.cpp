@@ -430,10 +430,13 @@ TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
     EXPECT_TRUE(result.created);
     EXPECT_FALSE(result.subclassed);
 
-    // A second installation adds no second hook: one removal leaves none.
+    // A second installation adds no second hook and loads no library again: one removal leaves
+    // neither the hook nor the image library (which nothing else here loads).
+    ASSERT_NE(GetModuleHandleA("msimg32.dll"), nullptr);
     ASSERT_TRUE(InstallMenuHook());
     RemoveMenuHook();
     EXPECT_FALSE(IsMenuHookInstalled());
+    EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
     HWND unhooked = CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(GetPropA(unhooked, "OldMenuProc"), nullptr);
     DestroyWindow(unhooked);
