@@ -1,4 +1,6 @@
-// The item routines of the drawing styles, the themed colours, gradients and the menu-bar brush.
+// The item routines of the drawing styles (measuring in item_measure.cpp; drawing in
+// flat_items.cpp, classic_items.cpp and title_items.cpp), and the gradients, menu-bar brushes and
+// themed colours they use (menu_fills.cpp).
 #pragma once
 
 #include <windows.h>
