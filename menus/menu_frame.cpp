@@ -23,22 +23,26 @@ Tracking& TrackingState() {
     return tracking;
 }
 
-// The menu (searched depth first) that holds a command item with this identifier and data.
+// The menu (searched depth first) that holds an item with this identifier and data. A popup item
+// whose submenu is no styled menu (one added after loading) is asked about by its submenu's
+// handle: it matches too.
 HMENU MenuHolding(HMENU menu, UINT id, ULONG_PTR data) {
     if (!IsLiveMenu(menu))
         return nullptr;
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
-        if (HMENU submenu = GetSubMenu(menu, position)) {
+        HMENU submenu = GetSubMenu(menu, position);
+        if (submenu != nullptr) {
             if (HMENU found = MenuHolding(submenu, id, data))
                 return found;
-            continue;
         }
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA | MIIM_ID;
-        if (GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && info.wID == id &&
-            info.dwItemData == data)
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) || info.dwItemData != data)
+            continue;
+        const bool matches = submenu != nullptr ? reinterpret_cast<UINT_PTR>(submenu) == id : info.wID == id;
+        if (matches)
             return menu;
     }
     return nullptr;
