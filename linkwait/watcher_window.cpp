@@ -4,9 +4,13 @@
 #include <wininet.h>
 
 namespace linkwait {
-namespace {
-const char kWindowClass[] = "LumetraLinkWait";
-}
+
+// Every message goes on to the default processing after these.
+const winapp::MessageMap<WatcherWindow> WatcherWindow::kMessages = {
+    winapp::OnMessage(WM_CREATE, &WatcherWindow::OnCreate),
+    winapp::OnMessage(WM_TIMER, &WatcherWindow::OnTimer),
+    winapp::OnMessage(WM_DESTROY, &WatcherWindow::OnDestroy),
+};
 
 bool InternetProbe::Check() {
     return InternetCheckConnectionA(address_.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != 0;
@@ -20,40 +24,29 @@ WatcherWindow::WatcherWindow(std::string programPath, std::string probeAddress)
     : watcher_(*this, std::make_shared<InternetProbe>(std::move(probeAddress)), std::move(programPath)) {}
 
 bool WatcherWindow::Create() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    if (RegisterClassA(&windowClass) == 0)
-        return false;
     // Never shown: it only keeps the timer and the message loop.
-    return CreateWindowExA(0, kWindowClass, "linkwait", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                           windowClass.hInstance, this) != nullptr;
+    return FrameWindow::Create("linkwait", nullptr, 0, 0, WS_OVERLAPPED);
 }
 
-LRESULT CALLBACK WatcherWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<WatcherWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = window;
-    }
-    auto* self = reinterpret_cast<WatcherWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self != nullptr) {
-        if (message == WM_CREATE) {
-            if (!self->watcher_.Start())
-                return -1;  // no window: the watcher ends
-        } else if (message == WM_TIMER && wParam == kLaunchTimerId) {
-            if (self->watcher_.OnLaunchTimer() == Tick::kLaunchFailed) {
-                // The system has shown why; a watcher that started nothing has nothing left to do.
-                self->launchFailed_ = true;
-                DestroyWindow(window);
-                return 0;
-            }
-        } else if (message == WM_DESTROY) {
-            PostQuitMessage(0);
-        }
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+bool WatcherWindow::OnCreate(WPARAM, LPARAM, LRESULT& result) {
+    if (watcher_.Start())
+        return false;
+    result = -1;  // no window: the watcher ends
+    return true;
+}
+
+bool WatcherWindow::OnTimer(WPARAM id, LPARAM, LRESULT&) {
+    if (id != kLaunchTimerId || watcher_.OnLaunchTimer() != Tick::kLaunchFailed)
+        return false;
+    // The system has shown why; a watcher that started nothing has nothing left to do.
+    launchFailed_ = true;
+    DestroyWindow(hwnd());
+    return true;
+}
+
+bool WatcherWindow::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    PostQuitMessage(0);
+    return false;
 }
 
 DWORD WINAPI WatcherWindow::ProbeThread(LPVOID probe) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "frame_window.h"
+#include "message_map.h"
 #include "watcher.h"
 
 namespace linkwait {
@@ -24,17 +26,24 @@ private:
     const std::string address_;
 };
 
-class WatcherWindow : private WatcherPorts {
+class WatcherWindow : public winapp::FrameWindow, private WatcherPorts {
 public:
     WatcherWindow(std::string programPath, std::string probeAddress);
     // Makes the window, hidden, which starts the watching; false when it cannot be made.
     bool Create();
-    HWND hwnd() const { return hwnd_; }
     // The process's exit code once the message loop has ended: 1 when the monitor could not be started.
     int exitCode() const { return launchFailed_ ? 1 : 0; }
 
+protected:
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
+
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static const winapp::MessageMap<WatcherWindow> kMessages;
+
+    bool OnCreate(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     static DWORD WINAPI ProbeThread(LPVOID probe);
 
     bool StartProbeThread(std::shared_ptr<ConnectionProbe> probe) override;
@@ -45,7 +54,6 @@ private:
     bool Launch(const LaunchRequest& request) override;
 
     Watcher watcher_;
-    HWND hwnd_ = nullptr;
     HANDLE probeThread_ = nullptr;
     bool launchFailed_ = false;
 };

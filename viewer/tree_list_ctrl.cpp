@@ -4,6 +4,14 @@
 
 namespace viewer {
 
+const winapp::MessageMap<TreeListCtrl> TreeListCtrl::kMessages = {
+    winapp::OnMessage(WM_KEYDOWN, &TreeListCtrl::OnKeyDown),
+    winapp::OnMessage(WM_CHAR, &TreeListCtrl::OnChar),
+    winapp::OnMessage(WM_DESTROY, &TreeListCtrl::OnDestroy),
+    winapp::OnReflectedNotify(static_cast<WORD>(NM_CLICK), &TreeListCtrl::OnClickNotify),
+    winapp::OnReflectedNotify(static_cast<WORD>(NM_RCLICK), &TreeListCtrl::OnRightClickNotify),
+};
+
 void TreeListCtrl::PreSubclassWindow() {
     header_ = nullptr;
     SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
@@ -13,36 +21,31 @@ void TreeListCtrl::PreSubclassWindow() {
     SetImageList(m_stateImages.get(), LVSIL_STATE);
 }
 
-bool TreeListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message) {
-        case WM_KEYDOWN:
-            if (tree_.KeyDown(static_cast<unsigned>(wParam))) {
-                result = 0;
-                return true;
-            }
-            return false;
-        case WM_CHAR:
-            tree_.Char(static_cast<unsigned>(wParam));
-            return false;
-        case WM_DESTROY:
-            // The state images are ours: the list view must not destroy them with itself.
-            SetImageList(nullptr, LVSIL_STATE);
-            return false;
-        default:
-            (void)lParam;
-            return false;
-    }
+bool TreeListCtrl::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {
+    if (!tree_.KeyDown(static_cast<unsigned>(key)))
+        return false;
+    result = 0;
+    return true;
 }
 
-bool TreeListCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result) {
-    if (header->code == static_cast<UINT>(NM_CLICK)) {
-        OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
-    } else if (header->code == static_cast<UINT>(NM_RCLICK)) {
-        OnRightClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
-    } else {
-        return false;
-    }
-    result = 0;
+bool TreeListCtrl::OnChar(WPARAM character, LPARAM, LRESULT&) {
+    tree_.Char(static_cast<unsigned>(character));
+    return false;
+}
+
+bool TreeListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    // The state images are ours: the list view must not destroy them with itself.
+    SetImageList(nullptr, LVSIL_STATE);
+    return false;
+}
+
+bool TreeListCtrl::OnClickNotify(NMHDR* header) {
+    OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
+    return true;
+}
+
+bool TreeListCtrl::OnRightClickNotify(NMHDR* header) {
+    OnRightClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
     return true;
 }
 

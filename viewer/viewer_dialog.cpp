@@ -40,10 +40,6 @@ ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
       prompts_(prompts),
       m_hIcon(winapp::LoadIconResource(IDR_MAINFRAME)) {}
 
-bool ViewerDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return kMessages.Dispatch(*this, message, wParam, lParam, result);
-}
-
 bool ViewerDialog::OnInitDialog() {
     BindControl(m_treeList, IDC_TREELIST);
 

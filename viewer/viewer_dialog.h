@@ -49,7 +49,7 @@ public:
     std::int32_t clickedItem = 0;
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
     bool OnInitDialog() override;
     void ReportHandlerFailure() override;
 

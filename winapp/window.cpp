@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app.h"
+#include "message_map.h"
 #include "resources.h"
 
 namespace winapp {
@@ -22,6 +23,15 @@ void ReportOnce(const std::function<void()>& report) {
 }
 
 }  // namespace
+
+void ShowHandlerFailure(HWND owner) {
+    ReportOnce([owner] { MessageBoxA(owner, kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP); });
+}
+
+bool Window::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const MessageTable* table = Messages();
+    return table != nullptr && table->Dispatch(*this, message, wParam, lParam, result);
+}
 
 Control::~Control() {
     Detach();
@@ -55,12 +65,8 @@ void Control::Detach() {
     original_ = nullptr;
 }
 
-bool Control::OnReflectedNotify(NMHDR*, LRESULT&) {
-    return false;
-}
-
-bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+bool Control::ReflectNotify(NMHDR* header, LRESULT& result) {
+    return DispatchToMap(kReflectedNotify, 0, reinterpret_cast<LPARAM>(header), result);
 }
 
 LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -78,12 +84,11 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
     }
     LRESULT result = 0;
     try {
-        if (control->HandleMessage(message, wParam, lParam, result))
+        if (control->DispatchToMap(message, wParam, lParam, result))
             return result;
     } catch (...) {
         // No exception may cross the system's window procedure.
-        ReportOnce(
-            [window] { MessageBoxA(GetParent(window), kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP); });
+        ShowHandlerFailure(GetParent(window));
         return 0;
     }
     return CallWindowProcW(original, window, message, wParam, lParam);
@@ -133,10 +138,6 @@ void Dialog::ReportHandlerFailure() {
     MessageBoxA(hwnd_, kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
-bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
-}
-
 bool Dialog::BindControl(Control& control, int id) {
     if (!control.Attach(GetDlgItem(hwnd_, id)))
         return false;
@@ -182,13 +183,15 @@ INT_PTR Dialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     LRESULT result = 0;
     switch (message) {
         case WM_INITDIALOG:
+            // The map sees it first (nothing it answers counts); the dialog's own set-up decides.
+            DispatchToMap(message, wParam, lParam, result);
             return OnInitDialog() ? TRUE : FALSE;
         case WM_NOTIFY: {
             // The sending control sees its notification first, as its own handler.
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             const auto sender = std::find_if(controls_.begin(), controls_.end(),
                                              [header](const Control* c) { return c->hwnd() == header->hwndFrom; });
-            if (sender != controls_.end() && (*sender)->OnReflectedNotify(header, result)) {
+            if (sender != controls_.end() && (*sender)->ReflectNotify(header, result)) {
                 SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
                 return TRUE;
             }
@@ -197,7 +200,7 @@ INT_PTR Dialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         default:
             break;
     }
-    if (Dispatch(message, wParam, lParam, result)) {
+    if (DispatchToMap(message, wParam, lParam, result)) {
         // These messages return their result directly; all others through the message result slot.
         if (message == WM_QUERYDRAGICON || message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC ||
             message == WM_CTLCOLORBTN || message == WM_CTLCOLOREDIT) {

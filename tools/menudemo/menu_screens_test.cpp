@@ -733,6 +733,27 @@ TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
+// The demo's commands and the styled frame's menu handling are one map: the demo's entries first
+// (a range of style commands), then the frame's (mnemonics of styled menus).
+TEST_F(MenuScreens, TheDemoFramesCommandsComeBeforeTheStyledFramesMenuHandling) {
+    HWND window = frame_->hwnd();
+    for (int style : {0, 11, 5}) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_STYLE_FIRST + style, 0), 0);
+        EXPECT_EQ(ActiveStyle()->id, style);
+    }
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_STYLE_FIRST + 12, 0), 0);  // past the range: not a style
+    EXPECT_EQ(ActiveStyle()->id, 5);
+    const UINT before = GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED;
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_VIEW_STATUS, 1), 0);  // as an accelerator sends it
+    EXPECT_NE(GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED, before);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_VIEW_STATUS, 0), 0);
+    EXPECT_EQ(GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED, before);
+    const LRESULT exit =
+        SendMessageA(window, WM_MENUCHAR, MAKEWPARAM('x', MF_POPUP), reinterpret_cast<LPARAM>(frame_->filePopup()));
+    EXPECT_EQ(exit, MAKELRESULT(kFileExit, MNC_EXECUTE));
+    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
 // The glyph in an item's gutter: where the library centres it (the gutter widened by 2, the icon
 // height + 4 high, less 2 on each side), told apart by its shape.
 char GlyphOf(const Screen& shot, const RECT& item, Colour glyphColour, Colour background) {
