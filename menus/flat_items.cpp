@@ -38,9 +38,16 @@ struct FlatItem {
 };
 
 FlatItem FlatItemOf(CStyledMenu* menu, DRAWITEMSTRUCT* draw, const CStyledMenuItemData* record, HDC dc) {
-    FlatItem f{menu,          draw, record, dc, draw->rcItem, draw->itemState, false, SystemColoursNow(),
-               DisplayOf(dc), 0,    {},     0};
+    FlatItem f{};
+    f.menu = menu;
+    f.draw = draw;
+    f.record = record;
+    f.dc = dc;
+    f.item = draw->rcItem;
+    f.state = draw->itemState;
     f.vertical = (f.state & kVerticalBarState) != 0;
+    f.system = SystemColoursNow();
+    f.display = DisplayOf(dc);
     f.menuColor = GetMenuBarColor(menu->handle());
     f.colours = FlatColoursOf(f.menuColor, f.system, f.display);
     f.frame = f.colours.selectionFrame;
@@ -168,7 +175,7 @@ void MarkBarSelection(FlatItem& f) {
     }
 }
 
-void DrawBarItem(FlatItem& f, const Look& look) {
+void DrawFlatBarItem(FlatItem& f, const Look& look) {
     AdjustForBar(f);
     LayOutBarItem(f, look);
     f.selected = (f.state & ODS_SELECTED) != 0;
@@ -232,7 +239,7 @@ void DrawIcon(const FlatItem& f) {
     }
 }
 
-void DrawPopupItem(FlatItem& f, const Look& look) {
+void DrawFlatPopupItem(FlatItem& f, const Look& look) {
     LayOutPopupItem(f, look);
     f.selected = (f.state & ODS_SELECTED) != 0;
     f.inactive = (f.state & ODS_INACTIVE) != 0;
@@ -261,9 +268,9 @@ void DrawFlatLookItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Look 
         GetThemedColors(look.first, look.second, onBar);
     FlatItem item = FlatItemOf(menu, draw, record, canvas.dc());
     if (onBar)
-        DrawBarItem(item, look);
+        DrawFlatBarItem(item, look);
     else
-        DrawPopupItem(item, look);
+        DrawFlatPopupItem(item, look);
 }
 
 }  // namespace
