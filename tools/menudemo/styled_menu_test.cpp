@@ -414,6 +414,16 @@ struct ShownBox {
 std::vector<ShownBox> g_boxes;
 HHOOK g_boxHook = nullptr;
 
+// EnumChildWindows: the text of a static control with one (the box's message).
+BOOL CALLBACK NoteStaticText(HWND child, LPARAM found) {
+    char name[16] = {};
+    char caption[512] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, caption, sizeof caption) > 0)
+        *reinterpret_cast<std::string*>(found) = caption;
+    return TRUE;
+}
+
 LRESULT CALLBACK NoteAndCloseBox(int code, WPARAM wParam, LPARAM lParam) {
     HWND box = reinterpret_cast<HWND>(wParam);
     char kind[16] = {};
@@ -425,17 +435,7 @@ LRESULT CALLBACK NoteAndCloseBox(int code, WPARAM wParam, LPARAM lParam) {
         GetWindowTextA(box, title, sizeof title);
         // The message is the box's one static text (its icon is a static without one).
         std::string text;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM found) -> BOOL {
-                char name[16] = {};
-                char caption[512] = {};
-                GetClassNameA(child, name, sizeof name);
-                if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, caption, sizeof caption) > 0)
-                    *reinterpret_cast<std::string*>(found) = caption;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
+        EnumChildWindows(box, NoteStaticText, reinterpret_cast<LPARAM>(&text));
         g_boxes.push_back({box, title, text});
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
