@@ -4,6 +4,7 @@
 #include "app.h"
 #include "backup_pair.h"
 #include "calendar_date.h"
+#include "chart_window.h"
 #include "edit_data_dialog.h"
 #include "history_store.h"
 #include "history_summary.h"
@@ -32,6 +33,8 @@ const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
     winapp::OnCommand(ID_EDIT_DATA, &ViewerDialog::EditEntry),
     winapp::OnCommand(IDC_RESTORE, &ViewerDialog::RestoreBackup),
     winapp::OnCommand(ID_EXCEL_EXPORT, &ViewerDialog::ExcelExport),
+    winapp::OnCommand(ID_CSV_EXPORT, &ViewerDialog::CsvExport),
+    winapp::OnCommand(ID_CHART, &ViewerDialog::ShowChart),
 };
 
 ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
@@ -257,9 +260,14 @@ std::string ViewerDialog::ProgramCaption() const {
 
 void ViewerDialog::ExcelExport() {
     const std::string caption = ProgramCaption();
+    // Without the spreadsheet application the user may have the report as a CSV file instead.
+    bool csvInstead = false;
     try {
         report::SpreadsheetSession session(
-            [this, &caption](const std::string& text) { prompts_.ShowMessage(hwnd(), text, caption, MB_OK); },
+            [this, &caption, &csvInstead](const std::string& text) {
+                csvInstead = prompts_.ShowMessage(hwnd(), text + winapp::LoadText(IDS_CSV_INSTEAD), caption,
+                                                  MB_YESNO | MB_ICONQUESTION) == IDYES;
+            },
             spreadsheetFactory_);
         report::BuildSpreadsheetReport(session, clickedLevel, clickedTexts,
                                        history::CurrentSettings().g_History_StartDayOfMonth, monitor::kHistoryFile,
@@ -269,6 +277,16 @@ void ViewerDialog::ExcelExport() {
         prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : winapp::kCommandFailed, caption,
                              MB_OK | MB_ICONSTOP);
     }
+    if (csvInstead)
+        CsvExport();
+}
+
+void ViewerDialog::CsvExport() {
+    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts);
+}
+
+void ViewerDialog::ShowChart() {
+    ShowHistoryChart(hwnd(), prompts_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem);
 }
 
 void ViewerDialog::RestoreBackup() {

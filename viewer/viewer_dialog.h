@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "csv_export.h"
 #include "handles.h"
 #include "history_store.h"
 #include "message_map.h"
@@ -37,6 +38,12 @@ public:
     void setSpreadsheetFactory(report::SpreadsheetSession::ApplicationFactory factory) {
         spreadsheetFactory_ = std::move(factory);
     }
+
+    // The chart of the clicked row's year or accounting month; its report as a CSV file.
+    void ShowChart();
+    void CsvExport();
+    // Where CsvExport asks for the file's name (the Save As dialog, unless a test says otherwise).
+    void setFileChooser(FileChooser& chooser) { fileChooser_ = &chooser; }
 
     // How long RestoreBackup waits after the copy.
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
@@ -82,6 +89,7 @@ private:
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
+    FileChooser* fileChooser_ = &SystemFileChooser();
 };
 
 }  // namespace viewer
