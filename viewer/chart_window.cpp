@@ -58,10 +58,6 @@ const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
 
 ChartWindow::ChartWindow(HistoryChart chart) : Dialog(IDD_CHART), chart_(std::move(chart)) {}
 
-bool ChartWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return kMessages.Dispatch(*this, message, wParam, lParam, result);
-}
-
 std::string ChartWindow::Title() const {
     const std::string year = std::to_string(chart_.year);
     if (chart_.kind == HistoryChart::Kind::kYear)

@@ -36,7 +36,7 @@ public:
     static constexpr int kMinHeight = 220;
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
     bool OnInitDialog() override;
 
 private:
