@@ -13,7 +13,13 @@ bool BackupPair::UpdateBackup() {
 }
 
 bool BackupPair::RestoreFromBackup() {
-    return files_.Copy(backupFile, liveFile);
+    // Into a new file beside the live one, which then takes its place in one step: a copy that
+    // fails half-way leaves the history as it was.
+    const std::string fresh = liveFile + ".new";
+    if (files_.Copy(backupFile, fresh) && files_.Replace(fresh, liveFile))
+        return true;
+    files_.Remove(fresh);
+    return false;
 }
 
 }  // namespace history

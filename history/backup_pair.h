@@ -16,7 +16,8 @@ public:
     // file (after a deletion, or damage) never replaces the backup. False only for an empty path;
     // a failed copy is not reported.
     bool UpdateBackup();
-    // Copies the backup over the live file; whether the copy succeeded.
+    // Copies the backup over the live file; whether the copy succeeded. On failure the live file
+    // keeps its content.
     bool RestoreFromBackup();
 
     std::string liveFile;

@@ -192,6 +192,13 @@ void CalendarDate::PreviousDay() {
     }
 }
 
+CalendarDate CalendarDate::OfStored(int year, int storedMonth, int day) {
+    CalendarDate date(0, 0, year);
+    date.SetMonthNormalized(storedMonth);
+    date.day = day;
+    return date;
+}
+
 void CalendarDate::SetMonthNormalized(int storedMonth) {
     if (storedMonth == 13) {
         month = 1;

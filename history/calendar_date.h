@@ -21,6 +21,8 @@ public:
 
     // Today's local date; reloads the name tables.
     static CalendarDate Today();
+    // The date a stored record is shown under: its month normalised as SetMonthNormalized does.
+    static CalendarDate OfStored(int year, int storedMonth, int day);
 
     // Copy day, month and year, checking the year; CopyChecked also reloads the name tables.
     void CopyChecked(const CalendarDate& other);

@@ -26,6 +26,8 @@ public:
     // Puts `from` in the place of `to` in one step, replacing an existing `to`.
     virtual bool Replace(const std::string& from, const std::string& to);
     virtual bool Remove(const std::string& path);
+    // Whether anything (a file or a folder) stands at the path.
+    virtual bool Exists(const std::string& path);
     // Size of an existing file opened for reading with no sharing; 0 when it cannot be opened
     // (missing, or held open by another process where the platform can tell).
     virtual std::int64_t ExclusiveSize(const std::string& path);

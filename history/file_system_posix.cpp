@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -25,6 +26,12 @@ bool FileSystem::Flush(std::FILE* file) {
 
 bool FileSystem::Replace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileSystem::Exists(const std::string& path) {
+    struct stat info {};
+    // Only a path that is plainly not there counts as missing; anything else may be a file we may not see.
+    return stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
 std::int64_t FileSystem::ExclusiveSize(const std::string& path) {

@@ -26,6 +26,14 @@ bool FileSystem::Replace(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool FileSystem::Exists(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    // Only a path that is plainly not there counts as missing; anything else may be a file we may not see.
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 std::int64_t FileSystem::ExclusiveSize(const std::string& path) {
     // No sharing: a file that the monitor holds open cannot be opened and counts as empty.
     const HANDLE file =

@@ -12,9 +12,9 @@ namespace {
 // Records go through the stream in blocks of this many.
 constexpr std::size_t kBlockRecords = 2048;
 
-// Reads every whole record of an open stream. Record i is the 32 bytes at offset 32 * i; a record
-// that a short read does not reach stays zero-filled. False when the size cannot be taken or the
-// records cannot be held; `records` is then unchanged.
+// Reads every whole record of an open stream. Record i is the 32 bytes at offset 32 * i. A file
+// that shrinks while it is read yields the records that were there. False when the size cannot be
+// taken, the records cannot be held or the stream fails; `records` is then unchanged.
 bool ReadRecords(FileSystem& files, std::FILE* stream, std::vector<DayRecord>& records) {
     const std::int64_t size = files.Size(stream);
     if (size < 0)
@@ -32,17 +32,20 @@ bool ReadRecords(FileSystem& files, std::FILE* stream, std::vector<DayRecord>& r
     }
     if (!files.SeekTo(stream, 0))
         return false;
-    for (std::size_t first = 0; first < loaded.size(); first += kBlockRecords) {
-        const std::size_t wanted = std::min(kBlockRecords, loaded.size() - first);
+    std::size_t read = 0;
+    while (read < loaded.size()) {
+        const std::size_t wanted = std::min(kBlockRecords, loaded.size() - read);
         const std::size_t got = files.Read(stream, block.data(), wanted * kDayRecordSize) / kDayRecordSize;
         for (std::size_t i = 0; i < got; ++i)
-            loaded[first + i] = DecodeDayRecord(block.data() + i * kDayRecordSize);
+            loaded[read + i] = DecodeDayRecord(block.data() + i * kDayRecordSize);
+        read += got;
         if (got < wanted) {
             if (std::ferror(stream))
                 return false;  // unreadable, not merely shorter than it was
             break;             // the file shrank meanwhile
         }
     }
+    loaded.resize(read);
     records.swap(loaded);
     return true;
 }
@@ -74,6 +77,26 @@ bool HistoryStore::Load() {
     const bool ok = ReadRecords(files_, stream_, records);
     CloseFile();
     return ok;
+}
+
+HistoryStore::ReadResult HistoryStore::LoadForReading() {
+    CloseFile();
+    if (path_.empty() || path_.size() > kMaxPathLength)
+        return ReadResult::kNotCreated;
+    std::FILE* stream = files_.Open(path_, "rb");
+    if (stream == nullptr) {
+        if (files_.Exists(path_))
+            return ReadResult::kUnreadable;
+        std::FILE* created = files_.Open(path_, "wb");
+        if (created == nullptr)
+            return ReadResult::kNotCreated;
+        files_.Close(created);
+        records.clear();
+        return ReadResult::kLoaded;
+    }
+    const bool ok = ReadRecords(files_, stream, records);
+    files_.Close(stream);
+    return ok ? ReadResult::kLoaded : ReadResult::kUnreadable;
 }
 
 bool HistoryStore::Save() {
@@ -135,13 +158,38 @@ bool HistoryStore::SetDayVolumes(int year, int month, int day, double downloadBy
     return Save();
 }
 
+bool HistoryStore::DeleteShownYear(int year) {
+    return DeleteWhere([=](const DayRecord& r) { return CalendarDate::OfStored(r.year, r.month, r.day).year == year; });
+}
+
+bool HistoryStore::DeleteShownMonth(int year, int month) {
+    return DeleteWhere([=](const DayRecord& r) {
+        const CalendarDate shown = CalendarDate::OfStored(r.year, r.month, r.day);
+        return shown.year == year && shown.month == month;
+    });
+}
+
+bool HistoryStore::DeleteShownDay(const CalendarDate& date) {
+    return DeleteWhere([&](const DayRecord& r) { return CalendarDate::OfStored(r.year, r.month, r.day).Equals(date); });
+}
+
+bool HistoryStore::SetShownDayTotals(const CalendarDate& date, double downloadBytes, double uploadBytes) {
+    bool first = true;
+    for (DayRecord& r : records) {
+        if (!CalendarDate::OfStored(r.year, r.month, r.day).Equals(date))
+            continue;
+        r.downloadBytes = first ? downloadBytes : 0.0;
+        r.uploadBytes = first ? uploadBytes : 0.0;
+        first = false;
+    }
+    return Save();
+}
+
 bool HistoryStore::SumDay(const CalendarDate& date, DayTotals& totals) const {
     totals = DayTotals();
     bool found = false;
     for (const DayRecord& r : records) {
-        CalendarDate recordDate(r.day, 0, r.year);
-        recordDate.SetMonthNormalized(r.month);
-        if (!recordDate.Equals(date))
+        if (!CalendarDate::OfStored(r.year, r.month, r.day).Equals(date))
             continue;
         found = true;
         totals.downloadBytes += r.downloadBytes;

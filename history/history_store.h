@@ -25,8 +25,18 @@ class HistoryStore {
 public:
     // The slot that holds the file's path takes at most this many characters.
     static constexpr std::size_t kMaxPathLength = 255;
-    // More records than this (2 GiB of file) are not a history; Load refuses them.
-    static constexpr std::size_t kMaxRecords = std::size_t{1} << 26;
+    // More records than a 32-bit viewer can hold together with their rows; Load refuses them. At
+    // the peak of a fill each record costs about 355 bytes in a 32-bit process (itself 32, its
+    // summary row 132 with the summary's spare room, its tree item 36 and the item's texts 128 on
+    // the heap): 1.16 GiB at this limit (a 112 MB file), which leaves room in 2 GiB of address space.
+    static constexpr std::size_t kMaxRecords = 3500000;
+
+    // How a read without write access ended.
+    enum class ReadResult {
+        kLoaded,      // the records are read (a missing file was created empty where it could be)
+        kNotCreated,  // the file is missing and cannot be created: no records
+        kUnreadable,  // the file is there but cannot be read or held: `records` unchanged
+    };
 
     explicit HistoryStore(std::string path, FileSystem& files = RealFileSystem());
     ~HistoryStore();
@@ -38,6 +48,10 @@ public:
     // Reads every whole record of the file into `records` and closes the stream. False, with
     // `records` unchanged, when the file cannot be opened or created, or is too large to hold.
     bool Load();
+    // Reads the file as Load does, but asks for read access only, so that a read-only file, or one
+    // that another program holds open for reading, is read in full. A missing file is created empty
+    // as OpenFile does, where it can be.
+    ReadResult LoadForReading();
     // Writes all records. The new content goes to a new file beside the live one, which then takes
     // the live file's place in one step: on any failure the file keeps its old content, `records`
     // stay as they are, and the result is false.
@@ -53,6 +67,16 @@ public:
     bool SetDayVolumes(int year, int month, int day, double downloadBytes, double uploadBytes);
     // Totals of the records of a date (months normalised); seconds count only when 0 < s < 86400.
     bool SumDay(const CalendarDate& date, DayTotals& totals) const;
+
+    // The viewer's commands act on the date a record is shown under (CalendarDate::OfStored), so a
+    // day stored as month 13 of one year goes with the January it is shown in. The records kept
+    // are written back with their stored fields unchanged. Each saves, also when nothing matched.
+    bool DeleteShownYear(int year);
+    bool DeleteShownMonth(int year, int month);
+    bool DeleteShownDay(const CalendarDate& date);
+    // Makes the day's totals the new volumes: its first record in file order gets them, its other
+    // records none; seconds stay.
+    bool SetShownDayTotals(const CalendarDate& date, double downloadBytes, double uploadBytes);
 
     const std::string& path() const { return path_; }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -190,6 +192,114 @@ TEST_F(HistoryStoreTest, SumDayNormalisesMonthsAndSkipsOddSeconds) {
     EXPECT_EQ(totals.onlineSeconds, 86399);
     EXPECT_FALSE(store.SumDay(CalendarDate(4, 1, 2004), totals));
     EXPECT_EQ(totals.downloadBytes, 0);
+}
+
+TEST_F(HistoryStoreTest, CommandsActOnTheDateARecordIsShownUnder) {
+    // Month 13 of 2003 and month 0 of 2005 are shown as January 2004 and December 2004.
+    const std::vector<DayRecord> records = {Day(2003, 13, 2, 1, 1, 10), Day(2003, 12, 2), Day(2004, 1, 2, 2, 2, 20),
+                                            Day(2005, 0, 31),           Day(2004, 1, 3),  Day(2003, 13, 2, 3, 3, 30)};
+    struct Case {
+        const char* what;
+        std::function<bool(HistoryStore&)> command;
+        std::vector<DayRecord> kept;
+    } cases[] = {
+        {"year 2004", [](HistoryStore& s) { return s.DeleteShownYear(2004); }, {records[1]}},
+        {"year 2003",
+         [](HistoryStore& s) { return s.DeleteShownYear(2003); },
+         {records[0], records[2], records[3], records[4], records[5]}},
+        {"January 2004", [](HistoryStore& s) { return s.DeleteShownMonth(2004, 1); }, {records[1], records[3]}},
+        {"December 2004",
+         [](HistoryStore& s) { return s.DeleteShownMonth(2004, 12); },
+         {records[0], records[1], records[2], records[4], records[5]}},
+        {"2 January 2004",
+         [](HistoryStore& s) { return s.DeleteShownDay(CalendarDate(2, 1, 2004)); },
+         {records[1], records[3], records[4]}},
+        // The day's totals become the typed values: its first record gets them, the others none.
+        {"edit 2 January 2004",
+         [](HistoryStore& s) { return s.SetShownDayTotals(CalendarDate(2, 1, 2004), 7, 8); },
+         {Day(2003, 13, 2, 7, 8, 10), records[1], Day(2004, 1, 2, 0, 0, 20), records[3], records[4],
+          Day(2003, 13, 2, 0, 0, 30)}},
+    };
+    for (const Case& c : cases) {
+        HistoryStore store(live_);
+        store.records = records;
+        ASSERT_TRUE(c.command(store)) << c.what;
+        EXPECT_EQ(ReadBytes(live_), RecordBytes(c.kept)) << c.what;
+    }
+    HistoryStore store(live_);
+    ASSERT_EQ(store.LoadForReading(), HistoryStore::ReadResult::kLoaded);
+    DayTotals totals;
+    ASSERT_TRUE(store.SumDay(CalendarDate(2, 1, 2004), totals));
+    EXPECT_EQ(totals.downloadBytes, 7);
+    EXPECT_EQ(totals.uploadBytes, 8);
+}
+
+TEST_F(HistoryStoreTest, ReadingWithoutWriteAccess) {
+    // A missing file is created empty, as OpenFile would; one that cannot be made leaves no records.
+    HistoryStore missing(live_);
+    missing.records.push_back(Day(2004, 1, 1));
+    EXPECT_EQ(missing.LoadForReading(), HistoryStore::ReadResult::kLoaded);
+    EXPECT_TRUE(missing.records.empty());
+    EXPECT_TRUE(FileExists(live_));
+    HistoryStore nowhere(dir_.path() + "/no-such-folder/volume.hst");
+    EXPECT_EQ(nowhere.LoadForReading(), HistoryStore::ReadResult::kNotCreated);
+
+    // Something that is there but cannot be read is told apart from a missing file, and kept.
+    HistoryStore folder(dir_.path());
+    folder.records.push_back(Day(2004, 1, 1));
+    EXPECT_EQ(folder.LoadForReading(), HistoryStore::ReadResult::kUnreadable);
+    EXPECT_EQ(folder.records.size(), 1u);
+}
+
+TEST_F(HistoryStoreTest, AFileThatShrinksWhileReadKeepsOnlyTheRecordsRead) {
+    // The size says three blocks and a half; the reads end after one block and a half record.
+    class ShrinkingFiles : public FileSystem {
+    public:
+        std::size_t Read(std::FILE* file, void* data, std::size_t size) override {
+            const std::size_t allowed = reads_++ == 0 ? size : kDayRecordSize / 2;
+            return FileSystem::Read(file, data, std::min(size, allowed));
+        }
+
+    private:
+        int reads_ = 0;
+    } files;
+    std::vector<DayRecord> written;
+    for (int i = 0; i < 7000; ++i)
+        written.push_back(Day(2004, 1 + i % 12, 1 + i % 28));
+    dir_.Write("volume.hst", RecordBytes(written));
+    HistoryStore store(live_, files);
+    ASSERT_TRUE(store.Load());
+    ASSERT_EQ(store.records.size(), 2048u);
+    EXPECT_EQ(store.records.back().day, written[2047].day);
+    for (const DayRecord& r : store.records)
+        ASSERT_NE(r.year, 0) << "no zero-filled record is kept";
+}
+
+TEST_F(HistoryStoreTest, LeftoversOfAnInterruptedSaveOrRestoreAreReplaced) {
+    dir_.Write("volume.hst", RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)}));
+    dir_.Write("volume.hst.new", "half a record");
+    HistoryStore store(live_);
+    ASSERT_TRUE(store.Load());
+    ASSERT_TRUE(store.DeleteByDay(2004, 5, 1));
+    EXPECT_EQ(ReadBytes(live_), RecordBytes({Day(2004, 5, 2)}));
+    EXPECT_FALSE(FileExists(fresh_));
+
+    // A restore that cannot copy leaves the history as it was.
+    class FailingCopy : public FileSystem {
+        bool Copy(const std::string& from, const std::string& to) override {
+            FileSystem::Copy(from, to);
+            std::FILE* half = std::fopen(to.c_str(), "wb");
+            std::fputs("cut", half);
+            std::fclose(half);
+            return false;
+        }
+    } failingCopy;
+    dir_.Write("volume.hst_backup", RecordBytes({Day(2003, 1, 1)}));
+    EXPECT_FALSE(BackupPair(live_, backup_, failingCopy).RestoreFromBackup());
+    EXPECT_EQ(ReadBytes(live_), RecordBytes({Day(2004, 5, 2)}));
+    EXPECT_FALSE(FileExists(fresh_));
+    EXPECT_TRUE(BackupPair(live_, backup_).RestoreFromBackup());
+    EXPECT_EQ(ReadBytes(live_), RecordBytes({Day(2003, 1, 1)}));
 }
 
 // A file system whose n-th call of one kind fails.

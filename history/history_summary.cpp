@@ -27,9 +27,7 @@ public:
     SummaryBuilder(const CalendarDate& today, int startDay) : today_(today), startDay_(startDay) {}
 
     void Add(const DayRecord& r) {
-        CalendarDate date(0, 0, r.year);
-        date.SetMonthNormalized(r.month);
-        date.day = r.day;
+        const CalendarDate date = CalendarDate::OfStored(r.year, r.month, r.day);
         if (date.IsLater(today_))
             return;
         if (date.Equals(lastDay_))
@@ -40,6 +38,7 @@ public:
             row.text = std::to_string(date.year);
             row.image = kImageYear;
             row.level = kLevelYear;
+            SetDate(row, date);
             summary_.lastYearRow = summary_.rows.size();
             summary_.rows.push_back(std::move(row));
             // The month's seconds run on; only the volumes start again with the year.
@@ -55,6 +54,7 @@ public:
             row.text = date.MonthName();
             row.image = kImageMonth;
             row.level = kLevelMonth;
+            SetDate(row, date);
             char period[32];
             std::snprintf(period, sizeof period, "%.2d/%d", date.month, date.year);
             row.SetColumn(2, period);
@@ -71,6 +71,7 @@ public:
         row.text = date.ToText();
         row.image = date.DayOfWeek() == 1 ? kImageSunday : kImageDay;
         row.level = kLevelDay;
+        SetDate(row, date);
         SetVolumeColumns(row, r.downloadBytes, r.uploadBytes);
         row.SetColumn(3, FormatDuration(seconds));
         summary_.rows.push_back(std::move(row));
@@ -101,7 +102,15 @@ public:
     }
 
 private:
+    static void SetDate(SummaryRow& row, const CalendarDate& date) {
+        row.year = date.year;
+        row.month = date.month;
+        row.day = date.day;
+    }
+
     static void SetVolumeColumns(SummaryRow& row, double download, double upload) {
+        row.downloadBytes = download;
+        row.uploadBytes = upload;
         row.SetColumn(0, FormatVolume(download, false));
         row.SetColumn(1, FormatVolume(upload, false));
         row.SetColumn(2, FormatVolume(upload + download, false));

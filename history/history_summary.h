@@ -22,6 +22,10 @@ struct SummaryRow {
     // Download, upload, both, online time. An unset column stays unset in the list.
     std::string columns[4];
     bool columnSet[4] = {false, false, false, false};
+    // The numbers behind the texts, for charts: a day row's date and volumes, a sum row's totals,
+    // the date that opened a month or year row.
+    int year = 0, month = 0, day = 0;
+    double downloadBytes = 0, uploadBytes = 0;
 
     void SetColumn(int index, std::string value) {
         columns[index] = std::move(value);

@@ -17,31 +17,35 @@ std::string SettingsPathOf(const std::string& installFolder) {
     return installFolder + "\\" + kSettingsFile;
 }
 
-void Watcher::Start() {
-    ports_.StartProbeThread();
-    ports_.Sleep(kStartWait);
-    ports_.CloseProbeThread();
-    ports_.SetLaunchTimer(kLaunchTimerId, kLaunchTimerPeriod);
+void ConnectionProbe::ProbeOnce() {
+    connectionUp_.store(Check() ? 1 : 0);
 }
 
-void Watcher::ProbeOnce() {
-    connectionUp_.store(ports_.ProbeConnection() ? 1 : 0);
-}
-
-void Watcher::ProbeLoop(unsigned rounds) {
-    for (unsigned done = 0; rounds == 0 || done < rounds; ++done) {
+void ConnectionProbe::Loop(unsigned rounds) {
+    for (unsigned done = 0; (rounds == 0 || done < rounds) && !stopped_.load(); ++done) {
         ProbeOnce();
-        ports_.Sleep(kProbePause);
+        if (stopped_.load())
+            break;
+        Pause(kProbePause);
     }
 }
 
-bool Watcher::OnLaunchTimer() {
-    if (connectionUp_.load() == 0 || monitorLaunched_ != 0)
+bool Watcher::Start() {
+    if (!ports_.StartProbeThread(probe_))
         return false;
-    ports_.Launch(MonitorLaunchOf(programPath_));
+    ports_.Sleep(kStartWait);
+    ports_.CloseProbeThread();
+    return ports_.SetLaunchTimer(kLaunchTimerId, kLaunchTimerPeriod);
+}
+
+Tick Watcher::OnLaunchTimer() {
+    if (!probe_->connectionUp() || monitorLaunched_ != 0)
+        return Tick::kWaiting;
+    // Marked and the timer gone before the start: a tick that comes while the start is under way
+    // (in the message loop of the system's error box) must not start it again.
     monitorLaunched_ = 1;
     ports_.KillLaunchTimer(kLaunchTimerId);
-    return true;
+    return ports_.Launch(MonitorLaunchOf(programPath_)) ? Tick::kLaunched : Tick::kLaunchFailed;
 }
 
 }  // namespace linkwait

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace linkwait {
@@ -30,38 +31,70 @@ LaunchRequest MonitorLaunchOf(const std::string& programPath);
 // The settings file in the folder that the registry names (without its trailing backslash).
 std::string SettingsPathOf(const std::string& installFolder);
 
+// The probe thread's side: everything the thread touches lives here. The thread and the watcher
+// each hold a reference, so a thread still inside a probe when the watcher goes (a probe may
+// block for a long time) finds its data in place, and lets go of it when it ends.
+class ConnectionProbe {
+public:
+    virtual ~ConnectionProbe() = default;
+
+    // The probe thread's body: probes until stopped, or `rounds` times where a test says so (0: no limit).
+    void Loop(unsigned rounds = 0);
+    void ProbeOnce();
+    // The thread ends after the probe or pause it is in.
+    void Stop() { stopped_.store(true); }
+    bool connectionUp() const { return connectionUp_.load() != 0; }
+
+protected:
+    virtual bool Check() = 0;  // blocks as long as the system takes
+    virtual void Pause(unsigned milliseconds) = 0;
+
+private:
+    // Written by the probe thread, read by the timer on the main thread.
+    std::atomic<std::int32_t> connectionUp_{0};
+    std::atomic<bool> stopped_{false};
+};
+
 class WatcherPorts {
 public:
     virtual ~WatcherPorts() = default;
-    virtual void StartProbeThread() = 0;  // runs ProbeLoop on another thread
+    // Runs probe->Loop() on another thread, which keeps the reference; false when it cannot start.
+    virtual bool StartProbeThread(std::shared_ptr<ConnectionProbe> probe) = 0;
     virtual void CloseProbeThread() = 0;  // lets go of the thread's handle; the thread runs on
     virtual void Sleep(unsigned milliseconds) = 0;
-    virtual void SetLaunchTimer(unsigned id, unsigned period) = 0;
+    virtual bool SetLaunchTimer(unsigned id, unsigned period) = 0;
     virtual void KillLaunchTimer(unsigned id) = 0;
-    virtual bool ProbeConnection() = 0;  // blocks as long as the system takes
-    virtual void Launch(const LaunchRequest& request) = 0;
+    // Whether the monitor started. The system may show its own error box first, and that box's
+    // message loop may deliver further ticks of the launch timer meanwhile.
+    virtual bool Launch(const LaunchRequest& request) = 0;
+};
+
+enum class Tick {
+    kWaiting,       // nothing started
+    kLaunched,      // the monitor was started; the watcher stays as it is
+    kLaunchFailed,  // the one start failed; the watcher ends
 };
 
 class Watcher {
 public:
-    Watcher(WatcherPorts& ports, std::string programPath) : ports_(ports), programPath_(std::move(programPath)) {}
+    Watcher(WatcherPorts& ports, std::shared_ptr<ConnectionProbe> probe, std::string programPath)
+        : ports_(ports), probe_(std::move(probe)), programPath_(std::move(programPath)) {}
+    ~Watcher() { probe_->Stop(); }
+    Watcher(const Watcher&) = delete;
+    Watcher& operator=(const Watcher&) = delete;
 
-    // When the window is made: the probe thread, a short wait, the launch timer.
-    void Start();
-    // The probe thread's body: for ever, or `rounds` times where a test says so (0: for ever).
-    void ProbeLoop(unsigned rounds = 0);
-    void ProbeOnce();
-    // A tick of the launch timer; whether it started the monitor.
-    bool OnLaunchTimer();
+    // When the window is made: the probe thread, a short wait, the launch timer. False when the
+    // thread or the timer cannot be had: the watcher cannot work.
+    bool Start();
+    // A tick of the launch timer.
+    Tick OnLaunchTimer();
 
-    bool connectionUp() const { return connectionUp_.load() != 0; }
     bool monitorLaunched() const { return monitorLaunched_ != 0; }
 
 private:
     WatcherPorts& ports_;
+    std::shared_ptr<ConnectionProbe> probe_;
     std::string programPath_;
-    // Written by the probe thread, read by the timer on the main thread.
-    std::atomic<std::int32_t> connectionUp_{0};
     std::int32_t monitorLaunched_ = 0;  // main thread only
 };
 

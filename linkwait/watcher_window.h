@@ -4,35 +4,58 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "frame_window.h"
+#include "message_map.h"
 #include "watcher.h"
 
 namespace linkwait {
 
-class WatcherWindow : private WatcherPorts {
+// The internet probe as the probe thread runs it; shared with the thread (see ConnectionProbe).
+class InternetProbe : public ConnectionProbe {
+public:
+    explicit InternetProbe(std::string address) : address_(std::move(address)) {}
+
+protected:
+    bool Check() override;
+    void Pause(unsigned milliseconds) override;
+
+private:
+    const std::string address_;
+};
+
+class WatcherWindow : public winapp::FrameWindow, private WatcherPorts {
 public:
     WatcherWindow(std::string programPath, std::string probeAddress);
     // Makes the window, hidden, which starts the watching; false when it cannot be made.
     bool Create();
-    HWND hwnd() const { return hwnd_; }
+    // The process's exit code once the message loop has ended: 1 when the monitor could not be started.
+    int exitCode() const { return launchFailed_ ? 1 : 0; }
+
+protected:
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static DWORD WINAPI ProbeThread(LPVOID self);
+    static const winapp::MessageMap<WatcherWindow> kMessages;
 
-    void StartProbeThread() override;
+    bool OnCreate(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    static DWORD WINAPI ProbeThread(LPVOID probe);
+
+    bool StartProbeThread(std::shared_ptr<ConnectionProbe> probe) override;
     void CloseProbeThread() override;
     void Sleep(unsigned milliseconds) override;
-    void SetLaunchTimer(unsigned id, unsigned period) override;
+    bool SetLaunchTimer(unsigned id, unsigned period) override;
     void KillLaunchTimer(unsigned id) override;
-    bool ProbeConnection() override;
-    void Launch(const LaunchRequest& request) override;
+    bool Launch(const LaunchRequest& request) override;
 
     Watcher watcher_;
-    std::string probeAddress_;
-    HWND hwnd_ = nullptr;
     HANDLE probeThread_ = nullptr;
+    bool launchFailed_ = false;
 };
 
 }  // namespace linkwait

@@ -27,4 +27,14 @@ inline void Outline(HDC dc, const RECT& rect, Colour colour) {
     DeleteObject(pen);
 }
 
+// A one-pixel line from (x1, y1) up to, not including, (x2, y2).
+inline void Line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
 }  // namespace menus

@@ -23,9 +23,16 @@ int MulDiv(int a, int b, int c) {
 
 namespace {
 
+// A channel value held to 0..255: a sum of rounded parts may reach 256 (7/10 of 255 plus 3/10 of
+// 255 is 179 + 77), and MakeColour would wrap that to 0.
+int Clamped(int channel) {
+    return std::clamp(channel, 0, 255);
+}
+
 template <class Channel>
 Colour PerChannel(Colour a, Colour b, Channel channel) {
-    return MakeColour(channel(RedOf(a), RedOf(b)), channel(GreenOf(a), GreenOf(b)), channel(BlueOf(a), BlueOf(b)));
+    return MakeColour(Clamped(channel(RedOf(a), RedOf(b))), Clamped(channel(GreenOf(a), GreenOf(b))),
+                      Clamped(channel(BlueOf(a), BlueOf(b))));
 }
 
 }  // namespace
@@ -47,7 +54,8 @@ Colour Lighten(int n, Colour c) {
 }
 
 Colour BluishDarken(Colour c) {
-    return MakeColour(MulDiv(RedOf(c), 7, 10), MulDiv(GreenOf(c), 7, 10), MulDiv(BlueOf(c) + 55, 7, 10));
+    return MakeColour(Clamped(MulDiv(RedOf(c), 7, 10)), Clamped(MulDiv(GreenOf(c), 7, 10)),
+                      Clamped(MulDiv(BlueOf(c) + 55, 7, 10)));
 }
 
 Colour Mix(Colour a, Colour b, int n) {

@@ -1,6 +1,7 @@
 // The menu library's colour and geometry arithmetic, apart from the system: colour blends, the
 // flat style's colour scheme, item measurements, gradient bands and shadow strengths. Colours are
-// 0x00BBGGRR values; every product and quotient rounds as the platform's MulDiv does.
+// 0x00BBGGRR values; every product and quotient rounds as the platform's MulDiv does, and every
+// channel of a result is held to 0..255.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
 
 namespace menus {
 namespace {
@@ -20,6 +24,9 @@ TEST(ColourFunctions, MatchHandComputedValues) {
     EXPECT_EQ(Blend86(0xFFFFFF, 0xF0F0F0), 0xFDFDFDu);  // 219 + 34
     EXPECT_EQ(Blend86(0xF0F0F0, 0xFFFFFF), 0xF2F2F2u);  // 206 + 36
     EXPECT_EQ(Blend70(0xFFFFFF, 0xD77800), 0xF4D7B3u);  // red 179, green 179+36, blue 179+65
+    // A pure highlight channel on white would come to 179 + 77 = 256: held at 255, not wrapped to 0.
+    EXPECT_EQ(Blend70(0xFFFFFF, 0xFF0000), 0xFFB3B3u);
+    EXPECT_EQ(Blend70(0xFFFFFF, 0x00FFFF), 0xB3FFFFu);
     EXPECT_EQ(Darken(128, 0xF0F0F0), 0x787878u);
     EXPECT_EQ(Darken(30, 0x808080), 0x717171u);
     EXPECT_EQ(Darken(0, 0x123456), 0x123456u);
@@ -31,6 +38,52 @@ TEST(ColourFunctions, MatchHandComputedValues) {
     // Channels never leak into each other.
     EXPECT_EQ(Darken(255, 0xFFFFFF), 0u);
     EXPECT_EQ(Lighten(255, 0x000000), 0xFFFFFFu);
+}
+
+// Every result is a colour: for any two channel values each function stays within one of its
+// exact value, never wrapping past 255 or below 0, and greys stay grey (nothing carries into the
+// next channel).
+TEST(ColourFunctions, StayInRangeForEveryPairOfChannelValues) {
+    struct Function {
+        const char* name;
+        std::function<Colour(int, int)> apply;
+        std::function<double(int, int)> exact;
+    };
+    auto grey = [](int v) { return MakeColour(v, v, v); };
+    const Function functions[] = {
+        {"Blend86", [&](int a, int b) { return Blend86(grey(a), grey(b)); },
+         [](int a, int b) { return (86.0 * a + 14.0 * b) / 100; }},
+        {"Blend70", [&](int a, int b) { return Blend70(grey(a), grey(b)); },
+         [](int a, int b) { return (7.0 * a + 3.0 * b) / 10; }},
+        {"Darken", [&](int n, int c) { return Darken(n, grey(c)); },
+         [](int n, int c) { return c * (255.0 - n) / 255; }},
+        {"Lighten", [&](int n, int c) { return Lighten(n, grey(c)); },
+         [](int n, int c) { return c + (255.0 - c) * n / 255; }},
+        {"Mix", [&](int a, int b) { return Mix(grey(a), grey(b), 220); },
+         [](int a, int b) { return (a * 35.0 + b * 220.0) / 256; }},
+        {"Mix by n", [&](int n, int a) { return Mix(grey(a), grey(255), n); },
+         [](int n, int a) { return (a * (255.0 - n) + 255.0 * n) / 256; }},
+        {"GradientBandColour", [&](int a, int b) { return GradientBandColour(grey(a), grey(b), 40, 100); },
+         [](int a, int b) { return a + (b - a) * 40.0 / 98; }},
+    };
+    for (const Function& function : functions) {
+        int failures = 0;
+        std::string first;
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                const Colour result = function.apply(a, b);
+                const int red = RedOf(result);
+                const bool fine = (result >> 24) == 0 && GreenOf(result) == red && BlueOf(result) == red &&
+                                  std::abs(red - function.exact(a, b)) <= 1.0;
+                if (!fine && failures++ == 0) {
+                    char text[64];
+                    std::snprintf(text, sizeof text, "(%d, %d) gives 0x%06X", a, b, static_cast<unsigned>(result));
+                    first = text;
+                }
+            }
+        }
+        EXPECT_EQ(failures, 0) << function.name << ": first at " << first;
+    }
 }
 
 TEST(ColourFunctions, GradientBandsRunFromTheFirstColourTowardsTheLast) {

@@ -1,4 +1,6 @@
-// The item routines of the drawing styles, the themed colours, gradients and the menu-bar brush.
+// The item routines of the drawing styles (measuring in item_measure.cpp; drawing in
+// flat_items.cpp, classic_items.cpp and title_items.cpp), and the gradients, menu-bar brushes and
+// themed colours they use (menu_fills.cpp).
 #pragma once
 
 #include <windows.h>
@@ -32,7 +34,8 @@ void GetThemedColors(Colour& first, Colour& second, bool forBar);
 void FillGradient(HDC dc, const RECT& rect, Colour from, Colour to, bool horizontal, bool useNearest);
 // Sets the menu-bar background of `menu` for the active style (styles 2, 3 and 8 to 11).
 void ApplyMenuBarBrush(CStyledMenu* menu);
-// Deletes the cached menu-bar brushes.
+// Deletes the cached menu-bar brushes, after giving the menus that still use one the background
+// they had before.
 void ClearMenuBarBrushes();
 
 // The last message position seen by a menu window on a key press (keyboard navigation).

@@ -23,22 +23,26 @@ Tracking& TrackingState() {
     return tracking;
 }
 
-// The menu (searched depth first) that holds a command item with this identifier and data.
+// The menu (searched depth first) that holds an item with this identifier and data. A popup item
+// whose submenu is no styled menu (one added after loading) is asked about by its submenu's
+// handle: it matches too.
 HMENU MenuHolding(HMENU menu, UINT id, ULONG_PTR data) {
     if (!IsLiveMenu(menu))
         return nullptr;
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
-        if (HMENU submenu = GetSubMenu(menu, position)) {
+        HMENU submenu = GetSubMenu(menu, position);
+        if (submenu != nullptr) {
             if (HMENU found = MenuHolding(submenu, id, data))
                 return found;
-            continue;
         }
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA | MIIM_ID;
-        if (GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && info.wID == id &&
-            info.dwItemData == data)
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) || info.dwItemData != data)
+            continue;
+        const bool matches = submenu != nullptr ? reinterpret_cast<UINT_PTR>(submenu) == id : info.wID == id;
+        if (matches)
             return menu;
     }
     return nullptr;
@@ -177,33 +181,173 @@ int DrawBarItem(HWND window, int position, UINT state) {
     return 1;
 }
 
-// ---- the shared message handling
+// ---- the frame and dialog classes
 
-void StyledMenuRouting::StartTrackingTimer(HWND window) {
-    if (timer_ != 0 || !IsWindow(window))
+// The message map of the styled frames and dialogs; a frame's base handling is the default window
+// procedure, a dialog's the dialog manager's, which runs after a message the map leaves.
+template <class Base>
+const winapp::MessageMap<StyledMenuWindow<Base>> StyledMenuWindow<Base>::kMessages = {
+    winapp::OnMessage(WM_CREATE, &StyledMenuWindow::OnCreate),
+    winapp::OnMessage(WM_INITDIALOG, &StyledMenuWindow::OnInitDialog),
+    winapp::OnMessage(WM_INITMENUPOPUP, &StyledMenuWindow::OnInitMenuPopup),
+    winapp::OnMessage(WM_MEASUREITEM, &StyledMenuWindow::OnMeasureItem),
+    winapp::OnMessage(WM_DRAWITEM, &StyledMenuWindow::OnDrawItem),
+    winapp::OnMessage(WM_MENUCHAR, &StyledMenuWindow::OnMenuChar),
+    winapp::OnMessage(WM_SYSCOLORCHANGE, &StyledMenuWindow::OnSysColorChange),
+    winapp::OnMessage(WM_NCHITTEST, &StyledMenuWindow::OnNcHitTest),
+    winapp::OnMessage(WM_TIMER, &StyledMenuWindow::OnTimer),
+    winapp::OnMessage(WM_ENTERMENULOOP, &StyledMenuWindow::OnEnterMenuLoop),
+    winapp::OnMessage(WM_EXITMENULOOP, &StyledMenuWindow::OnExitMenuLoop),
+    winapp::OnMessage(WM_DESTROY, &StyledMenuWindow::OnDestroy),
+};
+
+template <class Base>
+LRESULT StyledMenuWindow<Base>::BaseHandling(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return kDialog ? 0 : DefWindowProcA(this->hwnd_, message, wParam, lParam);
+}
+
+template <class Base>
+void StyledMenuWindow<Base>::TakeSystemMenu() {
+    if (systemMenu_.Attach(GetSystemMenu(this->hwnd_, FALSE))) {
+        systemMenu_.setPopup(true);
+        systemMenu_.ConvertMenu();
+    }
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnCreate(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = BaseHandling(WM_CREATE, wParam, lParam);
+    if (result == -1)
+        return true;
+    if (systemMenu_.handle() != nullptr)
+        systemMenu_.DestroyMenu();
+    TakeSystemMenu();
+    return true;
+}
+
+// (A dialog sees no WM_CREATE of its own: it takes its system menu here.)
+template <class Base>
+bool StyledMenuWindow<Base>::OnInitDialog(WPARAM, LPARAM, LRESULT&) {
+    if (kDialog && systemMenu_.handle() == nullptr)
+        TakeSystemMenu();
+    return false;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = BaseHandling(WM_INITMENUPOPUP, wParam, lParam);
+    NotePopupMenu(this->hwnd_, reinterpret_cast<HMENU>(wParam));
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnMeasureItem(WPARAM, LPARAM lParam, LRESULT& result) {
+    if (!RouteMeasureItem(this->hwnd_, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return false;
+    result = TRUE;
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnDrawItem(WPARAM, LPARAM lParam, LRESULT& result) {
+    if (!RouteDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
+        return false;
+    result = TRUE;
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HMENU menu = reinterpret_cast<HMENU>(lParam);
+    if (CStyledMenu::FromHandle(menu) == nullptr)
+        return false;
+    result = CStyledMenu::FindMenuMnemonic(static_cast<char>(LOWORD(wParam)), HIWORD(wParam), menu);
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnSysColorChange(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = BaseHandling(WM_SYSCOLORCHANGE, wParam, lParam);
+    RefreshMenuIcons();
+    ApplyMenuBarBrush(&menu_);
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnNcHitTest(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (kDialog)
+        return false;
+    result = TrackHotBarItem(BaseHandling(WM_NCHITTEST, wParam, lParam), lParam);
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnTimer(WPARAM wParam, LPARAM, LRESULT& result) {
+    if (wParam != timer_ || timer_ == 0)
+        return false;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SendMessageA(this->hwnd_, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y));
+    result = 0;
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnEnterMenuLoop(WPARAM, LPARAM, LRESULT&) {
+    inMenuLoop_ = true;
+    StopTrackingTimer();
+    ForgetHotItem();
+    return false;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnExitMenuLoop(WPARAM, LPARAM, LRESULT&) {
+    inMenuLoop_ = false;
+    return false;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    HWND window = this->hwnd_;
+    StopTrackingTimer();
+    // The window would destroy its menu bar with it: the menu object owns it and destroys it
+    // itself. The system menu goes with the window; its object lets go.
+    if (GetMenu(window) != nullptr && GetMenu(window) == menu_.handle())
+        SetMenu(window, nullptr);
+    systemMenu_.Release();
+    return false;
+}
+
+template <class Base>
+void StyledMenuWindow<Base>::StartTrackingTimer() {
+    if (timer_ != 0 || !IsWindow(this->hwnd_))
         return;
     for (UINT_PTR id = kFirstTrackingTimer; id <= kLastTrackingTimer; ++id) {
-        if (SetTimer(window, id, 100, nullptr) != 0) {
+        if (SetTimer(this->hwnd_, id, 100, nullptr) != 0) {
             timer_ = id;
             return;
         }
     }
 }
 
-void StyledMenuRouting::StopTrackingTimer(HWND window) {
+template <class Base>
+void StyledMenuWindow<Base>::StopTrackingTimer() {
     if (timer_ != 0)
-        KillTimer(window, timer_);
+        KillTimer(this->hwnd_, timer_);
     timer_ = 0;
 }
 
-void StyledMenuRouting::ForgetHotItem(HWND window) {
+template <class Base>
+void StyledMenuWindow<Base>::ForgetHotItem() {
     if (hotPosition_ != -1)
-        DrawBarItem(window, hotPosition_, 0);
+        DrawBarItem(this->hwnd_, hotPosition_, 0);
     hotPosition_ = -1;
     HotBarItem() = nullptr;
 }
 
-LRESULT StyledMenuRouting::OnNcHitTest(HWND window, LRESULT hit, LPARAM point) {
+template <class Base>
+LRESULT StyledMenuWindow<Base>::TrackHotBarItem(LRESULT hit, LPARAM point) {
+    HWND window = this->hwnd_;
     const Platform& platform = ThePlatform();
     if (platform.versionIndex >= 6 && !platform.remoteSession)
         return hit;
@@ -232,7 +376,7 @@ LRESULT StyledMenuRouting::OnNcHitTest(HWND window, LRESULT hit, LPARAM point) {
             } else if (HotBarItem() != nullptr || !DrawBarItem(window, position, hot)) {
                 return HTMENU;
             }
-            StartTrackingTimer(window);
+            StartTrackingTimer();
             hotPosition_ = position;
             return HTMENU;
         }
@@ -241,101 +385,12 @@ LRESULT StyledMenuRouting::OnNcHitTest(HWND window, LRESULT hit, LPARAM point) {
         DrawBarItem(window, hotPosition_, normal);
     hotPosition_ = -1;
     HotBarItem() = nullptr;
-    StopTrackingTimer(window);
+    StopTrackingTimer();
     return hit;
 }
 
-bool StyledMenuRouting::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool dialog) {
-    auto base = [&]() { return dialog ? 0 : DefWindowProcA(window, message, wParam, lParam); };
-    switch (message) {
-        case WM_CREATE: {
-            result = base();
-            if (result == -1)
-                return true;
-            if (systemMenu_.handle() != nullptr)
-                systemMenu_.DestroyMenu();
-            if (systemMenu_.Attach(GetSystemMenu(window, FALSE))) {
-                systemMenu_.setPopup(true);
-                systemMenu_.ConvertMenu();
-            }
-            return true;
-        }
-        case WM_INITDIALOG:
-            if (dialog && systemMenu_.handle() == nullptr && systemMenu_.Attach(GetSystemMenu(window, FALSE))) {
-                systemMenu_.setPopup(true);
-                systemMenu_.ConvertMenu();
-            }
-            return false;
-        case WM_INITMENUPOPUP:
-            result = base();
-            NotePopupMenu(window, reinterpret_cast<HMENU>(wParam));
-            return true;
-        case WM_MEASUREITEM:
-            if (!RouteMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
-                return false;
-            result = TRUE;
-            return true;
-        case WM_DRAWITEM:
-            if (!RouteDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
-                return false;
-            result = TRUE;
-            return true;
-        case WM_MENUCHAR:
-            if (CStyledMenu::FromHandle(reinterpret_cast<HMENU>(lParam)) == nullptr)
-                return false;
-            result = CStyledMenu::FindMenuMnemonic(static_cast<char>(LOWORD(wParam)), HIWORD(wParam),
-                                                   reinterpret_cast<HMENU>(lParam));
-            return true;
-        case WM_SYSCOLORCHANGE:
-            result = base();
-            RefreshMenuIcons();
-            ApplyMenuBarBrush(&menu_);
-            return true;
-        case WM_NCHITTEST:
-            if (dialog)
-                return false;
-            result = OnNcHitTest(window, base(), lParam);
-            return true;
-        case WM_TIMER:
-            if (wParam != timer_ || timer_ == 0)
-                return false;
-            {
-                POINT cursor{};
-                GetCursorPos(&cursor);
-                SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y));
-            }
-            result = 0;
-            return true;
-        case WM_ENTERMENULOOP:
-            inMenuLoop_ = true;
-            StopTrackingTimer(window);
-            ForgetHotItem(window);
-            return false;
-        case WM_EXITMENULOOP:
-            inMenuLoop_ = false;
-            return false;
-        case WM_DESTROY:
-            StopTrackingTimer(window);
-            // The window would destroy its menu bar with it: the menu object owns it and
-            // destroys it itself. The system menu goes with the window; its object lets go.
-            if (GetMenu(window) != nullptr && GetMenu(window) == menu_.handle())
-                SetMenu(window, nullptr);
-            systemMenu_.Release();
-            return false;
-        default:
-            return false;
-    }
-}
-
-bool CStyledFrameWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return routing_.Route(hwnd_, message, wParam, lParam, result, false);
-}
-
-bool CStyledDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (routing_.Route(hwnd_, message, wParam, lParam, result, true))
-        return true;
-    return winapp::Dialog::Dispatch(message, wParam, lParam, result);
-}
+template class StyledMenuWindow<winapp::FrameWindow>;
+template class StyledMenuWindow<winapp::Dialog>;
 
 // ---- the temporary handler of dialogs (dialog support)
 

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 #include "frame_window.h"
+#include "message_map.h"
 #include "styled_menu.h"
 #include "window.h"
 
@@ -25,62 +28,64 @@ BOOL TrackStyledPopup(CStyledMenu& menu, UINT flags, int x, int y, HWND window);
 // Draws an owner-drawn bar item of `window`'s menu in `state` (the hot look); 0 when it cannot.
 int DrawBarItem(HWND window, int position, UINT state);
 
-// The message handling shared by the styled frames and dialogs.
-class StyledMenuRouting {
+// A window of the framework (`Base`: a frame or a dialog) whose menu bar and system menu are styled
+// menus, with the message handling owner-drawn menus need: popup initialisation, measure and draw
+// requests, mnemonics, and the menu bar's hot tracking on older systems.
+template <class Base>
+class StyledMenuWindow : public Base {
 public:
-    explicit StyledMenuRouting(CStyledMenu& menu, CStyledMenu& systemMenu) : menu_(menu), systemMenu_(systemMenu) {}
+    using Base::Base;
 
-    // True when handled, with `result`. A frame's base handling is the default window procedure;
-    // a dialog's is the dialog manager's, which runs after an unhandled message.
-    bool Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool dialog);
-
+    CStyledMenu& menu() { return menu_; }
+    CStyledMenu& systemMenu() { return systemMenu_; }
     int hotPosition() const { return hotPosition_; }
     bool inMenuLoop() const { return inMenuLoop_; }
 
-private:
-    LRESULT OnNcHitTest(HWND window, LRESULT hit, LPARAM point);
-    void StartTrackingTimer(HWND window);
-    void StopTrackingTimer(HWND window);
-    void ForgetHotItem(HWND window);
+protected:
+    static constexpr bool kDialog = std::is_base_of_v<winapp::Dialog, Base>;
+    static const winapp::MessageMap<StyledMenuWindow> kMessages;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
 
-    CStyledMenu& menu_;
-    CStyledMenu& systemMenu_;
+    CStyledMenu menu_;
+    CStyledMenu systemMenu_;
+
+private:
+    bool OnCreate(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnInitDialog(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMeasureItem(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDrawItem(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSysColorChange(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnNcHitTest(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnEnterMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnExitMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    LRESULT BaseHandling(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void TakeSystemMenu();
+    // The hot look of the bar item under the point (WM_NCHITTEST); the hit test to return.
+    LRESULT TrackHotBarItem(LRESULT hit, LPARAM point);
+    void StartTrackingTimer();
+    void StopTrackingTimer();
+    void ForgetHotItem();
+
     bool inMenuLoop_ = false;
     int hotPosition_ = -1;
     UINT_PTR timer_ = 0;
 };
 
+extern template class StyledMenuWindow<winapp::FrameWindow>;
+extern template class StyledMenuWindow<winapp::Dialog>;
+
 // A frame window whose menu bar and system menu are styled menus.
-class CStyledFrameWnd : public winapp::FrameWindow {
-public:
-    CStyledFrameWnd() : routing_(menu_, systemMenu_) {}
-    CStyledMenu& menu() { return menu_; }
-    CStyledMenu& systemMenu() { return systemMenu_; }
-    const StyledMenuRouting& routing() const { return routing_; }
-
-protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-    CStyledMenu menu_;
-    CStyledMenu systemMenu_;
-
-private:
-    StyledMenuRouting routing_;
-};
+class CStyledFrameWnd : public StyledMenuWindow<winapp::FrameWindow> {};
 
 // A dialog with the same menu handling.
-class CStyledDialog : public winapp::Dialog {
+class CStyledDialog : public StyledMenuWindow<winapp::Dialog> {
 public:
-    explicit CStyledDialog(int templateId) : winapp::Dialog(templateId), routing_(menu_, systemMenu_) {}
-
-protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-    CStyledMenu menu_;
-    CStyledMenu systemMenu_;
-
-private:
-    StyledMenuRouting routing_;
+    explicit CStyledDialog(int templateId) : StyledMenuWindow(templateId) {}
 };
 
 }  // namespace menus

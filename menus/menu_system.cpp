@@ -54,14 +54,17 @@ void ProbePlatform() {
     contrast.cbSize = sizeof contrast;  // 12 bytes on 32 bits
     p.highContrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    p.themeLibrary = LoadLibraryA("uxtheme.dll");
+    // Loaded once however often the probe runs: each load would count the library once more.
+    if (p.themeLibrary == nullptr)
+        p.themeLibrary = LoadLibraryA("uxtheme.dll");
     if (p.themeLibrary != nullptr) {
         p.isThemeActive = reinterpret_cast<IsThemeActiveProc>(
             reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "IsThemeActive")));
         p.setWindowTheme = reinterpret_cast<SetWindowThemeProc>(
             reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "SetWindowTheme")));
     }
-    p.imageLibrary = LoadLibraryA("Msimg32.dll");
+    if (p.imageLibrary == nullptr)
+        p.imageLibrary = LoadLibraryA("Msimg32.dll");
     if (p.imageLibrary != nullptr && p.versionIndex != 3)
         p.gradientFill =
             reinterpret_cast<GradientFillProc>(reinterpret_cast<void*>(GetProcAddress(p.imageLibrary, "GradientFill")));

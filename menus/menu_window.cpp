@@ -537,13 +537,25 @@ MenuWindowState* CaptureBackground(HWND window) {
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left + 10;
     const int height = rect.bottom - rect.top + 10;
+    if (width <= 0 || height <= 0)
+        return state;
+    // A top-down 32-bit section: the shadow reads the few pixels it darkens straight from memory.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    state->background = CreateCompatibleBitmap(screen, width, height);
+    void* bits = nullptr;
+    state->background = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (memory != nullptr && state->background != nullptr) {
         HGDIOBJ old = SelectObject(memory, state->background);
         BitBlt(memory, 0, 0, width, height, screen, state->x, state->y, SRCCOPY);
         SelectObject(memory, old);
+        GdiFlush();
     }
     if (memory != nullptr)
         DeleteDC(memory);
@@ -557,41 +569,33 @@ void DrawMenuShadow(HWND window, HDC dc) {
     MenuWindowState* state = StateOf(window);
     if (state == nullptr || state->background == nullptr)
         return;
+    DIBSECTION snapshot{};
+    if (GetObjectA(state->background, sizeof snapshot, &snapshot) != sizeof snapshot ||
+        snapshot.dsBm.bmBits == nullptr || snapshot.dsBm.bmBitsPixel != 32)
+        return;
     RECT rect{};
     GetWindowRect(window, &rect);
     const int w = rect.right - rect.left;
     const int h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0)
         return;
-    // The snapshot's pixels are read once; the shadow's pixels are set one by one on the edges.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = w + 10;
-    format.bmiHeader.biHeight = -(h + 10);
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(static_cast<std::size_t>((w + 10) * (h + 10)));
-    HDC memory = CreateCompatibleDC(dc);
-    const int lines =
-        GetDIBits(memory, state->background, 0, static_cast<UINT>(h + 10), pixels.data(), &format, DIB_RGB_COLORS);
-    DeleteDC(memory);
-    if (lines == 0)
-        return;
-    auto snapshot = [&](int x, int y) {
-        const DWORD p = pixels[static_cast<std::size_t>(y * (w + 10) + x)];
+    // Only the pixels of the shadow's 4 columns and 4 rows are read (the snapshot is top-down).
+    const auto* rows = static_cast<const BYTE*>(snapshot.dsBm.bmBits);
+    auto behind = [&](int x, int y) {
+        const DWORD p =
+            reinterpret_cast<const DWORD*>(rows + static_cast<std::size_t>(y) * snapshot.dsBm.bmWidthBytes)[x];
         return MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                           static_cast<int>(p & 0xFF));
     };
     const Colour shadow = GetSysColor(COLOR_BTNSHADOW);
     for (const ShadowStep& step : MenuShadowSteps(w, h, GetScreenColorCount() <= 256)) {
-        if (step.x < 0 || step.y < 0)
+        if (step.x < 0 || step.y < 0 || step.x >= snapshot.dsBm.bmWidth || step.y >= snapshot.dsBm.bmHeight)
             continue;
         Colour colour = shadow;
         if (step.kind == ShadowStep::Copy)
-            colour = snapshot(step.x, step.y);
+            colour = behind(step.x, step.y);
         else if (step.kind == ShadowStep::Darken)
-            colour = Darken(step.darkness, snapshot(step.x, step.y));
+            colour = Darken(step.darkness, behind(step.x, step.y));
         SetPixelV(dc, step.x, step.y, colour);
     }
 }

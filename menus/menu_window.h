@@ -20,7 +20,8 @@ struct MenuWindowState {
     int flags = 0;  // 1 subclassed late, 2 style bits changed, 4 Escape pressed, 8 serving WM_PRINT
     int ncPainted = 0;
     HMENU menu = nullptr;
-    HBITMAP background = nullptr;  // the screen behind the window, 10 pixels wider and higher
+    // The screen behind the window, 10 pixels wider and higher: a top-down 32-bit DIB section.
+    HBITMAP background = nullptr;
     HRGN savedRegion = reinterpret_cast<HRGN>(1);
     int drawBorder = 0;
 };

@@ -245,7 +245,15 @@ CStyledMenu* CStyledMenu::FromHandle(HMENU menu) {
         return nullptr;
     auto& objects = MenuObjects();
     const auto found = objects.find(menu);
-    return found == objects.end() ? nullptr : found->second;
+    if (found == objects.end())
+        return nullptr;
+    if (!IsMenu(menu)) {
+        // Destroyed by the system (a submenu deleted with its item): the object, owned by its
+        // parent, goes at the parent's next conversion or with the parent.
+        objects.erase(found);
+        return nullptr;
+    }
+    return found->second;
 }
 
 bool CStyledMenu::Attach(HMENU menu) {
@@ -258,8 +266,11 @@ bool CStyledMenu::Attach(HMENU menu) {
 
 HMENU CStyledMenu::Detach() {
     HMENU menu = menu_;
-    if (menu != nullptr)
-        MenuObjects().erase(menu);
+    auto& objects = MenuObjects();
+    const auto found = objects.find(menu);
+    // (A dead handle may be registered to another object by now.)
+    if (found != objects.end() && found->second == this)
+        objects.erase(found);
     menu_ = nullptr;
     return menu;
 }
@@ -289,7 +300,7 @@ BOOL CStyledMenu::LoadMenu(HMENU menu) {
         if (submenu == nullptr)
             continue;
         auto* child = new CStyledMenu(menu);
-        submenus_.push_back(submenu);
+        submenus_.push_back(child);
         child->LoadMenu(submenu);
         child->isPopup_ = 1;
     }
@@ -304,13 +315,23 @@ void CStyledMenu::FreeRecords() {
 }
 
 void CStyledMenu::DeleteSubmenuObjects() {
-    for (auto submenu = submenus_.rbegin(); submenu != submenus_.rend(); ++submenu) {
-        if (CStyledMenu* child = FromHandle(*submenu)) {
-            child->Release();
-            delete child;
-        }
+    for (auto child = submenus_.rbegin(); child != submenus_.rend(); ++child) {
+        (*child)->Release();
+        delete *child;
     }
     submenus_.clear();
+}
+
+void CStyledMenu::ReleaseDeadSubmenus() {
+    for (auto child = submenus_.begin(); child != submenus_.end();) {
+        if (FromHandle((*child)->menu_) == *child) {
+            ++child;
+            continue;
+        }
+        (*child)->Release();
+        delete *child;
+        child = submenus_.erase(child);
+    }
 }
 
 void CStyledMenu::Release() {
@@ -325,8 +346,17 @@ BOOL CStyledMenu::DestroyMenu() {
     if (checkImages_ != nullptr && !checkImagesShared_)
         ImageList_Destroy(checkImages_);
     checkImages_ = nullptr;
+    // Only a menu still alive and ours is destroyed: a dead handle's value may be another's now.
+    const bool alive = FromHandle(menu_) == this;
     HMENU menu = Detach();
-    return menu != nullptr && ::DestroyMenu(menu);
+    return alive && ::DestroyMenu(menu);
+}
+
+BOOL CStyledMenu::DeleteMenu(UINT position, UINT flags) {
+    if (menu_ == nullptr || !::DeleteMenu(menu_, position, flags))
+        return FALSE;
+    ReleaseDeadSubmenus();
+    return TRUE;
 }
 
 CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
@@ -358,15 +388,16 @@ CStyledMenuItemData* CStyledMenu::RecordOf(UINT_PTR command) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == command)
             return record;
-    for (HMENU submenu : submenus_) {
-        if (const CStyledMenu* child = FromHandle(submenu))
-            if (CStyledMenuItemData* record = child->RecordOf(command))
-                return record;
+    for (const CStyledMenu* child : submenus_) {
+        if (FromHandle(child->menu_) != child)
+            continue;
+        if (CStyledMenuItemData* record = child->RecordOf(command))
+            return record;
     }
     return nullptr;
 }
 
-CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
+CStyledMenuItemData* CStyledMenu::MakeItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
     auto* record = new CStyledMenuItemData(flags, command);
     record->SetString(text);
     if (flags & MF_POPUP) {
@@ -388,70 +419,139 @@ CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR co
     return record;
 }
 
+CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
+    // The item's index in this menu: the record goes before the item's old one, so that the next
+    // conversion finds the new record first (and frees the old one).
+    std::size_t index = items_.size();
+    if (flags & MF_BYPOSITION) {
+        index = std::min<std::size_t>(position, items_.size());
+    } else if (menu_ != nullptr) {
+        const int count = GetMenuItemCount(menu_);
+        for (int at = 0; at < count; ++at) {
+            if (GetMenuItemID(menu_, at) == position) {
+                index = std::min<std::size_t>(static_cast<std::size_t>(at), items_.size());
+                break;
+            }
+        }
+    }
+    CStyledMenuItemData* record = MakeItem(position, flags, command, text);
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), record);
+    return record;
+}
+
+CStyledMenuItemData* CStyledMenu::CarriedRecord(UINT position) const {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    if (!GetMenuItemInfoA(menu_, position, TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+        return nullptr;
+    auto* record = reinterpret_cast<CStyledMenuItemData*>(info.dwItemData);
+    return std::find(items_.begin(), items_.end(), record) != items_.end() ? record : nullptr;
+}
+
+namespace {
+
+bool IsOwnerDrawn(HMENU menu, UINT position) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoA(menu, position, TRUE, &info) && (info.fType & MFT_OWNERDRAW) != 0;
+}
+
+// The caption of an item as its text: an owner-drawn item has none (some systems keep the string
+// it had before it was made owner-drawn; its record's text is the item's text).
+std::string CaptionOf(HMENU menu, UINT position) {
+    return IsOwnerDrawn(menu, position) ? std::string() : CaptionAt(menu, position);
+}
+
+}  // namespace
+
+CStyledMenuItemData* CStyledMenu::FindSeparatorData() {
+    for (CStyledMenuItemData* record : items_) {
+        if (record->command == 0 && !record->claimed && !record->IsTitle()) {
+            record->claimed = 1;
+            return record;
+        }
+    }
+    return nullptr;
+}
+
 void CStyledMenu::ConvertMenu() {
     if (menu_ == nullptr)
         return;
+    ReleaseDeadSubmenus();
     for (CStyledMenuItemData* record : items_)
         record->claimed = 0;
+    // An owner-drawn item keeps the record it carries, whatever its command: an owner-drawn
+    // separator's command 0 would match any separator's or title's record. Claimed first, so that
+    // no item before it takes that record by its command.
+    std::vector<CStyledMenuItemData*> carried(static_cast<std::size_t>(std::max(GetMenuItemCount(menu_), 0)));
+    for (std::size_t position = 0; position < carried.size(); ++position) {
+        CStyledMenuItemData* record = CarriedRecord(static_cast<UINT>(position));
+        if (record != nullptr && !record->claimed) {
+            record->claimed = 1;
+            carried[position] = record;
+        }
+    }
+    auto carriedAt = [&carried](UINT position) { return position < carried.size() ? carried[position] : nullptr; };
     std::vector<CStyledMenuItemData*> converted;
     for (int position = 0; position < GetMenuItemCount(menu_); ++position) {
         const UINT at = static_cast<UINT>(position);
         const UINT state = GetMenuState(menu_, at, MF_BYPOSITION);
         if (state == static_cast<UINT>(-1))
             break;
+        CStyledMenuItemData* record = carriedAt(at);
         if (state & MF_BITMAP) {
             const UINT_PTR command = GetMenuItemID(menu_, position);
-            CStyledMenuItemData* record = FindItemData(command);
+            if (record == nullptr)
+                record = FindItemData(command);
             if (record == nullptr)
                 record = new CStyledMenuItemData(state, command);
             converted.push_back(record);
         } else if (state & MF_POPUP) {
             HMENU submenu = GetSubMenu(menu_, position);
             const UINT_PTR command = reinterpret_cast<UINT_PTR>(submenu);
-            const std::string caption = CaptionAt(menu_, at);
-            CStyledMenuItemData* record = FindItemData(command);
+            const std::string caption = CaptionOf(menu_, at);
+            if (record == nullptr)
+                record = FindItemData(command);
             if (record != nullptr) {
+                record->command = command;
                 if (!caption.empty())
                     record->SetString(caption);
             } else {
                 // A popup's state holds the submenu's item count in its high byte: only the low
-                // byte is flags.
-                record = AddItem(at, (state & 0xFF) | MF_POPUP | MF_OWNERDRAW | MF_BYPOSITION, command, caption);
+                // byte is flags (16 items would read as MF_DEFAULT).
+                record = MakeItem(at, (state & 0xFF) | MF_POPUP | MF_OWNERDRAW | MF_BYPOSITION, command, caption);
             }
             if (CStyledMenu* child = FromHandle(submenu))
                 child->parent_ = menu_;
             converted.push_back(record);
         } else {
             const UINT flags = state | MF_OWNERDRAW | MF_BYPOSITION;
-            if (state & MF_SEPARATOR) {
-                CStyledMenuItemData* record = FindItemData(0);
-                if (record != nullptr) {
-                    record->itemFlags = flags;
-                    if (!ModifyMenuA(menu_, at, flags, 0, reinterpret_cast<LPCSTR>(record)))
-                        ReportLastError();
-                } else {
-                    record = AddItem(at, flags, 0, std::string());
-                }
-                converted.push_back(record);
-                continue;
-            }
-            const UINT_PTR command = GetMenuItemID(menu_, position);
-            const std::string caption = CaptionAt(menu_, at);
-            CStyledMenuItemData* record = FindItemData(command);
+            const bool separator = (state & MF_SEPARATOR) != 0;
+            const UINT_PTR command = separator ? 0 : GetMenuItemID(menu_, position);
+            const std::string caption = separator ? std::string() : CaptionOf(menu_, at);
+            if (record == nullptr)
+                record = separator ? FindSeparatorData() : FindItemData(command);
             if (record != nullptr) {
                 record->itemFlags = flags;
+                record->command = command;
                 if (!caption.empty())
                     record->SetString(caption);
                 if (!ModifyMenuA(menu_, at, flags, command, reinterpret_cast<LPCSTR>(record)))
                     ReportLastError();
             } else {
-                record = AddItem(at, flags, command, caption);
+                record = MakeItem(at, flags, command, caption);
             }
             converted.push_back(record);
         }
     }
+    // Records still carried by items that the pass did not reach stay with the menu.
+    for (CStyledMenuItemData* record : carried)
+        if (record != nullptr && std::find(converted.begin(), converted.end(), record) == converted.end())
+            converted.push_back(record);
     for (CStyledMenuItemData* record : items_)
-        if (!record->claimed && std::find(converted.begin(), converted.end(), record) == converted.end())
+        if (std::find(converted.begin(), converted.end(), record) == converted.end())
             delete record;
     items_ = std::move(converted);
 }
@@ -466,12 +566,12 @@ std::string CStyledMenu::GetItemText(UINT item, UINT flags) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == item && !record->IsPopup())
             return record->GetString(table);
-    for (HMENU submenu : submenus_) {
-        if (const CStyledMenu* child = FromHandle(submenu)) {
-            const std::string text = child->GetItemText(item, flags);
-            if (!text.empty())
-                return text;
-        }
+    for (const CStyledMenu* child : submenus_) {
+        if (FromHandle(child->menu_) != child)
+            continue;
+        const std::string text = child->GetItemText(item, flags);
+        if (!text.empty())
+            return text;
     }
     return {};
 }

@@ -92,7 +92,9 @@ public:
     CStyledMenu(const CStyledMenu&) = delete;
     CStyledMenu& operator=(const CStyledMenu&) = delete;
 
-    // The menu object that wraps `menu`, or null when it is not a CStyledMenu.
+    // The menu object that wraps `menu`, or null when it is not a CStyledMenu. A handle that is no
+    // longer a menu (the system destroyed it) loses its object here, so that the value, once
+    // reused, is never taken for a styled menu.
     static CStyledMenu* FromHandle(HMENU menu);
 
     HMENU handle() const { return menu_; }
@@ -117,8 +119,12 @@ public:
     void Release();
 
     void ConvertMenu();
+    // Makes the item at `position` (an index with MF_BYPOSITION, else a command of this menu) carry a
+    // new record; the record joins this menu's list in the item's place.
     CStyledMenuItemData* AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
     CStyledMenuItemData* FindItemData(UINT_PTR command);
+    // Deletes an item; a submenu that goes with it (the system destroys it) leaves its object too.
+    BOOL DeleteMenu(UINT position, UINT flags);
     // Inserts a title item (an owner-drawn separator with its own record) before `position`.
     CStyledMenuItemDataTitle* InsertTitle(UINT position, const std::string& text, int styleBits);
     // The display text of the item at an index (MF_BYPOSITION) or of a command in this menu or
@@ -154,13 +160,21 @@ public:
     int& openPopups() { return openPopups_; }
 
 private:
+    // Creates a record and changes the item at `position` to use it (AddItem without the list).
+    CStyledMenuItemData* MakeItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
+    // The record that the owner-drawn item at `position` carries, when it is one of this menu's.
+    CStyledMenuItemData* CarriedRecord(UINT position) const;
+    // An unclaimed record of a plain separator (a title's record stays with its title).
+    CStyledMenuItemData* FindSeparatorData();
     void FreeRecords();
     // Deletes the menu objects of the owned submenus, last first.
     void DeleteSubmenuObjects();
+    // Lets go of the objects of owned submenus that the system has destroyed.
+    void ReleaseDeadSubmenus();
 
     HMENU menu_ = nullptr;
     std::vector<CStyledMenuItemData*> items_;
-    std::vector<HMENU> submenus_;
+    std::vector<CStyledMenu*> submenus_;  // the objects of the submenus this menu loaded, owned
     int iconWidth_ = 16;
     int iconHeight_ = 15;
     HWND owner_ = nullptr;

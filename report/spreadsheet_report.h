@@ -5,26 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "calendar_date.h"
 #include "day_record.h"
+#include "report_table.h"
 #include "spreadsheet_operations.h"
 
 namespace report {
-
-inline constexpr const char kReportTitle[] = "Lumetra Report";
-
-struct ReportPeriod {
-    history::CalendarDate start;  // inclusive
-    history::CalendarDate end;    // inclusive
-    std::string label;            // the text of F1
-};
-
-// The chosen month and period of a row: level 1 reads the period label (column 3, "MM/YYYY"),
-// level 2 the day label (column 0) in the active date style. `startDay` begins the accounting month.
-ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startDay);
-
-// Gives the caption of a string ID in the active language.
-using CaptionLoader = std::string (*)(int id);
 
 // The whole report: starts the application, reads the history at `historyPath` afresh (which
 // refreshes its backup), writes the sheet and hands it to the user. Ends early, having shown its

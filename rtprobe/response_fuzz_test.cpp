@@ -40,6 +40,14 @@ std::vector<std::string> Seeds() {
                              {{name, ber::Tlv(0x46, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8))},
                               {name, ber::OctetString("opaque", 0x44)}}));
     seeds.push_back(Response(7, 0, 0, {{name, ber::OctetString(std::string(1500, 'v'))}}));
+    // Opaques that the library decodes into types of its own, BITS and NsapAddress.
+    seeds.push_back(Response(9, 0, 0,
+                             {{name, ber::OctetString(std::string("\x9f\x78\x04\x41\x20\x00\x00", 7), 0x44)},
+                              {name, ber::OctetString(std::string("\x9f\x79\x08\x3f\xf8\0\0\0\0\0\0", 11), 0x44)},
+                              {name, ber::OctetString(std::string("\x9f\x7a\x02\xff\x7f", 5), 0x44)},
+                              {name, ber::OctetString(std::string("\x9f\x76\x03\x01\x00\x00", 6), 0x44)},
+                              {name, ber::OctetString("\x80\x40", 0x03)},
+                              {name, ber::OctetString("\x47\x00\x05", 0x45)}}));
     std::vector<Answer> many;
     for (std::uint32_t i = 0; i < 40; ++i)
         many.push_back({{1, 3, 6, 1, 2, 1, 1, i}, ber::Integer(i)});

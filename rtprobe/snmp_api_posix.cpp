@@ -87,6 +87,7 @@ void AsnAnyFree(AsnAny* value) {
         case ASN_SEQUENCE:
         case ASN_IPADDRESS:
         case ASN_OPAQUE:
+        case ASN_NSAP:
             if (value->asnValue.string.dynamic)
                 std::free(value->asnValue.string.stream);
             break;
@@ -111,6 +112,13 @@ void SNMP_FUNC_TYPE VarBindListFree(SnmpVarBindList* list) {
     std::free(list->list);
     list->list = nullptr;
     list->len = 0;
+}
+
+void PrintBytes(const char* kind, const AsnOctetString& bytes) {
+    std::printf("%s -", kind);
+    for (UINT i = 0; i < bytes.length; ++i)
+        std::printf(" %02X", bytes.stream[i]);
+    std::printf("\n");
 }
 
 void SNMP_FUNC_TYPE PrintAsnAny(AsnAny* value) {
@@ -151,7 +159,13 @@ void SNMP_FUNC_TYPE PrintAsnAny(AsnAny* value) {
             std::printf("Counter64 - %llu\n", static_cast<unsigned long long>(value->asnValue.counter64));
             break;
         case ASN_OPAQUE:
-            std::printf("Opaque - %u bytes\n", value->asnValue.arbitrary.length);
+            PrintBytes("Opaque", value->asnValue.arbitrary);
+            break;
+        case ASN_BITS:
+            PrintBytes("BITS", value->asnValue.bits);
+            break;
+        case ASN_NSAP:
+            PrintBytes("NsapAddress", value->asnValue.string);
             break;
         case ASN_NULL:
             std::printf("NULL - NULL\n");
@@ -336,6 +350,73 @@ const SnmpApi kPlatform = {
     PrintAsnAny, CreateWalkFile, IsValidWalkFile, WriteWalkFile, CloseWalkFile, LastError,
 };
 
+// Bytes of the answer as a string-held value of the given type; false when memory runs out.
+bool TakeBytes(BYTE type, const void* data, std::size_t length, AsnAny& value) {
+    auto* bytes = static_cast<BYTE*>(std::malloc(length != 0 ? length : 1));
+    if (bytes == nullptr)
+        return false;
+    if (length != 0)
+        std::memcpy(bytes, data, length);
+    value.asnType = type;
+    value.asnValue.string.stream = bytes;
+    value.asnValue.string.length = static_cast<UINT>(length);
+    value.asnValue.string.dynamic = 1;
+    return true;
+}
+
+std::uint64_t Value64(const netsnmp_variable_list& variable) {
+    if (variable.val.counter64 == nullptr)
+        return 0;
+    return (static_cast<std::uint64_t>(variable.val.counter64->high & 0xFFFFFFFFu) << 32) |
+           (variable.val.counter64->low & 0xFFFFFFFFu);
+}
+
+// The SNMP library decodes an Opaque that wraps a float, a double or a 64-bit number into a type
+// of its own. The Windows manager hands every Opaque over as ASN_OPAQUE with the bytes inside it,
+// so those bytes are made again: the wrapped value's tag (9F 7x), its length and its content, in
+// the shortest form (as Net-SNMP's own agent sends them).
+std::string WrappedOpaque(const netsnmp_variable_list& variable) {
+    std::string content;
+    switch (variable.type) {
+        case ASN_OPAQUE_FLOAT:
+        case ASN_OPAQUE_DOUBLE: {
+            const bool single = variable.type == ASN_OPAQUE_FLOAT;
+            std::uint64_t bits = 0;
+            if (single && variable.val.floatVal != nullptr) {
+                std::uint32_t word = 0;
+                std::memcpy(&word, variable.val.floatVal, sizeof word);
+                bits = word;
+            } else if (!single && variable.val.doubleVal != nullptr) {
+                std::memcpy(&bits, variable.val.doubleVal, sizeof bits);
+            }
+            for (int byte = single ? 3 : 7; byte >= 0; --byte)
+                content += static_cast<char>((bits >> (8 * byte)) & 0xFF);
+            break;
+        }
+        case ASN_OPAQUE_I64:
+        case ASN_OPAQUE_U64:
+        case ASN_OPAQUE_COUNTER64: {
+            const std::uint64_t number = Value64(variable);
+            const bool isSigned = variable.type == ASN_OPAQUE_I64;
+            for (int byte = 7; byte >= 0; --byte)
+                content += static_cast<char>((number >> (8 * byte)) & 0xFF);
+            // Leading bytes that only repeat the sign go; an unsigned number keeps a zero byte
+            // before a set top bit, as BER integers do.
+            const char fill = isSigned && (number >> 63) != 0 ? '\xFF' : '\0';
+            while (content.size() > 1 && content[0] == fill && ((content[1] & 0x80) != 0) == (fill != '\0'))
+                content.erase(0, 1);
+            if (!isSigned && (content[0] & 0x80) != 0)
+                content.insert(content.begin(), '\0');
+            break;
+        }
+        default:
+            return content;
+    }
+    return std::string{static_cast<char>(ASN_OPAQUE_TAG1), static_cast<char>(variable.type),
+                       static_cast<char>(content.size())} +
+           content;
+}
+
 // A value of the answer in the Windows form; false when memory runs out.
 bool TakeValue(const netsnmp_variable_list& variable, AsnAny& value) {
     std::memset(&value, 0, sizeof value);
@@ -361,19 +442,21 @@ bool TakeValue(const netsnmp_variable_list& variable, AsnAny& value) {
                                            (variable.val.counter64->low & 0xFFFFFFFFu);
             return true;
         case ASN_OCTET_STR:
+        case ASN_BIT_STR:
         case ASN_IPADDRESS:
-        case ASN_OPAQUE: {
+        case ASN_OPAQUE:
+        case ASN_NSAP: {
+            // Each under its own type code, which is the same in both worlds.
             const std::size_t length = variable.val.string != nullptr ? variable.val_len : 0;
-            auto* bytes = static_cast<BYTE*>(std::malloc(length != 0 ? length : 1));
-            if (bytes == nullptr)
-                return false;
-            if (length != 0)
-                std::memcpy(bytes, variable.val.string, length);
-            value.asnType = variable.type == ASN_OCTET_STR ? ASN_OCTETSTRING : variable.type;
-            value.asnValue.string.stream = bytes;
-            value.asnValue.string.length = static_cast<UINT>(length);
-            value.asnValue.string.dynamic = 1;
-            return true;
+            return TakeBytes(variable.type, variable.val.string, length, value);
+        }
+        case ASN_OPAQUE_FLOAT:
+        case ASN_OPAQUE_DOUBLE:
+        case ASN_OPAQUE_I64:
+        case ASN_OPAQUE_U64:
+        case ASN_OPAQUE_COUNTER64: {
+            const std::string wrapped = WrappedOpaque(variable);
+            return TakeBytes(ASN_OPAQUE, wrapped.data(), wrapped.size(), value);
         }
         case ASN_OBJECT_ID: {
             const std::size_t count = variable.val.objid != nullptr ? variable.val_len / sizeof(oid) : 0;

@@ -12,6 +12,9 @@ const SnmpApi& Api() {
     return CurrentSnmpApi();
 }
 
+// SNMPv2's historic NsapAddress, which the Windows headers leave unnamed.
+constexpr BYTE kAsnNsapAddress = 0x45;
+
 // Copies a text into fixed storage, cut to fit; a missing text counts as empty.
 template <std::size_t Size>
 void CopyCut(char (&storage)[Size], const char* text) {
@@ -81,7 +84,9 @@ void ValueText(const AsnAny& value, char (&text)[Size]) {
             break;
         }
         case ASN_IPADDRESS:
-        case ASN_OPAQUE: {
+        case ASN_OPAQUE:
+        case ASN_BITS:
+        case kAsnNsapAddress: {
             const bool dotted = value.asnType == ASN_IPADDRESS && value.asnValue.address.length == 4;
             std::size_t used = 0;
             for (UINT i = 0; i < value.asnValue.address.length && used < Size; ++i) {
@@ -100,7 +105,8 @@ void ValueText(const AsnAny& value, char (&text)[Size]) {
     }
 }
 
-// One line of the walk: formatted into the line buffer and written in one piece.
+// One line of the walk: formatted into the line buffer and written in one piece. After a failed
+// write nothing more is written, and the walk is a failure whatever follows.
 class WalkWriter {
 public:
     explicit WalkWriter(FileHandle file) : file_(file) {}
@@ -110,15 +116,18 @@ public:
         char line[SnmpSession::kLineSize];
         int length = std::snprintf(line, sizeof line, format, args...);
         if (length < 0)
+            failed_ = true;
+        if (failed_)
             return;
         if (static_cast<std::size_t>(length) >= sizeof line)
             length = static_cast<int>(sizeof line) - 1;
-        if (Api().IsValidFile(file_))
-            Api().WriteFile(file_, line, static_cast<DWORD>(length));
+        failed_ = !Api().WriteFile(file_, line, static_cast<DWORD>(length));
     }
+    bool failed() const { return failed_; }
 
 private:
     FileHandle file_;
+    bool failed_ = false;
 };
 
 }  // namespace
@@ -231,23 +240,26 @@ bool SnmpSession::GetOidName(std::uint32_t index, char* text) {
         return false;
     LPSTR name = nullptr;
     Api().MgrOidToStr(&varBinds.list[index].name, &name);
-    std::strcpy(text, name != nullptr ? name : "(null)");
+    std::snprintf(text, kOidNameSize, "%s", name != nullptr ? name : "(null)");
     if (name != nullptr)
         Api().MemFree(name);
     return true;
 }
 
-// One name per line, each after a line feed; names that would not fit are left out whole.
+// One name per line, each after a line feed. The first name that would not fit ends the text, so
+// that its lines stay the first items' names, in order.
 char* SnmpSession::GetOidNames() {
     std::size_t used = 0;
     oidNames[0] = '\0';
-    for (UINT i = 0; i < varBinds.len; ++i) {
+    bool full = false;
+    for (UINT i = 0; i < varBinds.len && !full; ++i) {
         LPSTR name = nullptr;
         Api().MgrOidToStr(&varBinds.list[i].name, &name);
         if (name == nullptr)
             continue;
         const std::size_t length = std::strlen(name);
-        if (used + 1 + length < sizeof oidNames) {
+        full = used + 1 + length >= sizeof oidNames;
+        if (!full) {
             oidNames[used] = '\n';
             std::memcpy(oidNames + used + 1, name, length + 1);
             used += 1 + length;
@@ -316,7 +328,7 @@ std::int32_t SnmpSession::WalkToFile(const char* fileName) {
     WalkWriter out(file);
     AsnObjectIdentifier asked{0, nullptr};
     Api().OidCpy(&asked, &root);
-    for (;;) {
+    while (!out.failed()) {
         AsnInteger errorStatus = 0;
         AsnInteger errorIndex = 0;
         if (Api().MgrRequest(session, SNMP_PDU_GETNEXT, &varBinds, &errorStatus, &errorIndex) == 0) {
@@ -365,7 +377,9 @@ std::int32_t SnmpSession::WalkToFile(const char* fileName) {
     ClearOids();
     Api().OidFree(&asked);
     Api().OidFree(&root);
-    return Api().CloseFile(file) ? 1 : 0;
+    // A file that could not be written, flushed or closed holds no walk to rely on.
+    const bool closed = Api().CloseFile(file);
+    return closed && !out.failed() ? 1 : 0;
 }
 
 bool SnmpSession::IsOpen() {

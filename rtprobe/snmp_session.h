@@ -23,6 +23,7 @@ public:
     virtual bool GetNext(char* errorText);
     virtual std::int32_t GetInteger(std::uint32_t index);
     virtual bool GetString(std::uint32_t index, char* text);
+    // Writes at most kOidNameSize bytes: a longer name is cut to kOidNameSize - 1 characters.
     virtual bool GetOidName(std::uint32_t index, char* text);
     virtual char* GetOidNames();
     virtual bool PrintVarBinds();
@@ -33,6 +34,7 @@ public:
     static constexpr std::size_t kAgentAddressSize = 40;
     static constexpr std::size_t kCommunitySize = 80;
     static constexpr std::size_t kLineSize = 1024;
+    static constexpr std::size_t kOidNameSize = 1024;
     static constexpr std::size_t kOidNamesSize = 1024;
 
     // The list as it stands, for readers of the answers.

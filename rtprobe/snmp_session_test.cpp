@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "rogue_agent.h"
 #include "snmp_api.h"
@@ -101,22 +102,42 @@ TEST(SnmpSessionList, IdentifiersAreAddedOnlyWhenTheyAreIdentifiers) {
     snmp.ClearOids();
 }
 
-TEST(SnmpSessionList, NamesStopAtTheirLimitWhole) {
+TEST(SnmpSessionList, NamesStopAtTheirLimitWholeAndInStep) {
     SnmpSession snmp;
-    for (int i = 0; i < 60; ++i)
-        ASSERT_TRUE(snmp.AddOid(".1.3.6.1.4.1.99999.1.2.3.4.5.6.7"));
+    std::string name = ".1.3.6.1.4.1.99999";
+    while (name.size() < 99)
+        name += ".12";  // ten lines of 100 characters fit, and 23 characters are left
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(snmp.AddOid(name.c_str()));
+    ASSERT_TRUE(snmp.AddOid(".1.3"));  // would still fit, but the lines would no longer be the first items
     const std::string names = snmp.GetOidNames();
     EXPECT_LT(names.size(), SnmpSession::kOidNamesSize);
-    EXPECT_EQ(names.size() % std::strlen("\n.1.3.6.1.4.1.99999.1.2.3.4.5.6.7"), 0u);
-    EXPECT_GT(names.size(), 900u);
+    const std::size_t lines = (SnmpSession::kOidNamesSize - 1) / (name.size() + 1);
+    std::string expected;
+    for (std::size_t i = 0; i < lines; ++i)
+        expected += "\n" + name;
+    EXPECT_EQ(names, expected);
     snmp.ClearOids();
 }
 
-// The manager as seen by a test: what Open was given, and an allocator that can refuse.
+// The manager as seen by a test: what Open was given, an allocator that can refuse, and a file
+// that can fail.
 struct Recorded {
     static inline std::string agent, community;
     static inline int timeout = 0, retries = 0;
     static inline bool refuse = false;
+    static inline int writesLeft = -1;  // writes that succeed before the rest fail; -1: all succeed
+    static inline int writes = 0;
+    static inline bool closeFails = false;
+    static bool WriteFile(FileHandle file, const void* data, DWORD size) {
+        ++writes;
+        if (writesLeft == 0)
+            return false;
+        if (writesLeft > 0)
+            --writesLeft;
+        return PlatformSnmpApi().WriteFile(file, data, size);
+    }
+    static bool CloseFile(FileHandle file) { return PlatformSnmpApi().CloseFile(file) && !closeFails; }
     static LPSNMP_MGR_SESSION SNMP_FUNC_TYPE Open(LPSTR a, LPSTR c, INT t, INT r) {
         agent = a;
         community = c;
@@ -135,7 +156,12 @@ protected:
         api_ = PlatformSnmpApi();
         api_.MgrOpen = Recorded::Open;
         api_.MemReAlloc = Recorded::ReAlloc;
+        api_.WriteFile = Recorded::WriteFile;
+        api_.CloseFile = Recorded::CloseFile;
         Recorded::refuse = false;
+        Recorded::writesLeft = -1;
+        Recorded::writes = 0;
+        Recorded::closeFails = false;
         SetSnmpApi(&api_);
     }
     void TearDown() override { SetSnmpApi(nullptr); }
@@ -275,6 +301,25 @@ TEST(SnmpSessionRequest, GetNextBringsTheNextNames) {
     EXPECT_STREQ(name, ".1.3.6.1.2.1.1.1.0");
 }
 
+TEST(SnmpSessionRequest, ALongNameIsCutToTheNameSize) {
+    Oid longName = {1, 3, 6, 1, 4, 1, 99999};
+    while (longName.size() < 128)
+        longName.push_back(4000000000u);  // some 1,400 characters of text in all
+    RogueAgent agent([&](const Request& r) -> std::optional<std::string> {
+        return Response(r.id, 0, 0, {{longName, ber::Integer(1)}});
+    });
+    Opened opened(agent);
+    ASSERT_TRUE(opened.snmp.AddOid(".1.3.6.1.4.1.99999"));
+    char error[32];
+    ASSERT_TRUE(opened.snmp.GetNext(error));
+    std::string text;
+    for (std::uint32_t id : longName)
+        text += "." + std::to_string(id);
+    std::vector<char> name(SnmpSession::kOidNameSize);  // on the heap, so that one byte more is seen
+    ASSERT_TRUE(opened.snmp.GetOidName(0, name.data()));
+    EXPECT_EQ(std::string(name.data()), text.substr(0, SnmpSession::kOidNameSize - 1));
+}
+
 TEST(SnmpSessionRequest, NoAnswerLeavesTheTextAndEndsInTime) {
     struct Case {
         const char* what;
@@ -318,20 +363,26 @@ TEST(SnmpSessionRequest, CloseEndsTheSession) {
     EXPECT_STREQ(error, "untouched");
 }
 
-// A subtree of three objects under 1.3.6.1.4.1.99999.1 and one object after it.
-std::optional<std::string> Subtree(const Request& request) {
-    static const std::vector<std::pair<Oid, std::string>> objects = {
-        {{1, 3, 6, 1, 4, 1, 99999, 1, 1}, ber::OctetString("first")},
-        {{1, 3, 6, 1, 4, 1, 99999, 1, 2}, ber::Integer(-2)},
-        {{1, 3, 6, 1, 4, 1, 99999, 1, 3}, ber::OctetString(std::string(2000, 'x'))},
-        {{1, 3, 6, 1, 4, 1, 99999, 2}, ber::Integer(9)},
+using Objects = std::vector<std::pair<Oid, std::string>>;
+
+// An agent's view of the given objects (in order): GET and GETNEXT of the first name asked.
+RogueAgent::Responder Serving(Objects objects) {
+    return [objects](const Request& request) -> std::optional<std::string> {
+        for (const auto& object : objects) {
+            if (request.type == 0xA0 ? object.first == request.names[0] : object.first > request.names[0])
+                return Response(request.id, 0, 0, {{object.first, object.second}});
+        }
+        return Response(request.id, 2, 1, {{request.names[0]}});
     };
-    for (const auto& object : objects) {
-        if (object.first > request.names[0])
-            return Response(request.id, 0, 0, {{object.first, object.second}});
-    }
-    return Response(request.id, 2, 1, {{request.names[0]}});
 }
+
+// A subtree of three objects under 1.3.6.1.4.1.99999.1 and one object after it.
+const RogueAgent::Responder Subtree = Serving({
+    {{1, 3, 6, 1, 4, 1, 99999, 1, 1}, ber::OctetString("first")},
+    {{1, 3, 6, 1, 4, 1, 99999, 1, 2}, ber::Integer(-2)},
+    {{1, 3, 6, 1, 4, 1, 99999, 1, 3}, ber::OctetString(std::string(2000, 'x'))},
+    {{1, 3, 6, 1, 4, 1, 99999, 2}, ber::Integer(9)},
+});
 
 struct WalkResult {
     std::int32_t result;
@@ -368,6 +419,91 @@ TEST(SnmpSessionWalk, ASubtreeIsWrittenRecordByRecord) {
                   "End of MIB subtree.\n\n");
     EXPECT_EQ(walk.requests, 4);
     EXPECT_EQ(walk.listAfter, 0u);
+}
+
+TEST_F(WithRecordedManager, AWalkThatCannotBeStoredFails) {
+    api_.MgrOpen = PlatformSnmpApi().MgrOpen;
+    const struct {
+        const char* what;
+        int writesLeft;
+        bool closeFails;
+        int writes;  // three records of two lines and the final line when all goes well
+        int requests;
+    } cases[] = {
+        {"the first line", 0, false, 1, 1},
+        {"a line amid the walk", 3, false, 4, 2},  // nothing more is asked or written
+        {"the final line", 6, false, 7, 4},
+        {"the close (with its flush)", -1, true, 7, 4},
+    };
+    for (const auto& c : cases) {
+        Recorded::writesLeft = c.writesLeft;
+        Recorded::closeFails = c.closeFails;
+        Recorded::writes = 0;
+        const WalkResult walk = Walk(Subtree);
+        EXPECT_EQ(walk.result, 0) << c.what;
+        EXPECT_EQ(Recorded::writes, c.writes) << c.what;
+        EXPECT_EQ(walk.requests, c.requests) << c.what;
+        EXPECT_EQ(walk.listAfter, 0u) << c.what;
+    }
+}
+
+std::string Bytes(const std::string& hex) {
+    std::string bytes;
+    std::istringstream in(hex);
+    for (unsigned byte; in >> std::hex >> byte;)
+        bytes += static_cast<char>(byte);
+    return bytes;
+}
+
+// As the Windows manager hands values over: an Opaque as ASN_OPAQUE with the bytes inside it,
+// those that the SNMP library decodes into types of its own too; BITS and NsapAddress under their
+// own codes with their bytes. The walk writes such bytes in hex.
+TEST(SnmpSessionRequest, ValuesArriveAsTheWindowsManagerGivesThem) {
+    const struct {
+        const char* what;
+        std::uint8_t tag;
+        const char* content;  // in hex
+        BYTE type;
+        const char* walked;  // nullptr: the content
+    } cases[] = {
+        {"opaque float 10.0", 0x44, "9F 78 04 41 20 00 00", ASN_OPAQUE, nullptr},
+        {"opaque double 1.5", 0x44, "9F 79 08 3F F8 00 00 00 00 00 00", ASN_OPAQUE, nullptr},
+        {"opaque int64 -123", 0x44, "9F 7A 01 85", ASN_OPAQUE, nullptr},
+        {"opaque int64 -129", 0x44, "9F 7A 02 FF 7F", ASN_OPAQUE, nullptr},
+        {"opaque uint64 2^32-1", 0x44, "9F 7B 05 00 FF FF FF FF", ASN_OPAQUE, nullptr},
+        {"opaque counter64 2^40", 0x44, "9F 76 06 01 00 00 00 00 00", ASN_OPAQUE, nullptr},
+        {"plain opaque", 0x44, "6F 70 61 71 75 65", ASN_OPAQUE, nullptr},
+        {"BITS", 0x03, "80 40", ASN_BITS, nullptr},
+        {"NsapAddress", 0x45, "47 00 05 80", 0x45, nullptr},
+        {"Counter64", 0x46, "01 00 00 00 00 00", ASN_COUNTER64, "1099511627776"},
+    };
+    Objects objects;
+    std::string expected;
+    for (std::uint32_t i = 0; i < std::size(cases); ++i) {
+        const Oid name = {1, 3, 6, 1, 4, 1, 99999, 1, i + 1};
+        objects.push_back({name, ber::Tlv(cases[i].tag, Bytes(cases[i].content))});
+        expected += "Variable = .1.3.6.1.4.1.99999.1." + std::to_string(i + 1) +
+                    "\nValue    = " + (cases[i].walked != nullptr ? cases[i].walked : cases[i].content) + "\n\n";
+    }
+    const WalkResult walk = Walk(Serving(objects));
+    EXPECT_EQ(walk.file, expected + "End of MIB subtree.\n\n");
+
+    RogueAgent agent(Serving(objects));
+    Opened opened(agent);
+    for (std::uint32_t i = 0; i < std::size(cases); ++i) {
+        ASSERT_TRUE(opened.snmp.ClearOids());
+        ASSERT_TRUE(opened.snmp.AddOid((".1.3.6.1.4.1.99999.1." + std::to_string(i + 1)).c_str()));
+        char error[32];
+        ASSERT_TRUE(opened.snmp.Get(error)) << cases[i].what;
+        const AsnAny& value = opened.snmp.varBindList().list[0].value;
+        EXPECT_EQ(value.asnType, cases[i].type) << cases[i].what;
+        if (cases[i].walked == nullptr) {
+            EXPECT_EQ(
+                std::string(reinterpret_cast<const char*>(value.asnValue.string.stream), value.asnValue.string.length),
+                Bytes(cases[i].content))
+                << cases[i].what;
+        }
+    }
 }
 
 TEST(SnmpSessionWalk, ALeafRootEndsAtOnce) {

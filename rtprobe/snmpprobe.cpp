@@ -43,7 +43,7 @@ int Query(rtprobe::SnmpSession& snmp, bool next, const std::vector<const char*>&
     // An SNMP message cannot carry a longer string than this.
     static char text[65536 + 1];
     for (unsigned i = 0; i < oids.size(); ++i) {
-        char name[1024] = "";
+        char name[rtprobe::SnmpSession::kOidNameSize] = "";
         snmp.GetOidName(i, name);
         if (snmp.GetString(i, text))
             std::printf("%s = \"%s\"\n", name, text);

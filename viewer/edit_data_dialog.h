@@ -4,17 +4,23 @@
 
 #include <string>
 
+#include "prompts.h"
+#include "record_targets.h"
 #include "resource.h"
+#include "resources.h"
 #include "window.h"
 
 namespace viewer {
 
 class EditDataDialog : public winapp::Dialog {
 public:
-    EditDataDialog() : Dialog(IDD_EDIT_DATA) {}
+    explicit EditDataDialog(winapp::Prompts& prompts) : Dialog(IDD_EDIT_DATA), prompts_(prompts) {}
 
     std::string uploadText;
     std::string downloadText;
+    // The confirmed values in bytes, set when the dialog ends with OK.
+    double uploadBytes = 0;
+    double downloadBytes = 0;
 
 protected:
     bool OnInitDialog() override {
@@ -22,11 +28,30 @@ protected:
         SetItemText(IDC_DOWNLOAD, downloadText);
         return true;
     }
+    // A field that holds no number keeps the dialog open, with that field selected for typing anew.
     void OnOK() override {
+        double upload = 0, download = 0;
+        if (!Accept(IDC_UPLOAD, upload) || !Accept(IDC_DOWNLOAD, download))
+            return;
         downloadText = ItemText(IDC_DOWNLOAD);
         uploadText = ItemText(IDC_UPLOAD);
+        downloadBytes = download;
+        uploadBytes = upload;
         EndDialog(IDOK);
     }
+
+private:
+    bool Accept(int field, double& bytes) {
+        if (BytesOfMegabytesText(ItemText(field), bytes))
+            return true;
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_NOT_A_NUMBER), winapp::LoadText(IDS_WARNING),
+                             MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(Item(field));
+        SendMessageA(Item(field), EM_SETSEL, 0, -1);
+        return false;
+    }
+
+    winapp::Prompts& prompts_;
 };
 
 }  // namespace viewer

@@ -1,13 +1,16 @@
 // "Excel Export" from the viewer's context menu: with a stand-in spreadsheet application registered
 // as "Excel.Application" the sheet equals what histdump --report writes for the same row; without
-// one, the user is told once and nothing else happens; a refused call is shown with its description.
+// one, the user is asked whether to save a CSV file instead, which then holds what histdump --csv
+// writes; a refused call is shown with its description.
 #include <objbase.h>
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "fake_automation.h"
+#include "modal_test_support.h"
 #include "module_path.h"
 #include "viewer_test_fixture.h"
 
@@ -126,17 +129,103 @@ TEST_F(ExcelExportTest, AnEnglishDayRowToo) {
     EXPECT_EQ(sheet, HistdumpReport("--lang 1 --report 2 05/31/2004", folder_.HistoryPath()));
 }
 
-TEST_F(ExcelExportTest, WithoutTheApplicationTheUserIsToldOnce) {
+TEST_F(ExcelExportTest, WithoutTheApplicationTheUserMayDeclineACsvFile) {
     folder_.WriteHistory(kMay);
     Open();
     const std::string before = history::ReadBytes(folder_.HistoryPath());
     std::remove(folder_.BackupPath().c_str());
+    prompts_.answers = {IDNO};
     Export("Mai");
-    EXPECT_EQ(prompts_.messages, (std::vector<std::string>{"Unable to start Excel.\n"}));
-    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_OK));
+    EXPECT_EQ(prompts_.messages,
+              (std::vector<std::string>{
+                  "Unable to start Excel.\nSoll der Bericht stattdessen als CSV-Datei gespeichert werden?"}));
+    EXPECT_EQ(prompts_.types.front(), static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(history::ReadBytes(folder_.HistoryPath()), before);
     EXPECT_FALSE(history::FileExists(folder_.BackupPath()));  // the history was not even opened
     EXPECT_FALSE(history::FileExists(sheetFile_));
+}
+
+// Yes goes on as "CSV Export": the system's Save As dialog proposes the period's file in the
+// documents folder; the file named there gets what histdump --csv writes, the history is only read,
+// and the viewer still finds its data afterwards.
+TEST_F(ExcelExportTest, WithoutTheApplicationACsvFileThroughTheSaveAsDialog) {
+    UseLanguage(testing::Language::English);
+    folder_.WriteHistory(kMay);
+    Open();
+    std::remove(folder_.BackupPath().c_str());
+    const std::string target = folder_.path() + "\\report.csv";
+    std::string proposed;
+    testing::WhenWindowShows whenShown("CSV Export", [&](HWND dialog) {
+        HWND name = GetDlgItem(dialog, cmb13) != nullptr ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+        char text[MAX_PATH] = {};
+        GetWindowTextA(name, text, sizeof text);
+        proposed = text;
+        SetWindowTextA(name, target.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    });
+    Export("May");
+    ASSERT_TRUE(whenShown.acted()) << "no Save As dialog";
+    EXPECT_EQ(
+        prompts_.messages,
+        (std::vector<std::string>{"Unable to start Excel.\nDo you want to save the report as a CSV file instead?"}));
+    EXPECT_EQ(proposed, "Lumetra 2004-05.csv");
+    const std::string csv = history::ReadBytes(target);
+    EXPECT_NE(csv.find("\r\n05/02/2004,976.6,KB,1.9,MB,2.9,MB,00:01:01\r\n"), std::string::npos) << csv;
+    EXPECT_EQ(csv, HistdumpReport("--lang 1 --csv 1 05/2004", folder_.HistoryPath()));
+    EXPECT_FALSE(history::FileExists(folder_.BackupPath()));
+    EXPECT_FALSE(history::FileExists(target + ".tmp"));
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    EXPECT_EQ(std::string(cwd) + "\\", folder_.path() + "\\");
+}
+
+// Names the file without a dialog.
+class ChosenFile : public FileChooser {
+public:
+    Result ChooseSaveFile(HWND, const std::string& title, const std::string&, const std::string&, std::string& path,
+                          unsigned long&) override {
+        titles.push_back(title);
+        proposed.push_back(path);
+        if (answer == kChosen)
+            path = chosen;
+        return answer;
+    }
+    Result answer = kChosen;
+    std::string chosen;
+    std::vector<std::string> titles, proposed;
+};
+
+TEST_F(ExcelExportTest, CsvExportProposesTheDocumentsFolderAndTellsWhatCouldNotBeWritten) {
+    folder_.WriteHistory(kMay);
+    Open();
+    ChosenFile chooser;
+    dialog_->setFileChooser(chooser);
+    // A folder that is not there: the user is told, and nothing is left behind.
+    chooser.chosen = folder_.path() + "\\missing\\report.csv";
+    RightClickRow(RowWithText("Mai"));
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CSV_EXPORT, 0), 0);
+    EXPECT_EQ(chooser.titles, (std::vector<std::string>{"CSV Export"}));
+    EXPECT_EQ(chooser.proposed, (std::vector<std::string>{DocumentsFolder() + "\\Lumetra 2004-05.csv"}));
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_NE(prompts_.messages[0].find(chooser.chosen), std::string::npos) << prompts_.messages[0];
+    EXPECT_EQ(prompts_.types[0], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+
+    // A file that is open without sharing keeps its content.
+    chooser.chosen = folder_.path() + "\\held.csv";
+    std::ofstream(chooser.chosen) << "kept";
+    HANDLE held = CreateFileA(chooser.chosen.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CSV_EXPORT, 0), 0);
+    CloseHandle(held);
+    EXPECT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(history::ReadBytes(chooser.chosen), "kept");
+    EXPECT_FALSE(history::FileExists(chooser.chosen + ".tmp"));
+
+    // Cancelled: nothing at all.
+    chooser.answer = FileChooser::kCancelled;
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CSV_EXPORT, 0), 0);
+    EXPECT_EQ(prompts_.messages.size(), 2u);
 }
 
 TEST_F(ExcelExportTest, ARefusedCallIsShownWithItsDescription) {

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <new>
 
 #include "calendar_date.h"
+#include "history_store.h"
 #include "module_path.h"
 #include "viewer_test_fixture.h"
 
@@ -17,35 +20,55 @@ using testing::RecordingPrompts;
 
 constexpr double kMB = 1048576.0;
 
-// Drives the edit dialog while it runs modally: notes the texts it opened with, types the given
-// ones and presses the given button.
+// Drives the edit dialog while it runs modally: notes the texts it opened with, then for each step
+// types the step's texts and presses its button. Before each later step (the dialog stayed open)
+// it notes which field has the focus and whether its whole text is selected.
 struct EditProbe {
+    struct Step {
+        std::string upload, download;
+        int press;
+    };
+    static inline std::vector<Step> steps;
+    static inline std::size_t next = 0;
     static inline bool seen = false;
     static inline std::string shownUpload, shownDownload;
-    static inline std::string typeUpload, typeDownload;
-    static inline int press = IDOK;
+    static inline std::vector<int> focused;
+    static inline std::vector<bool> allSelected;
 
-    static void Arm(std::string upload, std::string download, int button) {
+    static void Arm(std::vector<Step> sequence) {
+        steps = std::move(sequence);
+        next = 0;
         seen = false;
         shownUpload.clear();
         shownDownload.clear();
-        typeUpload = std::move(upload);
-        typeDownload = std::move(download);
-        press = button;
+        focused.clear();
+        allSelected.clear();
+    }
+    static void Arm(std::string upload, std::string download, int button) {
+        Arm({{std::move(upload), std::move(download), button}});
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
         HWND dialog = FindWindowA(MAKEINTATOM(32770), "Daten \xe4ndern");
-        if (dialog == nullptr || seen)
+        if (dialog == nullptr || next >= steps.size())
             return;
-        seen = true;
         char text[64] = {};
-        GetDlgItemTextA(dialog, IDC_UPLOAD, text, sizeof text);
-        shownUpload = text;
-        GetDlgItemTextA(dialog, IDC_DOWNLOAD, text, sizeof text);
-        shownDownload = text;
-        SetDlgItemTextA(dialog, IDC_UPLOAD, typeUpload.c_str());
-        SetDlgItemTextA(dialog, IDC_DOWNLOAD, typeDownload.c_str());
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
+        if (next == 0) {
+            seen = true;
+            GetDlgItemTextA(dialog, IDC_UPLOAD, text, sizeof text);
+            shownUpload = text;
+            GetDlgItemTextA(dialog, IDC_DOWNLOAD, text, sizeof text);
+            shownDownload = text;
+        } else {
+            HWND field = GetFocus();
+            focused.push_back(GetDlgCtrlID(field));
+            DWORD from = 1, to = 0;
+            SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            allSelected.push_back(from == 0 && to == static_cast<DWORD>(GetWindowTextLengthA(field)));
+        }
+        const Step& step = steps[next++];
+        SetDlgItemTextA(dialog, IDC_UPLOAD, step.upload.c_str());
+        SetDlgItemTextA(dialog, IDC_DOWNLOAD, step.download.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.press, BN_CLICKED), 0);
     }
 };
 
@@ -147,7 +170,7 @@ TEST_F(RecordCommandsTest, TheBackupKeepsTheLargestState) {
     EXPECT_EQ(History(), "");
 }
 
-TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsBoth) {
+TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsTheDaysTotals) {
     folder_.WriteHistory(
         {Day(2004, 5, 19, 7 * kMB, kMB, 100), Day(2004, 5, 20, kMB, 2 * kMB, 60), Day(2004, 5, 20, kMB, 2 * kMB, 30)});
     Open();
@@ -160,8 +183,9 @@ TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsBoth) {
     ASSERT_TRUE(EditProbe::seen);
     EXPECT_EQ(EditProbe::shownDownload, "2.00");
     EXPECT_EQ(EditProbe::shownUpload, "4.00");
+    // The first record carries the typed values, the other one none: the day shows what was typed.
     EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 19, 7 * kMB, kMB, 100), Day(2004, 5, 20, 3 * kMB, 1572864, 60),
-                                      Day(2004, 5, 20, 3 * kMB, 1572864, 30)}));
+                                      Day(2004, 5, 20, 0, 0, 30)}));
     // After the refill the clicked day is marked open again, but its month is closed.
     EXPECT_EQ(RowWithText("20.05.2004"), -1);
 
@@ -169,11 +193,11 @@ TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsBoth) {
     EditProbe::Arm("", "", IDCANCEL);
     Edit("20.05.2004");
     ASSERT_TRUE(EditProbe::seen);
-    EXPECT_EQ(EditProbe::shownDownload, "6.00");
-    EXPECT_EQ(EditProbe::shownUpload, "3.00");
+    EXPECT_EQ(EditProbe::shownDownload, "3.00");
+    EXPECT_EQ(EditProbe::shownUpload, "1.50");
 }
 
-TEST_F(RecordCommandsTest, CancelOrTextThatIsNoNumber) {
+TEST_F(RecordCommandsTest, TypedTextThatIsNoNumberIsRefusedAndTheDialogStays) {
     const std::vector<DayRecord> records = {Day(2004, 5, 20, kMB, 2 * kMB, 60), Day(2004, 5, 21, 5, 6, 7)};
     folder_.WriteHistory(records);
     Open();
@@ -183,9 +207,18 @@ TEST_F(RecordCommandsTest, CancelOrTextThatIsNoNumber) {
     ASSERT_TRUE(EditProbe::seen);
     EXPECT_EQ(History(), RecordBytes(records));
 
-    EditProbe::Arm("abc", "inf", IDOK);
+    prompts_.messages.clear();
+    prompts_.types.clear();
+    EditProbe::Arm({{"abc", "1", IDOK}, {" 2,5 ", "-1", IDOK}, {"2,5", " 0.25", IDOK}});
     Edit("20.05.2004");
-    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 20, 0, 0, 60), Day(2004, 5, 21, 5, 6, 7)}));
+    ASSERT_EQ(EditProbe::next, 3u);
+    // Each refusal is told, and the field at fault is selected for typing anew.
+    ASSERT_EQ(prompts_.messages.size(), 3u);  // the notice, then one per refusal
+    EXPECT_EQ(prompts_.messages[1], "Bitte geben Sie eine Zahl ab 0 ein, zum Beispiel 2,5.");
+    EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(EditProbe::focused, (std::vector<int>{IDC_UPLOAD, IDC_DOWNLOAD}));
+    EXPECT_EQ(EditProbe::allSelected, (std::vector<bool>{true, true}));
+    EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 20, 0.25 * kMB, 2.5 * kMB, 60), Day(2004, 5, 21, 5, 6, 7)}));
 }
 
 TEST_F(RecordCommandsTest, TodayAndSumRowsShowOnlyTheNotice) {
@@ -223,6 +256,120 @@ TEST_F(RecordCommandsTest, AnUnreadableHistoryIsLeftAloneWithAMessage) {
     EXPECT_EQ(history::ReadBytes(moved + "\\volume.hst"), RecordBytes({Day(2004, 5, 20), Day(2005, 1, 1)}));
 }
 
+TEST_F(RecordCommandsTest, AChangeThatCannotBeSavedIsToldAndNothingChanges) {
+    const std::vector<DayRecord> records = {Day(2004, 5, 20, kMB, kMB, 60), Day(2004, 5, 21), Day(2005, 1, 1)};
+    folder_.WriteHistory(records);
+    // A folder stands where the new content would be written.
+    ASSERT_TRUE(CreateDirectoryA((folder_.HistoryPath() + ".new").c_str(), nullptr));
+    Open();
+    Expand("2004");
+    Expand("Mai");
+    Choose("21.05.2004", ID_DELETE);
+    ASSERT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(prompts_.messages[1],
+              "Die \xc4nderung konnte nicht gespeichert werden: data\\volume.hst ist schreibgesch\xfctzt oder wird von "
+              "einem anderen Programm benutzt. Es wurde nichts ge\xe4ndert.");
+    EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(History(), RecordBytes(records));
+    // The list is read anew from the unchanged file.
+    Expand("2004");
+    Expand("Mai");
+    EXPECT_NE(RowWithText("21.05.2004"), -1);
+
+    EditProbe::Arm("5", "5", IDOK);
+    Edit("20.05.2004");
+    ASSERT_TRUE(EditProbe::seen);
+    ASSERT_EQ(prompts_.messages.size(), 4u);
+    EXPECT_EQ(prompts_.types[3], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(History(), RecordBytes(records));
+}
+
+TEST_F(RecordCommandsTest, AHistoryHeldOpenForReadingIsShownAndAChangeIsRefusedAloud) {
+    const std::vector<DayRecord> records = {Day(2004, 5, 20), Day(2004, 5, 21), Day(2005, 1, 1)};
+    folder_.WriteHistory(records);
+    // Another program reads the file and lets others read it, but not write it.
+    const HANDLE held = CreateFileA(folder_.HistoryPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Open();
+    EXPECT_TRUE(prompts_.messages.empty());
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "2005", "Januar"}));
+    Choose("2004", ID_DELETE);
+    CloseHandle(held);
+    ASSERT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(History(), RecordBytes(records));
+    // Read anew, with the clicked year opened again.
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "Mai", "2005", "Januar"}));
+}
+
+TEST_F(RecordCommandsTest, DaysStoredAsMonth13AreChangedWhereTheyAreShown) {
+    // The monitor stores the first days of a year as month 13 of the year before.
+    const std::vector<DayRecord> records = {Day(2022, 12, 31, kMB, kMB, 60), Day(2022, 13, 1, kMB, kMB, 60),
+                                            Day(2022, 13, 2, kMB, kMB, 60), Day(2022, 13, 2, kMB, kMB, 30),
+                                            Day(2023, 1, 4, kMB, kMB, 60)};
+    const auto check = [&](const std::function<void()>& command, const std::vector<DayRecord>& expected) {
+        folder_.WriteHistory(records);
+        Open();
+        command();
+        EXPECT_EQ(History(), RecordBytes(expected));
+    };
+    check([&] { Choose("2022", ID_DELETE); }, {records[1], records[2], records[3], records[4]});
+    check([&] { Choose("2023", ID_DELETE); }, {records[0]});
+    check([&] { Choose("Januar", ID_DELETE); }, {records[0]});
+    check(
+        [&] {
+            Expand("Januar");
+            Choose("02.01.2023", ID_DELETE);
+        },
+        {records[0], records[1], records[4]});
+    check(
+        [&] {
+            Expand("Januar");
+            EditProbe::Arm("1", "4", IDOK);
+            Edit("02.01.2023");
+            EXPECT_EQ(EditProbe::shownDownload, "2.00");
+        },
+        {records[0], records[1], Day(2022, 13, 2, 4 * kMB, kMB, 60), Day(2022, 13, 2, 0, 0, 30), records[4]});
+}
+
+TEST_F(RecordCommandsTest, AHistoryThatCannotBeReadIsToldAtStart) {
+    // A folder where the file should be, and a file too large to be a history, are no empty history.
+    ASSERT_TRUE(CreateDirectoryA(folder_.HistoryPath().c_str(), nullptr));
+    Open();
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0].substr(0, 18), "Die Verlaufsdaten ");
+    EXPECT_EQ(RowCount(), 0);
+    dialog_.reset();
+    RemoveDirectoryA(folder_.HistoryPath().c_str());
+
+    prompts_.messages.clear();
+    const HANDLE file = CreateFileA(folder_.HistoryPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size{};
+    size.QuadPart = static_cast<LONGLONG>((history::HistoryStore::kMaxRecords + 1) * history::kDayRecordSize);
+    ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+    Open();
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0].substr(0, 18), "Die Verlaufsdaten ");
+}
+
+TEST_F(RecordCommandsTest, AnExceptionInACommandIsToldAndTheViewerGoesOn) {
+    folder_.WriteHistory({Day(2004, 5, 20), Day(2005, 1, 1)});
+    Open();
+    dialog_->setSpreadsheetFactory([]() -> IDispatch* { throw std::bad_alloc(); });
+    Expand("2004");
+    Choose("Mai", ID_EXCEL_EXPORT);
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0], "Command failed.");
+    EXPECT_EQ(prompts_.types[0], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "2005", "Januar"}));
+}
+
 class RestoreBackupTest : public RecordCommandsTest {
 protected:
     void SetUp() override {
@@ -253,6 +400,21 @@ TEST_F(RestoreBackupTest, WithoutMonitorTheBackupIsCopiedAtOnceAndTheListStays) 
     EXPECT_EQ(History(), RecordBytes(backup_));
     EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "Mai"}));  // shown after the next update only
     EXPECT_EQ(prompts_.captions.front(), "viewer_ui_test");
+}
+
+TEST_F(RestoreBackupTest, AFailedCopyIsToldAndTheMonitorsMarkIsLetGo) {
+    Open();
+    DeleteFileA(folder_.BackupPath().c_str());
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
+    ASSERT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(prompts_.messages[1].substr(0, 20), "Die Sicherungskopie ");
+    EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(History(), RecordBytes(live_));
+    // A monitor starting now finds no mark of a running monitor left behind by the viewer.
+    const HANDLE mark = CreateMutexA(nullptr, FALSE, "LumetraPro");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CloseHandle(mark);
 }
 
 TEST_F(RestoreBackupTest, ARunningMonitorQuitsAndSavesBeforeTheCopy) {

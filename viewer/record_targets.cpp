@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "value_format.h"
 
@@ -73,38 +74,38 @@ std::string MegabytesText(double bytes) {
     return history::FormatDouble("%.2f", bytes / kBytesPerMegabyte);
 }
 
-double BytesOfMegabytesText(const std::string& text) {
-    // Only the plain decimal form counts: no "inf", "nan" or hexadecimal numbers.
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
+bool BytesOfMegabytesText(const std::string& text, double& bytes) {
+    bytes = 0;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    // Digits with at most one decimal sign; the German comma is read as the point.
+    std::string number;
     std::size_t digits = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+    bool decimalSign = false;
+    for (std::size_t i = first; i < last; ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            number += c;
             ++digits;
-    }
-    if (digits == 0)
-        return 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
-            while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
-                ++j;
-            i = j;
+        } else if ((c == '.' || c == ',') && !decimalSign) {
+            number += '.';
+            decimalSign = true;
+        } else {
+            return false;
         }
     }
-    // The number's own characters, read with the C locale's decimal point, which this program keeps.
-    const double value = std::strtod(text.substr(start, i - start).c_str(), nullptr);
-    const double bytes = value * kBytesPerMegabyte;
-    return std::isfinite(bytes) ? bytes : 0;
+    if (digits == 0)
+        return false;
+    // Read with the C locale's decimal point, which this program keeps.
+    const double value = std::strtod(number.c_str(), nullptr) * kBytesPerMegabyte;
+    if (!std::isfinite(value))
+        return false;
+    bytes = value;
+    return true;
 }
 
 }  // namespace viewer

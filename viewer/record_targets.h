@@ -37,9 +37,9 @@ EditTarget EditTargetOf(int level, const std::string& label, const history::Cale
 // "%.2f" of the bytes in megabytes.
 std::string MegabytesText(double bytes);
 
-// The bytes of a megabyte text: its decimal number as far as the text is one ([sign] digits
-// [. digits] [exponent], a point as decimal separator) times 1048576. A text that does not begin
-// with a number, or whose value is not finite, gives 0.
-double BytesOfMegabytesText(const std::string& text);
+// The bytes of a typed megabyte text, times 1048576: a decimal number of 0 or more, with a point or
+// a comma as its decimal sign and blanks around it. False for anything else (no number, a sign, a
+// unit, an exponent, two decimal signs) and for a value too large to hold; `bytes` is then 0.
+bool BytesOfMegabytesText(const std::string& text, double& bytes);
 
 }  // namespace viewer

@@ -71,30 +71,37 @@ TEST_F(RecordTargets, MegabyteTexts) {
     EXPECT_EQ(MegabytesText(3 * 1048576 + 5242), "3.00");
 }
 
-TEST_F(RecordTargets, TypedNumbersReadAsFarAsTheyAreNumbers) {
+TEST_F(RecordTargets, TypedNumbersAreWholeDecimalsOfZeroOrMore) {
+    const std::string tooLarge(400, '9');
     struct Case {
         const char* text;
+        bool accepted;
         double bytes;
-    } cases[] = {{"1.5", 1572864},
-                 {"1", 1048576},
-                 {" 2.25MB", 2.25 * 1048576},
-                 {"-1", -1048576},
-                 {"0", 0},
-                 {".5", 524288},
-                 {"1e1", 10 * 1048576},
-                 {"1e", 1048576},
-                 {"1,5", 1048576},
-                 {"abc", 0},
-                 {"", 0},
-                 {"inf", 0},
-                 {"nan", 0},
-                 {"0x10", 0},
-                 {"1e400", 0},
-                 {"-", 0},
-                 {".", 0},
-                 {"+3.", 3 * 1048576}};
-    for (const Case& c : cases)
-        EXPECT_EQ(BytesOfMegabytesText(c.text), c.bytes) << '"' << c.text << '"';
+    } cases[] = {{"1.5", true, 1572864},
+                 {"2,5", true, 2.5 * 1048576},
+                 {" 1 ", true, 1048576},
+                 {"\t0\t", true, 0},
+                 {".5", true, 524288},
+                 {"3,", true, 3 * 1048576},
+                 {"007.25", true, 7.25 * 1048576},
+                 {"abc", false, 0},
+                 {"", false, 0},
+                 {"  ", false, 0},
+                 {",", false, 0},
+                 {"-1", false, 0},
+                 {"+1", false, 0},
+                 {"2.25MB", false, 0},
+                 {"1 000", false, 0},
+                 {"1.234,5", false, 0},
+                 {"1e3", false, 0},
+                 {"inf", false, 0},
+                 {"0x10", false, 0},
+                 {tooLarge.c_str(), false, 0}};
+    for (const Case& c : cases) {
+        double bytes = -1;
+        EXPECT_EQ(BytesOfMegabytesText(c.text, bytes), c.accepted) << '"' << c.text << '"';
+        EXPECT_EQ(bytes, c.bytes) << '"' << c.text << '"';
+    }
 }
 
 }  // namespace

@@ -16,6 +16,9 @@
 #define IDS_RESTORE_QUESTION 128
 #define IDS_EDIT_NOTICE 129
 #define IDS_HISTORY_UNREADABLE 140
+#define IDS_SAVE_FAILED 141
+#define IDS_RESTORE_FAILED 142
+#define IDS_NOT_A_NUMBER 143
 
 #define IDR_MAINFRAME 128
 #define IDB_EXPAND_BOXES 129
@@ -32,6 +35,20 @@
 #define ID_DELETE 32773
 #define ID_EXCEL_EXPORT 32776
 #define ID_EDIT_DATA 32777
+
+/* The chart window and the CSV export. */
+#define IDD_CHART 150
+#define IDS_CHART_YEAR_TITLE 150
+#define IDS_CHART_NO_DATA 151
+#define IDS_CSV_SAVE_TITLE 152
+#define IDS_CSV_FILTER 153
+#define IDS_CSV_WRITE_FAILED 154
+#define IDS_CSV_INSTEAD 155
+#define IDS_HISTORY_NOT_READ 156
+#define IDS_SAVE_DIALOG_FAILED 157
+#define IDS_CHART_FAILED 158
+#define ID_CHART 32780
+#define ID_CSV_EXPORT 32781
 
 /* The system menu's "About" command; system command IDs keep their low four bits free. */
 #define IDM_ABOUTBOX 0x0010

@@ -6,6 +6,20 @@
 
 namespace viewer {
 
+const winapp::MessageMap<TreeListCtrl> TreeListCtrl::kMessages = {
+    winapp::OnMessage(WM_KEYDOWN, &TreeListCtrl::OnKeyDown),
+    winapp::OnMessage(WM_CHAR, &TreeListCtrl::OnChar),
+    winapp::OnMessage(WM_DESTROY, &TreeListCtrl::OnDestroy),
+    winapp::OnReflectedNotify(static_cast<WORD>(NM_CLICK), &TreeListCtrl::OnClickNotify),
+    winapp::OnReflectedNotify(static_cast<WORD>(NM_RCLICK), &TreeListCtrl::OnRightClickNotify),
+    winapp::OnReflectedNotify(static_cast<WORD>(LVN_GETDISPINFOA), &TreeListCtrl::OnGetRowText),
+    winapp::OnReflectedNotify(static_cast<WORD>(LVN_GETDISPINFOW), &TreeListCtrl::OnGetRowText),
+    winapp::OnReflectedNotify(static_cast<WORD>(LVN_DELETEALLITEMS), &TreeListCtrl::OnDeleteAllRows),
+    winapp::OnMessage(LVM_INSERTCOLUMNA, &TreeListCtrl::OnColumnsChange),
+    winapp::OnMessage(LVM_INSERTCOLUMNW, &TreeListCtrl::OnColumnsChange),
+    winapp::OnMessage(LVM_DELETECOLUMN, &TreeListCtrl::OnColumnsChange),
+};
+
 void TreeListCtrl::PreSubclassWindow() {
     header_ = nullptr;
     columnCount_ = -1;
@@ -16,47 +30,42 @@ void TreeListCtrl::PreSubclassWindow() {
     SetImageList(m_stateImages.get(), LVSIL_STATE);
 }
 
-bool TreeListCtrl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == LVM_INSERTCOLUMNA || message == LVM_INSERTCOLUMNW || message == LVM_DELETECOLUMN) {
-        result = Default(message, wParam, lParam);
-        columnCount_ = -1;  // asked again when next needed
-        return true;
-    }
-    switch (message) {
-        case WM_KEYDOWN:
-            if (tree_.KeyDown(static_cast<unsigned>(wParam))) {
-                result = 0;
-                return true;
-            }
-            return false;
-        case WM_CHAR:
-            tree_.Char(static_cast<unsigned>(wParam));
-            return false;
-        case WM_DESTROY:
-            // The state images are ours: the list view must not destroy them with itself.
-            SetImageList(nullptr, LVSIL_STATE);
-            return false;
-        default:
-            (void)lParam;
-            return false;
-    }
+bool TreeListCtrl::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {
+    if (!tree_.KeyDown(static_cast<unsigned>(key)))
+        return false;
+    result = 0;
+    return true;
 }
 
-bool TreeListCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result) {
-    if (header->code == static_cast<UINT>(NM_CLICK)) {
-        OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
-    } else if (header->code == static_cast<UINT>(NM_RCLICK)) {
-        OnRightClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
-    } else if (header->code == static_cast<UINT>(LVN_GETDISPINFOA) ||
-               header->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
-        OnGetRowText(header);
-    } else if (header->code == static_cast<UINT>(LVN_DELETEALLITEMS)) {
-        result = TRUE;  // the rows go without a notification each
-        return true;
-    } else {
-        return false;
-    }
-    result = 0;
+bool TreeListCtrl::OnChar(WPARAM character, LPARAM, LRESULT&) {
+    tree_.Char(static_cast<unsigned>(character));
+    return false;
+}
+
+bool TreeListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    // The state images are ours: the list view must not destroy them with itself.
+    SetImageList(nullptr, LVSIL_STATE);
+    return false;
+}
+
+// The column count is asked again when next needed; the list view makes the change itself.
+bool TreeListCtrl::OnColumnsChange(WPARAM, LPARAM, LRESULT&) {
+    columnCount_ = -1;
+    return false;
+}
+
+bool TreeListCtrl::OnDeleteAllRows(NMHDR*, LRESULT& result) {
+    result = TRUE;  // the rows go without a notification each
+    return true;
+}
+
+bool TreeListCtrl::OnClickNotify(NMHDR* header) {
+    OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
+    return true;
+}
+
+bool TreeListCtrl::OnRightClickNotify(NMHDR* header) {
+    OnRightClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
     return true;
 }
 
@@ -94,16 +103,16 @@ void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
 }
 
 // The texts of the columns that rows do not hold, as the list view asks for them to show them.
-void TreeListCtrl::OnGetRowText(NMHDR* header) {
+bool TreeListCtrl::OnGetRowText(NMHDR* header) {
     const bool wide = header->code == static_cast<UINT>(LVN_GETDISPINFOW);
     const LVITEMA& asked = reinterpret_cast<NMLVDISPINFOA*>(header)->item;  // the same layout in both forms
     if (!(asked.mask & LVIF_TEXT) || asked.pszText == nullptr || asked.cchTextMax <= 0)
-        return;
+        return true;
     const std::string* text = tree_.RowText(asked.iItem, asked.iSubItem);
     const char* source = text != nullptr ? text->c_str() : "";
     if (!wide) {
         lstrcpynA(asked.pszText, source, asked.cchTextMax);
-        return;
+        return true;
     }
     LVITEMW& answer = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
     const int length = MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
@@ -111,6 +120,7 @@ void TreeListCtrl::OnGetRowText(NMHDR* header) {
     if (length > 0)
         MultiByteToWideChar(CP_ACP, 0, source, -1, converted.data(), length);
     lstrcpynW(answer.pszText, converted.c_str(), answer.cchTextMax);
+    return true;
 }
 
 // The header belongs to the list view for its whole life, so its handle is asked for once; its

@@ -12,6 +12,7 @@
 
 #include "handles.h"
 #include "list_view.h"
+#include "message_map.h"
 #include "tree_list.h"
 
 namespace viewer {
@@ -57,13 +58,21 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    bool OnReflectedNotify(NMHDR* header, LRESULT& result) override;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
 
 private:
+    static const winapp::MessageMap<TreeListCtrl> kMessages;
+
+    bool OnKeyDown(WPARAM key, LPARAM, LRESULT& result);
+    bool OnChar(WPARAM character, LPARAM, LRESULT& result);
+    bool OnDestroy(WPARAM, LPARAM, LRESULT& result);
+    bool OnClickNotify(NMHDR* header);
+    bool OnRightClickNotify(NMHDR* header);
     void OnClick(const NMITEMACTIVATE& click);
     void OnRightClick(const NMITEMACTIVATE& click);
-    void OnGetRowText(NMHDR* header);
+    bool OnGetRowText(NMHDR* header);
+    bool OnDeleteAllRows(NMHDR* header, LRESULT& result);
+    bool OnColumnsChange(WPARAM, LPARAM, LRESULT& result);
 
     // The rows of the list view.
     LRESULT ToList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

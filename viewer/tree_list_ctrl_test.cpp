@@ -27,9 +27,7 @@ public:
     int keysSeenByList = 0;
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-        return kMessages.Dispatch(*this, message, wParam, lParam, result);
-    }
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
     bool OnInitDialog() override {
         BindControl(tree, IDC_TREELIST);
         tree.InsertColumn(0, "Date", LVCFMT_LEFT, 130);

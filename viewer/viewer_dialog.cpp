@@ -4,6 +4,7 @@
 #include "app.h"
 #include "backup_pair.h"
 #include "calendar_date.h"
+#include "chart_window.h"
 #include "edit_data_dialog.h"
 #include "history_store.h"
 #include "history_summary.h"
@@ -19,6 +20,18 @@ namespace {
 
 constexpr COLORREF kSmallImagesMask = RGB(255, 0, 255);
 
+// Suspends the tree list's painting for a scope, however the scope is left.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(TreeListCtrl& list) : list_(list) { list_.SuspendRedraw(); }
+    ~RedrawSuspended() { list_.ResumeRedraw(); }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    TreeListCtrl& list_;
+};
+
 }  // namespace
 
 const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
@@ -32,6 +45,8 @@ const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
     winapp::OnCommand(ID_EDIT_DATA, &ViewerDialog::EditEntry),
     winapp::OnCommand(IDC_RESTORE, &ViewerDialog::RestoreBackup),
     winapp::OnCommand(ID_EXCEL_EXPORT, &ViewerDialog::ExcelExport),
+    winapp::OnCommand(ID_CSV_EXPORT, &ViewerDialog::CsvExport),
+    winapp::OnCommand(ID_CHART, &ViewerDialog::ShowChart),
 };
 
 ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
@@ -39,10 +54,6 @@ ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
       programPath_(std::move(programPath)),
       prompts_(prompts),
       m_hIcon(winapp::LoadIconResource(IDR_MAINFRAME)) {}
-
-bool ViewerDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return kMessages.Dispatch(*this, message, wParam, lParam, result);
-}
 
 bool ViewerDialog::OnInitDialog() {
     BindControl(m_treeList, IDC_TREELIST);
@@ -82,16 +93,37 @@ void ViewerDialog::MoveToProgramFolder() {
         SetCurrentDirectoryA(folder.c_str());
 }
 
+// An unreadable history is told, never shown as an empty one; and nothing the fill meets (a history
+// too large to hold, say) ends the program.
 void ViewerDialog::Refresh() {
-    history::HistoryStore store(monitor::kHistoryFile);
-    store.OpenFile();
-    store.Load();
+    try {
+        Fill();
+    } catch (const std::exception&) {
+        m_treeList.DeleteAllTreeItems();
+        ShowUnreadable();
+    }
+}
 
-    // The list is laid out and painted once for the whole fill, not once per row it gains.
-    m_treeList.SuspendRedraw();
-    m_treeList.DeleteAllTreeItems();
+void ViewerDialog::Fill() {
+    // Reading needs no write access: a read-only history, or one held open by another program
+    // that lets others read it, is shown in full.
+    history::HistoryStore store(monitor::kHistoryFile);
+    const history::HistoryStore::ReadResult read = store.LoadForReading();
+    {
+        // The list is laid out and painted once for the whole fill, not once per row it gains,
+        // however the fill ends.
+        const RedrawSuspended once(m_treeList);
+        m_treeList.DeleteAllTreeItems();
+        if (read != history::HistoryStore::ReadResult::kUnreadable)
+            FillFrom(store.records);
+    }
+    if (read == history::HistoryStore::ReadResult::kUnreadable)
+        ShowUnreadable();
+}
+
+void ViewerDialog::FillFrom(const std::vector<history::DayRecord>& records) {
     const history::HistorySummary summary = history::BuildHistorySummary(
-        store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+        records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
     m_treeList.ReserveTreeItems(summary.rows.size());
     for (const history::SummaryRow& row : summary.rows) {
         const std::int32_t item = m_treeList.InsertTreeItem(row.text, row.image, row.level);
@@ -101,10 +133,17 @@ void ViewerDialog::Refresh() {
         }
     }
     // Items are made one per summary row, so the row's position is the item's index.
-    if (!store.records.empty())
+    if (!records.empty())
         m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
-    m_treeList.ResumeRedraw();
-    store.CloseFile();
+}
+
+void ViewerDialog::ShowUnreadable() {
+    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_UNREADABLE), winapp::LoadText(IDS_WARNING),
+                         MB_OK | MB_ICONWARNING);
+}
+
+void ViewerDialog::ReportHandlerFailure() {
+    prompts_.ShowMessage(hwnd(), winapp::kCommandFailed, ProgramCaption(), MB_OK | MB_ICONSTOP);
 }
 
 bool ViewerDialog::OnSysCommand(UINT id, LPARAM) {
@@ -163,21 +202,22 @@ LRESULT ViewerDialog::OnTreeListRightClick(NMHDR* header) {
 }
 
 bool ViewerDialog::LoadHistory(history::HistoryStore& store) {
-    store.OpenFile();
-    if (store.Load())
+    if (store.LoadForReading() == history::HistoryStore::ReadResult::kLoaded)
         return true;
-    store.CloseFile();
-    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_UNREADABLE), winapp::LoadText(IDS_WARNING),
-                         MB_OK | MB_ICONWARNING);
+    ShowUnreadable();
     return false;
 }
 
-// After a change: the list anew, with the clicked item's index opened again.
-void ViewerDialog::RefreshAndReopen() {
+void ViewerDialog::AfterChange(bool saved) {
+    if (!saved) {
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_SAVE_FAILED), ProgramCaption(), MB_OK | MB_ICONSTOP);
+    }
     Refresh();
     m_treeList.ExpandTreeItem(clickedItem);
 }
 
+// Deletes what the clicked row shows: its year, its month's calendar month, or its day, each
+// matched by the date the records are shown under.
 void ViewerDialog::DeleteEntry() {
     if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_DELETE_QUESTION), winapp::LoadText(IDS_WARNING),
                              MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
@@ -187,21 +227,22 @@ void ViewerDialog::DeleteEntry() {
     if (!LoadHistory(store))
         return;
     const DeleteTarget target = DeleteTargetOf(clickedLevel, clickedTexts);
+    bool saved = true;
     switch (target.kind) {
         case DeleteTarget::kYear:
-            store.DeleteByYear(target.year);
+            saved = store.DeleteShownYear(target.year);
             break;
         case DeleteTarget::kMonth:
-            store.DeleteByMonth(target.year, target.month);
+            saved = store.DeleteShownMonth(target.year, target.month);
             break;
         case DeleteTarget::kDay:
-            store.DeleteByDay(target.year, target.month, target.day);
+            saved = store.DeleteShownDay(history::CalendarDate(target.day, target.month, target.year));
             break;
         case DeleteTarget::kNothing:
             break;
     }
     store.CloseFile();
-    RefreshAndReopen();
+    AfterChange(saved);
 }
 
 void ViewerDialog::EditEntry() {
@@ -217,17 +258,16 @@ void ViewerDialog::EditEntry() {
         store.CloseFile();
         return;
     }
-    EditDataDialog dialog;
+    EditDataDialog dialog(prompts_);
     dialog.uploadText = MegabytesText(totals.uploadBytes);
     dialog.downloadText = MegabytesText(totals.downloadBytes);
     if (dialog.DoModal(hwnd()) != IDOK) {
         store.CloseFile();
         return;
     }
-    store.SetDayVolumes(target.date.year, target.date.month, target.date.day, BytesOfMegabytesText(dialog.downloadText),
-                        BytesOfMegabytesText(dialog.uploadText));
+    const bool saved = store.SetShownDayTotals(target.date, dialog.downloadBytes, dialog.uploadBytes);
     store.CloseFile();
-    RefreshAndReopen();
+    AfterChange(saved);
 }
 
 // The default caption of the program's message boxes.
@@ -238,18 +278,33 @@ std::string ViewerDialog::ProgramCaption() const {
 
 void ViewerDialog::ExcelExport() {
     const std::string caption = ProgramCaption();
+    // Without the spreadsheet application the user may have the report as a CSV file instead.
+    bool csvInstead = false;
     try {
         report::SpreadsheetSession session(
-            [this, &caption](const std::string& text) { prompts_.ShowMessage(hwnd(), text, caption, MB_OK); },
+            [this, &caption, &csvInstead](const std::string& text) {
+                csvInstead = prompts_.ShowMessage(hwnd(), text + winapp::LoadText(IDS_CSV_INSTEAD), caption,
+                                                  MB_YESNO | MB_ICONQUESTION) == IDYES;
+            },
             spreadsheetFactory_);
         report::BuildSpreadsheetReport(session, clickedLevel, clickedTexts,
                                        history::CurrentSettings().g_History_StartDayOfMonth, monitor::kHistoryFile,
                                        &winapp::LoadText);
     } catch (const report::AutomationError& error) {
         // The session has let go of every object by now.
-        prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : "Command failed.", caption,
+        prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : winapp::kCommandFailed, caption,
                              MB_OK | MB_ICONSTOP);
     }
+    if (csvInstead)
+        CsvExport();
+}
+
+void ViewerDialog::CsvExport() {
+    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts);
+}
+
+void ViewerDialog::ShowChart() {
+    ShowHistoryChart(hwnd(), prompts_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem);
 }
 
 void ViewerDialog::RestoreBackup() {
@@ -258,14 +313,14 @@ void ViewerDialog::RestoreBackup() {
         IDYES) {
         return;
     }
-    winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
-    const bool monitorRuns = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (mutex)
-        monitorMutex_ = std::move(mutex);
-    if (monitorRuns)
+    // Held for this command only: a monitor started afterwards must find its mark free.
+    const winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS)
         AskMonitorToQuit();
-    history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
+    const bool restored = history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
     Sleep(kRestoreWaitMilliseconds);
+    if (!restored)
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_RESTORE_FAILED), caption, MB_OK | MB_ICONSTOP);
 }
 
 // The monitor's main window carries its mark as a window property; the first top-level window

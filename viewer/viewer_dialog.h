@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "csv_export.h"
 #include "handles.h"
 #include "history_store.h"
 #include "message_map.h"
@@ -38,6 +40,12 @@ public:
         spreadsheetFactory_ = std::move(factory);
     }
 
+    // The chart of the clicked row's year or accounting month; its report as a CSV file.
+    void ShowChart();
+    void CsvExport();
+    // Where CsvExport asks for the file's name (the Save As dialog, unless a test says otherwise).
+    void setFileChooser(FileChooser& chooser) { fileChooser_ = &chooser; }
+
     // How long RestoreBackup waits after the copy.
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
 
@@ -49,8 +57,9 @@ public:
     std::int32_t clickedItem = 0;
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
     bool OnInitDialog() override;
+    void ReportHandlerFailure() override;
 
 private:
     static const winapp::MessageMap<ViewerDialog> kMessages;
@@ -64,10 +73,16 @@ private:
 
     void CreateColumns();
     void MoveToProgramFolder();
-    // Opens and loads the history; false, after telling the user, when it can be neither read nor made.
+    void Fill();
+    void FillFrom(const std::vector<history::DayRecord>& records);
+    // Reads the history for a command; false, after telling the user, when it can be neither read
+    // nor made.
     bool LoadHistory(history::HistoryStore& store);
     std::string ProgramCaption() const;
-    void RefreshAndReopen();
+    void ShowUnreadable();
+    // After a change was saved, or failed to be (which is told): the list anew from the file, with
+    // the clicked item's index opened again.
+    void AfterChange(bool saved);
     static void AskMonitorToQuit();
 
     std::string programPath_;
@@ -76,8 +91,7 @@ private:
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
-    // Opened by RestoreBackup and kept until the viewer ends.
-    winapp::KernelHandle monitorMutex_;
+    FileChooser* fileChooser_ = &SystemFileChooser();
 };
 
 }  // namespace viewer

@@ -119,7 +119,7 @@ TEST_F(ViewerDialogTest, ContextMenuFollowsTheRowLevel) {
     ViewerDialog& dialog = Open();
     RightClickRow(RowWithText("2024"));
     ASSERT_EQ(prompts_.popups.size(), 1u);
-    EXPECT_EQ(prompts_.popups[0], (std::vector<UINT>{ID_DELETE}));
+    EXPECT_EQ(prompts_.popups[0], (std::vector<UINT>{ID_DELETE, 0, ID_CHART}));
     EXPECT_EQ(prompts_.firstItemTexts[0], "L\xf6schen");
     EXPECT_EQ(prompts_.owners[0], dialog.hwnd());
     EXPECT_EQ(dialog.clickedLevel, 0);
@@ -127,7 +127,8 @@ TEST_F(ViewerDialogTest, ContextMenuFollowsTheRowLevel) {
 
     RightClickRow(RowWithText("Februar"));
     ASSERT_EQ(prompts_.popups.size(), 2u);
-    EXPECT_EQ(prompts_.popups[1], (std::vector<UINT>{ID_EDIT_DATA, ID_DELETE, 0, ID_EXCEL_EXPORT}));
+    EXPECT_EQ(prompts_.popups[1],
+              (std::vector<UINT>{ID_EDIT_DATA, ID_DELETE, 0, ID_EXCEL_EXPORT, ID_CSV_EXPORT, 0, ID_CHART}));
     EXPECT_EQ(prompts_.firstItemTexts[1], "Daten \xc4ndern");
     EXPECT_EQ(dialog.clickedLevel, 1);
     EXPECT_EQ(dialog.clickedTexts[0], "Februar");

@@ -17,7 +17,8 @@ bool FrameWindow::Create(const char* title, HMENU menu, int width, int height, D
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kFrameClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when registered already
+    if (RegisterClassA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
     return CreateWindowExA(0, kFrameClass, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, menu,
                            windowClass.hInstance, this) != nullptr;
 }
@@ -39,10 +40,6 @@ int FrameWindow::RunMessageLoop(HWND frame, HACCEL accelerators) {
     return static_cast<int>(message.wParam);
 }
 
-bool FrameWindow::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
-}
-
 LRESULT CALLBACK FrameWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -53,7 +50,15 @@ LRESULT CALLBACK FrameWindow::WindowProc(HWND window, UINT message, WPARAM wPara
     if (self == nullptr)
         return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
-    const bool handled = self->Dispatch(message, wParam, lParam, result);
+    bool handled = false;
+    try {
+        handled = self->DispatchToMap(message, wParam, lParam, result);
+    } catch (...) {
+        // No exception may cross the system's window procedure: the handler's work ends here.
+        ShowHandlerFailure(window);
+        handled = true;
+        result = 0;
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -1,4 +1,5 @@
-// A top-level frame window with a menu bar and its own message table.
+// A top-level frame window with a menu bar; its class's message map handles its messages, the
+// default window procedure the rest.
 #pragma once
 
 #include "window.h"
@@ -17,8 +18,6 @@ public:
     static int RunMessageLoop(HWND frame, HACCEL accelerators);
 
 protected:
-    // The window's table; true when the message was handled (with `result`).
-    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const {
         return DefWindowProcA(hwnd_, message, wParam, lParam);
     }

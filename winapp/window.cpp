@@ -1,10 +1,37 @@
 #include "window.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "app.h"
+#include "message_map.h"
 #include "resources.h"
 
 namespace winapp {
+namespace {
+
+// A failure box is up: failures of handlers that run inside its message loop (a repaint, say) are
+// not told again, so the boxes cannot pile up.
+bool g_reportingFailure = false;
+
+void ReportOnce(const std::function<void()>& report) {
+    if (g_reportingFailure)
+        return;
+    g_reportingFailure = true;
+    report();
+    g_reportingFailure = false;
+}
+
+}  // namespace
+
+void ShowHandlerFailure(HWND owner) {
+    ReportOnce([owner] { MessageBoxA(owner, kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP); });
+}
+
+bool Window::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const MessageTable* table = Messages();
+    return table != nullptr && table->Dispatch(*this, message, wParam, lParam, result);
+}
 
 Control::~Control() {
     Detach();
@@ -38,12 +65,8 @@ void Control::Detach() {
     original_ = nullptr;
 }
 
-bool Control::OnReflectedNotify(NMHDR*, LRESULT&) {
-    return false;
-}
-
-bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+bool Control::ReflectNotify(NMHDR* header, LRESULT& result) {
+    return DispatchToMap(kReflectedNotify, 0, reinterpret_cast<LPARAM>(header), result);
 }
 
 LRESULT Control::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,8 +83,14 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
         return CallWindowProcW(original, window, message, wParam, lParam);
     }
     LRESULT result = 0;
-    if (control->HandleMessage(message, wParam, lParam, result))
-        return result;
+    try {
+        if (control->DispatchToMap(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        // No exception may cross the system's window procedure.
+        ShowHandlerFailure(GetParent(window));
+        return 0;
+    }
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
@@ -105,8 +134,8 @@ void Dialog::EndDialog(INT_PTR result) {
         ::EndDialog(hwnd_, result);
 }
 
-bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+void Dialog::ReportHandlerFailure() {
+    MessageBoxA(hwnd_, kCommandFailed, ProgramTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
 bool Dialog::BindControl(Control& control, int id) {
@@ -134,7 +163,14 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (self == nullptr)
         return FALSE;
-    const INT_PTR handled = self->HandleDialogMessage(message, wParam, lParam);
+    INT_PTR handled = FALSE;
+    try {
+        handled = self->HandleDialogMessage(message, wParam, lParam);
+    } catch (...) {
+        // No exception may cross the system's dialog procedure: the handler's work ends here.
+        ReportOnce([self] { self->ReportHandlerFailure(); });
+        handled = TRUE;
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
         self->hwnd_ = nullptr;
@@ -147,13 +183,15 @@ INT_PTR Dialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     LRESULT result = 0;
     switch (message) {
         case WM_INITDIALOG:
+            // The map sees it first (nothing it answers counts); the dialog's own set-up decides.
+            DispatchToMap(message, wParam, lParam, result);
             return OnInitDialog() ? TRUE : FALSE;
         case WM_NOTIFY: {
             // The sending control sees its notification first, as its own handler.
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             const auto sender = std::find_if(controls_.begin(), controls_.end(),
                                              [header](const Control* c) { return c->hwnd() == header->hwndFrom; });
-            if (sender != controls_.end() && (*sender)->OnReflectedNotify(header, result)) {
+            if (sender != controls_.end() && (*sender)->ReflectNotify(header, result)) {
                 SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
                 return TRUE;
             }
@@ -162,7 +200,7 @@ INT_PTR Dialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         default:
             break;
     }
-    if (Dispatch(message, wParam, lParam, result)) {
+    if (DispatchToMap(message, wParam, lParam, result)) {
         // These messages return their result directly; all others through the message result slot.
         if (message == WM_QUERYDRAGICON || message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC ||
             message == WM_CTLCOLORBTN || message == WM_CTLCOLOREDIT) {

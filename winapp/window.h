@@ -1,4 +1,5 @@
-// Window bases: a non-owning window reference, subclassed child controls, and dialogs.
+// Window bases: a non-owning window reference, subclassed child controls, and dialogs. Each
+// dispatches its messages through the message map of its class (message_map.h).
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include <vector>
 
 namespace winapp {
+
+class MessageTable;
 
 class Window {
 public:
@@ -17,8 +20,20 @@ public:
     }
 
 protected:
+    // The message map of the window's class; null for a class that handles nothing itself.
+    virtual const MessageTable* Messages() const { return nullptr; }
+    // The message offered to the map; true when an entry handled it (with `result`).
+    bool DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     HWND hwnd_ = nullptr;
 };
+
+// The framework's text for a handler that failed with an exception.
+inline constexpr const char kCommandFailed[] = "Command failed.";
+
+// Tells the user that a handler ended with an exception: a stop box with kCommandFailed, not
+// repeated while such a box is up.
+void ShowHandlerFailure(HWND owner);
 
 // A child window of a dialog, subclassed to see its own messages and the notifications it sends
 // to its parent (reflected back by the dialog).
@@ -30,14 +45,13 @@ public:
     bool Attach(HWND window);
     void Detach();
 
-    // A notification this control sent; true when the control handled it (with `result`).
-    virtual bool OnReflectedNotify(NMHDR* header, LRESULT& result);
+    // A notification this control sent, offered to its map as kReflectedNotify; true when the
+    // control handled it (with `result`).
+    bool ReflectNotify(NMHDR* header, LRESULT& result);
 
 protected:
     // Runs before the window is subclassed; the window handle is set already.
     virtual void PreSubclassWindow() {}
-    // Messages sent to the control itself; false leaves them to the control's own handling.
-    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -63,12 +77,13 @@ public:
     INT_PTR result() const { return result_; }
 
 protected:
-    // The dialog's table; true when the message was handled.
-    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Binds the controls; return true to let the system set the focus.
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // A handler ended with an exception: tells the user (a stop box with kCommandFailed); the
+    // dialog goes on.
+    virtual void ReportHandlerFailure();
 
     // Subclasses a control of the template; its notifications are offered to it first.
     bool BindControl(Control& control, int id);

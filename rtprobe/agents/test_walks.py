@@ -1,6 +1,8 @@
 """snmpprobe's walks against real agents, held to Net-SNMP's snmpwalk of the same agent and subtree:
 the same objects in the same order with the same values, and the walk's final line."""
 import os
+import resource
+import signal
 import subprocess
 import sys
 import tempfile
@@ -8,7 +10,7 @@ import time
 import unittest
 
 from agents import Snmpd, Snmpsim, free_udp_port
-from walkfile import read_snmpwalk, read_walk_file
+from walkfile import NAME_LIMIT, VALUE_LIMIT, as_snmpwalk_prints, read_snmpwalk, read_walk_file
 
 SNMPPROBE = os.environ.get("SNMPPROBE", "snmpprobe")
 
@@ -44,8 +46,24 @@ class RecordedDevices(unittest.TestCase):
             out.write("1.3.6.1.4.1.99999.1.1.0|4|first\n")
             out.write("1.3.6.1.4.1.99999.1.2.0|2|-42\n")
             out.write("1.3.6.1.4.1.99999.2.0|4|outside\n")
+        # Values that Net-SNMP decodes from an Opaque into types of its own, a raw Opaque, a
+        # string and a name too long for the walk's lines. (A v1 agent leaves Counter64 objects
+        # out; wrapped in an Opaque they come.)
+        with open(os.path.join(folder, "odd.snmprec"), "w") as out:
+            out.write("1.3.6.1.2.1.1.1.0|4|odd values\n")
+            out.write("1.3.6.1.4.1.99999.3.1.0|68x|9f780441200000\n")  # float 10.0
+            out.write("1.3.6.1.4.1.99999.3.2.0|68x|9f78043f170a3d\n")  # float 0.59
+            out.write("1.3.6.1.4.1.99999.3.3.0|68x|9f7908400921fb54442d18\n")  # double pi
+            out.write("1.3.6.1.4.1.99999.3.4.0|68x|9f7a02ff7f\n")  # int64 -129
+            out.write("1.3.6.1.4.1.99999.3.5.0|68x|9f7b0500ffffffff\n")  # uint64
+            out.write("1.3.6.1.4.1.99999.3.6.0|68x|9f7606010000000000\n")  # counter64 2^40
+            out.write("1.3.6.1.4.1.99999.3.7.0|68x|6f70617175650a\n")
+            out.write("1.3.6.1.4.1.99999.3.8.0|4|" + "long string " * 130 + "\n")
+            out.write("1.3.6.1.4.1.99999.3.9." + ".".join(["4294967295"] * 100) + "|2|5\n")
+            out.write("1.3.6.1.4.1.99999.3.10.0|2|7\n")
         files = ["recorded/linksys-system.snmprec", "recorded/solaris-system.snmprec",
-                 "recorded/udp-endpoint-table-walk.snmprec", os.path.join(folder, "two.snmprec")]
+                 "recorded/udp-endpoint-table-walk.snmprec", os.path.join(folder, "two.snmprec"),
+                 os.path.join(folder, "odd.snmprec")]
         cls.agent = Snmpsim(files, "linksys-system").__enter__()
 
     @classmethod
@@ -54,7 +72,7 @@ class RecordedDevices(unittest.TestCase):
 
     def assertWalkMatches(self, community, root):
         records, final = probe_walk(self.agent.address, community, root)
-        self.assertEqual(records, snmpwalk(self.agent.address, community, root))
+        self.assertEqual(as_snmpwalk_prints(records), snmpwalk(self.agent.address, community, root))
         self.assertEqual(final, b"End of MIB subtree.\n\n")
         return records
 
@@ -66,6 +84,33 @@ class RecordedDevices(unittest.TestCase):
     def test_two_object_subtree(self):
         records = self.assertWalkMatches("two", ".1.3.6.1.4.1.99999.1")
         self.assertEqual(records, [(".1.3.6.1.4.1.99999.1.1.0", b"first"), (".1.3.6.1.4.1.99999.1.2.0", b"-42")])
+
+    def test_odd_values(self):
+        records = dict(self.assertWalkMatches("odd", ".1.3.6.1.4.1.99999.3"))
+        # What the Windows manager hands over: the Opaque's bytes.
+        self.assertEqual(records[".1.3.6.1.4.1.99999.3.1.0"], b"9F 78 04 41 20 00 00")
+        self.assertEqual(records[".1.3.6.1.4.1.99999.3.7.0"], b"6F 70 61 71 75 65 0A")
+        self.assertEqual(len(records[".1.3.6.1.4.1.99999.3.8.0"]), VALUE_LIMIT)
+        long_name = ".1.3.6.1.4.1.99999.3.9" + ".4294967295" * 100
+        self.assertIn(long_name[:NAME_LIMIT], records)
+        self.assertIn(".1.3.6.1.4.1.99999.3.10.0", records)  # the walk went on past the long name
+        # The name's text in full would not fit a reader's buffer: it comes cut to 1,023 characters.
+        result = probe("getnext", self.agent.address, "odd", ".1.3.6.1.4.1.99999.3.8.0")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.decode(), long_name[:1023] + " = 5\n")
+
+    def test_a_walk_into_a_full_file_fails(self):
+        def limited():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # writes past the limit fail, the program goes on
+            resource.setrlimit(resource.RLIMIT_FSIZE, (2048, 2048))
+
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "walk.txt")
+            result = subprocess.run([SNMPPROBE, "walk", self.agent.address, "odd", ".1.3.6.1.4.1.99999.3", path],
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300, preexec_fn=limited)
+            self.assertEqual(os.path.getsize(path), 2048)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"the walk could not be written", result.stderr)
 
     def test_leaf_root(self):
         records, final = probe_walk(self.agent.address, "linksys-system", ".1.3.6.1.2.1.1.5.0")
@@ -134,19 +179,23 @@ class LiveAgent(unittest.TestCase):
     """snmpd's values move (up time, counters): values must agree where two snmpwalks around the
     walk agree; the objects and their order must agree everywhere."""
 
-    def test_mib2(self):
+    def test_mib2_and_load_averages(self):
+        # The load table holds floats in Opaques (laLoadFloat).
         with Snmpd() as agent:
-            before = snmpwalk(agent.address, "netpub", ".1.3.6.1.2.1")
-            records, final = probe_walk(agent.address, "netpub", ".1.3.6.1.2.1")
-            after = snmpwalk(agent.address, "netpub", ".1.3.6.1.2.1")
-        self.assertEqual(final, b"End of MIB subtree.\n\n")
-        self.assertGreater(len(records), 1000)
-        self.assertEqual([oid for oid, _ in records], [oid for oid, _ in before])
-        steady = {oid: value for (oid, value), (_, later) in zip(before, after) if value == later}
-        self.assertGreater(len(steady), len(records) // 2)
-        for oid, value in records:
-            if oid in steady:
-                self.assertEqual(value, steady[oid], oid)
+            for root, least in ((".1.3.6.1.2.1", 1000), (".1.3.6.1.4.1.2021.10", 20)):
+                with self.subTest(root=root):
+                    before = snmpwalk(agent.address, "netpub", root)
+                    records, final = probe_walk(agent.address, "netpub", root)
+                    records = as_snmpwalk_prints(records)
+                    after = snmpwalk(agent.address, "netpub", root)
+                    self.assertEqual(final, b"End of MIB subtree.\n\n")
+                    self.assertGreater(len(records), least)
+                    self.assertEqual([oid for oid, _ in records], [oid for oid, _ in before])
+                    steady = {oid: value for (oid, value), (_, later) in zip(before, after) if value == later}
+                    self.assertGreater(len(steady), len(records) // 2)
+                    for oid, value in records:
+                        if oid in steady:
+                            self.assertEqual(value, steady[oid], oid)
 
 
 class NoAgent(unittest.TestCase):

@@ -14,6 +14,7 @@
 
 #include "app_texts.h"
 #include "calendar_date.h"
+#include "csv_report.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "language.h"
@@ -26,9 +27,10 @@ namespace {
 
 const char kUsage[] =
     "usage: histdump [--today YYYY-MM-DD] [--start-day N] [--bits] [--ini PATH] [--lang N]\n"
-    "                [--records | --report LEVEL TEXT] FILE\n"
+    "                [--records | --report LEVEL TEXT | --csv LEVEL TEXT] FILE\n"
     "  --report 1 MM/YYYY   the spreadsheet report of a month row, one written cell per line (CELL<TAB>text)\n"
-    "  --report 2 DAY       the same for a day row, DAY in the active date style\n";
+    "  --report 2 DAY       the same for a day row, DAY in the active date style\n"
+    "  --csv LEVEL TEXT     the same report as the viewer's CSV file, with the separators of --lang\n";
 
 struct Options {
     bool haveToday = false;
@@ -40,6 +42,7 @@ struct Options {
     int language = 0;
     bool records = false;
     bool report = false;
+    bool csv = false;  // the report as CSV
     int reportLevel = 0;
     std::string reportText;
     std::string file;
@@ -114,13 +117,18 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.bits = true;
         } else if (arg == "--records") {
             options.records = true;
-        } else if (arg == "--report") {
+        } else if (arg == "--report" || arg == "--csv") {
             int level = 0;
             if (i + 2 >= argc || !ParseInt(argv[i + 1], level) || (level != 1 && level != 2)) {
-                std::fprintf(stderr, "histdump: --report takes a level (1 or 2) and a row text\n");
+                std::fprintf(stderr, "histdump: %s takes a level (1 or 2) and a row text\n", arg.c_str());
+                return false;
+            }
+            if (options.report) {
+                std::fprintf(stderr, "histdump: one report at a time, please\n");
                 return false;
             }
             options.report = true;
+            options.csv = arg == "--csv";
             options.reportLevel = level;
             options.reportText = argv[i + 2];
             i += 2;
@@ -139,7 +147,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
         return false;
     }
     if (options.report && options.records) {
-        std::fprintf(stderr, "histdump: --records and --report do not go together\n");
+        std::fprintf(stderr, "histdump: --records and a report do not go together\n");
         return false;
     }
     return true;
@@ -169,14 +177,20 @@ void PrintSummary(const history::HistorySummary& summary) {
         std::printf("expand %zu\n", summary.lastYearRow);
 }
 
-// The report of a row as the viewer writes it into a spreadsheet, cell by cell.
+// The report of a row as the viewer writes it into a spreadsheet, cell by cell, or as its CSV file.
 void PrintReport(const Options& options, const std::vector<history::DayRecord>& records, int startDay) {
     std::string texts[4];
     (options.reportLevel == 1 ? texts[3] : texts[0]) = options.reportText;
+    const report::ReportPeriod period = report::ReportPeriodOf(options.reportLevel, texts, startDay);
+    if (options.csv) {
+        const std::string csv = report::CsvReport(report::BuildReportTable(period, records, &history::LoadAppText),
+                                                  report::CsvStyleOfLanguage(options.language));
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        return;
+    }
     report::WorksheetModel sheet;
     sheet.StartApplication(report::kReportTitle);
-    report::WriteReport(sheet, report::ReportPeriodOf(options.reportLevel, texts, startDay), records,
-                        &history::LoadAppText);
+    report::WriteReport(sheet, period, records, &history::LoadAppText);
     for (const std::string& cell : sheet.WrittenCells()) {
         std::fwrite(cell.data(), 1, cell.size(), stdout);
         std::fputc('\n', stdout);

@@ -21,6 +21,19 @@ void Box(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
 
 }  // namespace
 
+// The demo's commands; the menu handling of every styled frame after them.
+const winapp::MessageMap<DemoFrame> DemoFrame::kMessages(
+    {
+        winapp::OnCommandRange(ID_STYLE_FIRST, ID_STYLE_FIRST + 11, &DemoFrame::OnStyle),
+        winapp::OnCommand(ID_VIEW_STATUS, &DemoFrame::OnViewStatus),
+        winapp::OnCommandRange(ID_VIEW_LARGE, ID_VIEW_SMALL, &DemoFrame::SetRadio),
+        winapp::OnCommand(ID_FILE_EXIT, &DemoFrame::OnFileExit),
+        winapp::OnCommand(ID_HELP_ABOUT, &DemoFrame::OnHelpAbout),
+        winapp::OnCommandRange(0xF000, 0xFFFF, &DemoFrame::OnWindowCommand),
+        winapp::OnMessage(WM_DESTROY, &DemoFrame::OnDestroy),
+    },
+    &CStyledFrameWnd::kMessages);
+
 HICON MakeDemoIcon(int which) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -141,32 +154,31 @@ void DemoFrame::SetRadio(UINT id) {
     }
 }
 
-void DemoFrame::OnCommand(UINT id) {
-    if (id >= ID_STYLE_FIRST && id <= ID_STYLE_FIRST + 11) {
-        UseStyle(static_cast<int>(id - ID_STYLE_FIRST));
-    } else if (id == ID_VIEW_STATUS) {
-        const UINT state = GetMenuState(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND);
-        CheckMenuItem(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND | ((state & MF_CHECKED) ? MF_UNCHECKED : MF_CHECKED));
-    } else if (id == ID_VIEW_LARGE || id == ID_VIEW_SMALL) {
-        SetRadio(id);
-    } else if (id == ID_FILE_EXIT) {
-        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-    } else if (id == ID_HELP_ABOUT) {
-        MessageBoxA(hwnd_, "Owner-drawn menus in twelve styles.", "Menu Demo", MB_OK | MB_ICONINFORMATION);
-    } else if ((id & 0xFFF0) >= 0xF000) {
-        PostMessageA(hwnd_, WM_SYSCOMMAND, id & 0xFFF0, 0);
-    }
+void DemoFrame::OnStyle(UINT id) {
+    UseStyle(static_cast<int>(id - ID_STYLE_FIRST));
 }
 
-bool DemoFrame::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_COMMAND && HIWORD(wParam) <= 1) {
-        OnCommand(LOWORD(wParam));
-        result = 0;
-        return true;
-    }
-    if (message == WM_DESTROY)
-        PostQuitMessage(0);
-    return menus::CStyledFrameWnd::Dispatch(message, wParam, lParam, result);
+void DemoFrame::OnViewStatus() {
+    const UINT state = GetMenuState(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND);
+    CheckMenuItem(viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND | ((state & MF_CHECKED) ? MF_UNCHECKED : MF_CHECKED));
+}
+
+void DemoFrame::OnFileExit() {
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void DemoFrame::OnHelpAbout() {
+    MessageBoxA(hwnd_, "Owner-drawn menus in twelve styles.", "Menu Demo", MB_OK | MB_ICONINFORMATION);
+}
+
+// The window-menu commands of the Window menu (renumbered while their popup is open).
+void DemoFrame::OnWindowCommand(UINT id) {
+    PostMessageA(hwnd_, WM_SYSCOMMAND, id & 0xFFF0, 0);
+}
+
+bool DemoFrame::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    PostQuitMessage(0);
+    return false;  // the styled frame lets go of its menus too
 }
 
 }  // namespace menudemo

@@ -22,11 +22,18 @@ public:
     HMENU windowPopup() const { return GetSubMenu(menu_.handle(), 2); }
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    const winapp::MessageTable* Messages() const override { return &kMessages; }
 
 private:
-    void OnCommand(UINT id);
+    static const winapp::MessageMap<DemoFrame> kMessages;
+
+    void OnStyle(UINT id);
+    void OnViewStatus();
     void SetRadio(UINT id);
+    void OnFileExit();
+    void OnHelpAbout();
+    void OnWindowCommand(UINT id);
+    bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HACCEL accelerators_ = nullptr;
     menus::CStyledMenuIcons* icons_ = nullptr;

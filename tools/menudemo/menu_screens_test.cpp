@@ -1,24 +1,149 @@
-// The demo frame on the screen: its popups opened in several styles, captured from the screen
-// and checked pixel by pixel where the drawing rules fix the colours. The captures are kept as
-// BMP files in $LUMETRA_MENU_SCREENS (when set) for a look.
+// The demo frame on the screen: its popups opened in every style, captured from the screen and
+// checked pixel by pixel where the drawing rules fix the colours. The suite runs under a colour
+// scheme of its own, in which the window, menu, highlight, grey text and 3D colours all differ,
+// and opens its menus over a patterned window, so that a colour in the wrong place or a snapshot
+// taken from the wrong place shows. The captures are kept as BMP files in $LUMETRA_MENU_SCREENS
+// (when set) for a look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "demo_frame.h"
 #include "demo_resource.h"
 #include "menu_colors.h"
+#include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
 #include "menu_window.h"
 
 namespace menus {
 namespace {
+
+// ---- the suite's colour scheme, put back when the suite ends (or the program dies)
+
+struct SchemeEntry {
+    int index;
+    COLORREF colour;
+    COLORREF saved;
+};
+
+SchemeEntry g_scheme[] = {
+    {COLOR_WINDOW, RGB(250, 246, 228), 0},      {COLOR_MENU, RGB(206, 222, 244), 0},
+    {COLOR_MENUBAR, RGB(196, 224, 196), 0},     {COLOR_MENUTEXT, RGB(40, 20, 90), 0},
+    {COLOR_HIGHLIGHT, RGB(40, 96, 200), 0},     {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 200), 0},
+    {COLOR_GRAYTEXT, RGB(150, 112, 80), 0},     {COLOR_BTNFACE, RGB(228, 214, 196), 0},
+    {COLOR_BTNSHADOW, RGB(118, 106, 142), 0},   {COLOR_BTNHIGHLIGHT, RGB(255, 236, 246), 0},
+    {COLOR_BTNTEXT, RGB(16, 56, 24), 0},        {COLOR_3DDKSHADOW, RGB(60, 40, 40), 0},
+    {COLOR_3DLIGHT, RGB(236, 230, 210), 0},     {COLOR_ACTIVECAPTION, RGB(150, 36, 60), 0},
+    {COLOR_CAPTIONTEXT, RGB(255, 226, 110), 0},
+};
+bool g_schemeSet = false;
+
+void RestoreScheme() {
+    if (!g_schemeSet)
+        return;
+    int indexes[std::size(g_scheme)];
+    COLORREF colours[std::size(g_scheme)];
+    for (std::size_t i = 0; i < std::size(g_scheme); ++i) {
+        indexes[i] = g_scheme[i].index;
+        colours[i] = g_scheme[i].saved;
+    }
+    SetSysColors(static_cast<int>(std::size(g_scheme)), indexes, colours);
+    g_schemeSet = false;
+}
+
+LONG WINAPI RestoreSchemeOnCrash(EXCEPTION_POINTERS*) {
+    RestoreScheme();
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+bool ApplyScheme() {
+    int indexes[std::size(g_scheme)];
+    COLORREF colours[std::size(g_scheme)];
+    for (std::size_t i = 0; i < std::size(g_scheme); ++i) {
+        g_scheme[i].saved = GetSysColor(g_scheme[i].index);
+        indexes[i] = g_scheme[i].index;
+        colours[i] = g_scheme[i].colour;
+    }
+    SetUnhandledExceptionFilter(RestoreSchemeOnCrash);
+    g_schemeSet = SetSysColors(static_cast<int>(std::size(g_scheme)), indexes, colours) != 0;
+    return g_schemeSet;
+}
+
+// ---- the patterned backdrop: 6-pixel cells in five colours, so that no shift by a few cells
+// finds the same colours again
+
+const Colour kCells[] = {RGB(214, 64, 52), RGB(52, 150, 70), RGB(56, 64, 190), RGB(236, 196, 40), RGB(36, 34, 40)};
+
+Colour PatternAt(int x, int y) {
+    return kCells[(x / 6 + 2 * (y / 6)) % 5];
+}
+
+bool IsPattern(Colour c) {
+    return std::find(std::begin(kCells), std::end(kCells), c) != std::end(kCells);
+}
+
+LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Colour c = PatternAt(x, y);
+            pixels[static_cast<std::size_t>(y) * width + x] = (RedOf(c) << 16) | (GreenOf(c) << 8) | BlueOf(c);
+        }
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+HWND MakePatternWindow(HWND parent) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = PatternProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "MenuTestPattern";
+    RegisterClassA(&windowClass);
+    RECT client{};
+    GetClientRect(parent, &client);
+    return CreateWindowExA(0, "MenuTestPattern", "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom, parent,
+                           nullptr, windowClass.hInstance, nullptr);
+}
+
+// ---- screen captures
+
+std::string Hex(Colour c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(c));
+    return text;
+}
+
+bool Near(Colour a, Colour b, int tolerance) {
+    return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
+           std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
+}
 
 // A capture of the whole screen.
 struct Screen {
@@ -31,6 +156,7 @@ struct Screen {
         return MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                           static_cast<int>(p & 0xFF));
     }
+    std::string HexAt(int x, int y) const { return Hex(At(x, y)); }
 
     void Save(const std::string& name) const {
         const char* folder = std::getenv("LUMETRA_MENU_SCREENS");
@@ -93,6 +219,94 @@ void Pump(DWORD milliseconds) {
     }
 }
 
+// The pixels in `area` other than `background`, as offsets from the area's top-left corner.
+using Ink = std::set<std::pair<int, int>>;
+
+Ink InkOf(const Screen& shot, const RECT& area, Colour background) {
+    Ink ink;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.At(x, y) != background)
+                ink.insert({x - area.left, y - area.top});
+    return ink;
+}
+
+// The ink moved so that its top-left pixel is at 0, 0 (for comparing shapes).
+Ink Normalised(const Ink& ink) {
+    int left = 1 << 20;
+    int top = 1 << 20;
+    for (const auto& [x, y] : ink) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+    }
+    Ink moved;
+    for (const auto& [x, y] : ink)
+        moved.insert({x - left, y - top});
+    return moved;
+}
+
+// How much two shapes overlap: 1 for the same shape, 0 for nothing in common.
+double Likeness(const Ink& a, const Ink& b) {
+    const Ink na = Normalised(a);
+    const Ink nb = Normalised(b);
+    std::size_t common = 0;
+    for (const auto& point : na)
+        common += nb.count(point);
+    const std::size_t either = na.size() + nb.size() - common;
+    return either == 0 ? 1.0 : static_cast<double>(common) / static_cast<double>(either);
+}
+
+// A window-menu or check glyph of the "Marlett" font as it looks at `height` pixels, drawn here
+// independently of the library.
+Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
+    const int size = height + 8;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, size, size};
+    FillRect(memory, &all, brush);
+    DeleteObject(brush);
+    LOGFONTA logFont{};
+    logFont.lfHeight = height;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(logFont.lfFaceName, "Marlett");
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, ink);
+    TextOutA(memory, 4, 4, &glyph, 1);
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    Ink shape;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (GetPixel(memory, x, y) != background)
+                shape.insert({x, y});
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shape;
+}
+
+// Which of the check, bullet and window-menu glyphs the ink is most like ('?' for none at all).
+char GlyphIn(const Ink& ink, int height, Colour glyphColour, Colour background) {
+    char best = '?';
+    double bestLikeness = 0.5;
+    for (char glyph : {'b', 'i', '0', '1', '2', 'r'}) {
+        const double likeness = Likeness(ink, MarlettGlyph(glyph, height, glyphColour, background));
+        if (likeness > bestLikeness) {
+            bestLikeness = likeness;
+            best = glyph;
+        }
+    }
+    return best;
+}
+
+// ---- opening popups
+
 // EnumThreadWindows: the first visible menu window.
 BOOL CALLBACK FindMenuWindow(HWND window, LPARAM result) {
     char name[20] = {};
@@ -109,7 +323,7 @@ HWND VisibleMenuWindow() {
     return found;
 }
 
-// What a popup looked like while open: unselected, then with its first item selected.
+// What a popup looked like while open: unselected, then with one item selected.
 struct PopupShots {
     Screen before;
     Screen plain;
@@ -132,7 +346,8 @@ void RecordingDraw(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar) {
         ClientToScreen(window, &origin);
         OffsetRect(&rect, origin.x, origin.y);
     }
-    g_drawn[draw->itemData] = rect;
+    if (!onBar)
+        g_drawn[draw->itemData] = rect;
     g_realDraw(menu, draw, onBar);
 }
 
@@ -140,6 +355,7 @@ PopupShots* g_shots = nullptr;
 std::function<void(HWND)> g_whileOpen;
 HWND g_owner = nullptr;
 HMENU g_popup = nullptr;
+int g_select = -1;
 int g_phase = 0;
 
 void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -169,32 +385,53 @@ void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
         g_shots->plain = Capture();
         if (g_whileOpen)
             g_whileOpen(menuWindow);
-        // The first item after the title, highlighted as the keyboard would.
-        HiliteMenuItem(g_owner, g_popup, 1, MF_BYPOSITION | MF_HILITE);
+        if (g_select < 0) {
+            g_phase = 3;
+            return;
+        }
+        // An item highlighted as the keyboard would.
+        HiliteMenuItem(g_owner, g_popup, static_cast<UINT>(g_select), MF_BYPOSITION | MF_HILITE);
         g_phase = 1;
     } else if (g_phase < 3) {
         ++g_phase;  // let the selection paint
     } else {
-        g_shots->selected = Capture();
+        if (g_select >= 0)
+            g_shots->selected = Capture();
         KillTimer(nullptr, timer);
         EndMenu();
     }
 }
 
-PopupShots OpenPopup(HWND owner, HMENU popup, int x, int y, std::function<void(HWND)> whileOpen = {}) {
+struct OpenOptions {
+    int select = 1;                       // the item to highlight for the second capture; −1 none
+    std::function<void(HWND)> whileOpen;  // runs once the popup shows
+    std::function<void()> open;           // how to open it, when not as a context menu
+};
+
+OpenOptions Selecting(int position) {
+    OpenOptions options;
+    options.select = position;
+    return options;
+}
+
+PopupShots OpenPopup(HWND owner, HMENU popup, int x, int y, OpenOptions options = {}) {
     PopupShots shots;
+    Pump(100);  // whatever changed on the screen is painted
     shots.before = Capture();
-    g_whileOpen = std::move(whileOpen);
+    g_whileOpen = std::move(options.whileOpen);
     g_shots = &shots;
     g_owner = owner;
     g_popup = popup;
+    g_select = options.select;
     g_phase = 0;
     g_drawn.clear();
     CStyledMenuStyle* style = ActiveStyle();
     g_realDraw = style->drawItem;
     style->drawItem = RecordingDraw;
     SetTimer(nullptr, 0, 200, PopupTimer);
-    if (CStyledMenu* styled = CStyledMenu::FromHandle(popup))
+    if (options.open)
+        options.open();
+    else if (CStyledMenu* styled = CStyledMenu::FromHandle(popup))
         TrackStyledPopup(*styled, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, owner);
     else
         TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, 0, owner, nullptr);
@@ -205,13 +442,28 @@ PopupShots OpenPopup(HWND owner, HMENU popup, int x, int y, std::function<void(H
     return shots;
 }
 
+// The positions of the demo's File popup.
+constexpr std::size_t kFileTitle = 0;
+constexpr std::size_t kFileNew = 1;
+constexpr std::size_t kFileOpen = 2;
+constexpr std::size_t kFileRecent = 4;
+constexpr std::size_t kFileSeparator = 5;
+constexpr std::size_t kFileExit = 6;
+constexpr std::size_t kFileItems = 7;
+
 class MenuScreens : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        BOOL dropShadow = FALSE;
+        SystemParametersInfoA(SPI_GETDROPSHADOW, 0, &dropShadow, 0);
+        ASSERT_FALSE(dropShadow) << "the checks expect the library's own shadow";
+        ASSERT_TRUE(ApplyScheme());
         ASSERT_TRUE(InstallMenuHook());
         frame_ = new menudemo::DemoFrame;
         ASSERT_TRUE(frame_->Create());
-        SetWindowPos(frame_->hwnd(), nullptr, 30, 30, 480, 360, SWP_NOZORDER);
+        SetWindowPos(frame_->hwnd(), nullptr, 30, 30, 560, 600, SWP_NOZORDER);
+        pattern_ = MakePatternWindow(frame_->hwnd());
+        ASSERT_NE(pattern_, nullptr);
         ShowWindow(frame_->hwnd(), SW_SHOW);
         UpdateWindow(frame_->hwnd());
         SetForegroundWindow(frame_->hwnd());
@@ -221,112 +473,152 @@ protected:
         delete frame_;
         frame_ = nullptr;
         RemoveMenuHook();
+        RestoreScheme();
     }
 
-    // The File popup opened over the frame's white client area.
-    PopupShots OpenFile() {
-        CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
-        POINT at{40, 60};
+    static POINT ClientPoint(int x, int y) {
+        POINT at{x, y};
         ClientToScreen(frame_->hwnd(), &at);
-        return OpenPopup(frame_->hwnd(), file->handle(), at.x, at.y);
+        return at;
+    }
+
+    // A popup of the demo opened over the patterned client area.
+    static PopupShots Open(HMENU popup, OpenOptions options = {}) {
+        const POINT at = ClientPoint(40, 60);
+        return OpenPopup(frame_->hwnd(), popup, at.x, at.y, std::move(options));
+    }
+
+    static FlatItemColours FlatColours(HMENU menu) {
+        HDC screenDc = GetDC(nullptr);
+        const FlatItemColours colours = FlatColoursOf(GetMenuBarColor(menu), SystemColoursNow(), DisplayOf(screenDc));
+        ReleaseDC(nullptr, screenDc);
+        return colours;
     }
 
     static menudemo::DemoFrame* frame_;
+    static HWND pattern_;
 };
 
 menudemo::DemoFrame* MenuScreens::frame_ = nullptr;
+HWND MenuScreens::pattern_ = nullptr;
 
-TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorAndSelection) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    Pump(100);
-    const PopupShots shots = OpenFile();
-    shots.plain.Save("style2_file");
-    shots.selected.Save("style2_file_selected");
-    ASSERT_NE(shots.window, nullptr) << "the popup did not open";
-    ASSERT_EQ(shots.items.size(), 6u);  // title, New, Open, Save, separator, Exit
+constexpr int kGutterWidth = 16 + 8;  // the menu's icon width + 8
 
-    HDC screenDc = GetDC(nullptr);
-    const SystemColours system = SystemColoursNow();
-    const Colour menuColor = GetMenuBarColor(frame_->filePopup());
-    const FlatItemColours colours = FlatColoursOf(menuColor, system, DisplayOf(screenDc));
-    ReleaseDC(nullptr, screenDc);
-    const int gutterWidth = 16 + 8;
-
-    // "Open" (position 2), unselected: gutter, text area and the text's left edge.
-    const RECT open = shots.items[2];
-    const int middle = (open.top + open.bottom) / 2;
-    EXPECT_EQ(shots.plain.At(open.left + 1, open.top + 1), colours.gutterBack);
-    EXPECT_EQ(shots.plain.At(open.left + gutterWidth - 1, open.bottom - 1), colours.gutterBack);
-    EXPECT_EQ(shots.plain.At(open.left + gutterWidth, open.top + 1), colours.itemBack);
-    EXPECT_EQ(shots.plain.At(open.right - 2, middle), colours.itemBack);
-    int firstInk = -1;
-    for (int x = open.left + gutterWidth; x < open.right - 15 && firstInk < 0; ++x)
-        for (int y = open.top; y < open.bottom; ++y)
-            if (shots.plain.At(x, y) != colours.itemBack) {
-                firstInk = x - open.left;
-                break;
-            }
-    EXPECT_GE(firstInk, gutterWidth + 4) << "text starts 4 pixels into the text area";
-    EXPECT_LE(firstInk, gutterWidth + 4 + 3);
-
-    // The separator: a grey line at its middle from the text area's left edge on.
-    const RECT separator = shots.items[4];
-    const int line = (separator.top + separator.bottom) / 2;
-    EXPECT_EQ(shots.plain.At(separator.left + gutterWidth + 4, line), system.grayText);
-    EXPECT_EQ(shots.plain.At(separator.right - 1, line), system.grayText);
-    EXPECT_EQ(shots.plain.At(separator.left + gutterWidth + 3, line), colours.itemBack);
-    EXPECT_EQ(shots.plain.At(separator.left + 2, line), colours.gutterBack);
-
-    // "New" (position 1), selected by the keyboard: filled and framed.
-    const RECT item = shots.items[1];
-    EXPECT_EQ(shots.selected.At(item.left, (item.top + item.bottom) / 2), colours.selectionFrame);
-    EXPECT_EQ(shots.selected.At((item.left + item.right) / 2, item.top), colours.selectionFrame);
-    EXPECT_EQ(shots.selected.At(item.right - 3, item.top + 2), colours.selectionFill);
-    EXPECT_EQ(shots.selected.At(item.left + 2, item.top + 2), colours.selectionFill);
-    // and "Open" is back to normal in the second capture
-    EXPECT_EQ(shots.selected.At(open.right - 2, middle), colours.itemBack);
-}
-
-// The frame's colours at the window's edges and the shadow against the screen behind the menu.
-void ExpectFlatFrame(const PopupShots& shots, HMENU knownMenu) {
+// The frame's colours at the window's edges, and the shadow against the screen behind the menu:
+// the flat styles' outline, frame rectangle and gutter line, or the other styles' one line and
+// band.
+void ExpectFrame(const PopupShots& shots, HMENU knownMenu, bool flat) {
     const RECT& w = shots.windowRect;
     const int width = w.right - w.left;
     const int height = w.bottom - w.top;
+    const Screen& shot = shots.plain;
+    const int middleY = w.top + height / 2;
+    const int middleX = w.left + width / 2;
     HDC screenDc = GetDC(nullptr);
     const Colour menuBack = GetMenuBackgroundColor(knownMenu);
     const FlatFrameColours colours = FlatFrameColoursOf(menuBack, SystemColoursNow(), DisplayOf(screenDc));
     ReleaseDC(nullptr, screenDc);
-    ASSERT_FALSE(IsSystemDropShadowOn());
-    const Screen& shot = shots.plain;
-    const int middleY = w.top + height / 2;
-    const int middleX = w.left + width / 2;
+    const Colour outline = flat ? colours.outline : static_cast<Colour>(GetSysColor(COLOR_HIGHLIGHT));
     // outline: (0, 0, W−4, H−4)
-    EXPECT_EQ(shot.At(w.left, middleY), colours.outline);
-    EXPECT_EQ(shot.At(w.right - 5, middleY), colours.outline);
-    EXPECT_EQ(shot.At(middleX, w.top), colours.outline);
-    EXPECT_EQ(shot.At(middleX, w.bottom - 5), colours.outline);
-    // the frame rectangle inside it, with the gutter line on its left
-    EXPECT_EQ(shot.At(w.left + 1, w.top + 1), colours.frame);
-    EXPECT_EQ(shot.At(w.right - 6, middleY), colours.frame);
-    EXPECT_EQ(shot.At(w.left + 1, middleY), colours.gutter);
+    EXPECT_EQ(shot.HexAt(w.left, middleY), Hex(outline));
+    EXPECT_EQ(shot.HexAt(w.right - 5, middleY), Hex(outline));
+    EXPECT_EQ(shot.HexAt(middleX, w.top), Hex(outline));
+    EXPECT_EQ(shot.HexAt(middleX, w.bottom - 5), Hex(outline));
+    if (flat) {
+        // the frame rectangle inside it, with the gutter line on its left
+        EXPECT_EQ(shot.HexAt(w.left + 1, w.top + 1), Hex(colours.frame));
+        EXPECT_EQ(shot.HexAt(middleX, w.bottom - 6), Hex(colours.frame));
+        // (its right side lies in the client area, where the system's own items cover it)
+        if (CStyledMenu::FromHandle(knownMenu) != nullptr) {
+            EXPECT_EQ(shot.HexAt(w.right - 6, middleY), Hex(colours.frame));
+        }
+        EXPECT_EQ(shot.HexAt(w.left + 1, middleY), Hex(colours.gutter)) << "the gutter line";
+    } else {
+        EXPECT_EQ(shot.HexAt(w.left + 1, middleY), Hex(menuBack)) << "the band";
+    }
     // the shadow: 4 columns on the right and 4 rows at the bottom, darkened from what was behind
-    EXPECT_EQ(shot.At(w.right - 1, middleY), Darken(30, shots.before.At(w.right - 1, middleY)));
-    EXPECT_EQ(shot.At(w.right - 4, middleY), Darken(120, shots.before.At(w.right - 4, middleY)));
-    EXPECT_EQ(shot.At(w.right - 1, w.top + 5), Darken(12, shots.before.At(w.right - 1, w.top + 5)));
-    EXPECT_EQ(shot.At(w.right - 1, w.top + 1), shots.before.At(w.right - 1, w.top + 1));
-    EXPECT_EQ(shot.At(middleX, w.bottom - 1), Darken(30, shots.before.At(middleX, w.bottom - 1)));
-    EXPECT_EQ(shot.At(middleX, w.bottom - 3), Darken(90, shots.before.At(middleX, w.bottom - 3)));
-    EXPECT_EQ(shot.At(w.left + 2, w.bottom - 1), shots.before.At(w.left + 2, w.bottom - 1));
+    const Screen& behind = shots.before;
+    ASSERT_TRUE(IsPattern(behind.At(w.right - 1, middleY)) && IsPattern(behind.At(middleX, w.bottom - 1)))
+        << "the menu did not open over the pattern";
+    EXPECT_EQ(shot.HexAt(w.right - 1, middleY), Hex(Darken(30, behind.At(w.right - 1, middleY))));
+    EXPECT_EQ(shot.HexAt(w.right - 4, middleY), Hex(Darken(120, behind.At(w.right - 4, middleY))));
+    EXPECT_EQ(shot.HexAt(w.right - 2, w.top + 30), Hex(Darken(60, behind.At(w.right - 2, w.top + 30))));
+    EXPECT_EQ(shot.HexAt(w.right - 1, w.top + 5), Hex(Darken(12, behind.At(w.right - 1, w.top + 5))));
+    EXPECT_EQ(shot.HexAt(w.right - 1, w.top + 1), Hex(behind.At(w.right - 1, w.top + 1)));
+    EXPECT_EQ(shot.HexAt(middleX, w.bottom - 1), Hex(Darken(30, behind.At(middleX, w.bottom - 1))));
+    EXPECT_EQ(shot.HexAt(middleX + 7, w.bottom - 3), Hex(Darken(90, behind.At(middleX + 7, w.bottom - 3))));
+    EXPECT_EQ(shot.HexAt(w.left + 2, w.bottom - 1), Hex(behind.At(w.left + 2, w.bottom - 1)));
+}
+
+TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorTitleAndSelection) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    Pump(100);
+    const PopupShots shots = Open(frame_->filePopup(), Selecting(static_cast<int>(kFileNew)));
+    shots.plain.Save("style2_file");
+    shots.selected.Save("style2_file_selected");
+    ASSERT_NE(shots.window, nullptr) << "the popup did not open";
+    ASSERT_EQ(shots.items.size(), kFileItems);
+    const SystemColours system = SystemColoursNow();
+    const FlatItemColours colours = FlatColours(frame_->filePopup());
+
+    // "Open", unselected: gutter, text area and the text's left edge.
+    const RECT open = shots.items[kFileOpen];
+    const int middle = (open.top + open.bottom) / 2;
+    EXPECT_EQ(shots.plain.HexAt(open.left + 1, open.top + 1), Hex(colours.gutterBack));
+    EXPECT_EQ(shots.plain.HexAt(open.left + kGutterWidth - 1, open.bottom - 1), Hex(colours.gutterBack));
+    EXPECT_EQ(shots.plain.HexAt(open.left + kGutterWidth, open.top + 1), Hex(colours.itemBack));
+    EXPECT_EQ(shots.plain.HexAt(open.right - 2, middle), Hex(colours.itemBack));
+    const RECT textArea{open.left + kGutterWidth, open.top, open.right - 15, open.bottom};
+    const Ink text = Normalised(InkOf(shots.plain, textArea, colours.itemBack));
+    ASSERT_FALSE(text.empty());
+    int firstInk = 1 << 20;
+    for (const auto& [x, y] : InkOf(shots.plain, textArea, colours.itemBack))
+        firstInk = std::min(firstInk, x);
+    EXPECT_GE(firstInk, 4) << "text starts 4 pixels into the text area";
+    EXPECT_LE(firstInk, 4 + 3);
+
+    // The separator: a grey line at its middle from the text area's left edge on.
+    const RECT separator = shots.items[kFileSeparator];
+    const int line = (separator.top + separator.bottom) / 2;
+    EXPECT_EQ(shots.plain.HexAt(separator.left + kGutterWidth + 4, line), Hex(system.grayText));
+    EXPECT_EQ(shots.plain.HexAt(separator.right - 1, line), Hex(system.grayText));
+    EXPECT_EQ(shots.plain.HexAt(separator.left + kGutterWidth + 3, line), Hex(colours.itemBack));
+    EXPECT_EQ(shots.plain.HexAt(separator.left + 2, line), Hex(colours.gutterBack));
+
+    // The title: a gradient from the caption colour on the left to the blend of window and menu on
+    // the right, with its text in the caption text colour.
+    const RECT title = shots.items[kFileTitle];
+    const Colour gradientEnd = Blend86(system.window, GetMenuBackgroundColor(nullptr));
+    EXPECT_TRUE(Near(shots.plain.At(title.left, title.bottom - 1), system.activeCaption, 2))
+        << shots.plain.HexAt(title.left, title.bottom - 1);
+    EXPECT_TRUE(Near(shots.plain.At(title.right - 1, title.bottom - 1), gradientEnd, 6))
+        << shots.plain.HexAt(title.right - 1, title.bottom - 1);
+    int captionInk = 0;
+    for (int y = title.top; y < title.bottom; ++y)
+        for (int x = title.left; x < title.left + 60; ++x)
+            captionInk += Near(shots.plain.At(x, y), system.captionText, 24) ? 1 : 0;
+    EXPECT_GT(captionInk, 20) << "the title's text";
+
+    // "New", selected by the keyboard: filled and framed across gutter and text area.
+    const RECT item = shots.items[kFileNew];
+    // (its right edge lies under the window's frame)
+    EXPECT_EQ(shots.selected.HexAt(item.left, (item.top + item.bottom) / 2), Hex(colours.selectionFrame));
+    EXPECT_EQ(shots.selected.HexAt((item.left + item.right) / 2, item.top), Hex(colours.selectionFrame));
+    EXPECT_EQ(shots.selected.HexAt((item.left + item.right) / 2, item.bottom - 1), Hex(colours.selectionFrame));
+    EXPECT_EQ(shots.selected.HexAt(item.right - 3, item.top + 2), Hex(colours.selectionFill));
+    EXPECT_EQ(shots.selected.HexAt(item.left + 1, item.bottom - 2), Hex(colours.selectionFill));
+    // and "Open" is back to normal in the second capture
+    EXPECT_EQ(shots.selected.HexAt(open.right - 2, middle), Hex(colours.itemBack));
 }
 
 TEST_F(MenuScreens, AStyledPopupGetsTheFlatFrameAndTheLibrarysShadow) {
     ASSERT_TRUE(frame_->UseStyle(2));
-    const PopupShots shots = OpenFile();
+    const PopupShots shots = Open(frame_->filePopup());
     ASSERT_TRUE(shots.subclassed);
     EXPECT_EQ(shots.state.menu, frame_->filePopup());
     EXPECT_EQ(shots.state.drawBorder, 1);
     EXPECT_EQ(shots.state.flags & 2, 2);  // the style took the system's border away
-    ExpectFlatFrame(shots, frame_->filePopup());
+    ExpectFrame(shots, frame_->filePopup(), true);
 }
 
 TEST_F(MenuScreens, APlainContextMenuOfAPlainWindowIsFramedInTheSystemMenuColour) {
@@ -337,17 +629,16 @@ TEST_F(MenuScreens, APlainContextMenuOfAPlainWindowIsFramedInTheSystemMenuColour
     AppendMenuA(popup, MF_STRING, 2, "&Delete");
     AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(popup, MF_STRING, 3, "&Restore Backup");
-    POINT at{300, 60};
-    ClientToScreen(frame_->hwnd(), &at);
+    const POINT at = ClientPoint(300, 60);
     const PopupShots shots = OpenPopup(owner, popup, at.x, at.y);
     shots.plain.Save("plain_context_menu");
     ASSERT_TRUE(shots.subclassed);
     EXPECT_EQ(shots.state.menu, nullptr);
     EXPECT_EQ(shots.state.drawBorder, 1);
-    ExpectFlatFrame(shots, nullptr);
+    ExpectFrame(shots, nullptr, true);
     // The background in the system menu colour (the system draws an edge of its own just inside).
     const RECT& w = shots.windowRect;
-    EXPECT_EQ(shots.plain.At(w.left + 5, w.top + 5), static_cast<Colour>(GetSysColor(COLOR_MENU)));
+    EXPECT_EQ(shots.plain.HexAt(w.left + 5, w.top + 5), Hex(GetSysColor(COLOR_MENU)));
     DestroyMenu(popup);
     DestroyWindow(owner);
 }
@@ -357,7 +648,8 @@ TEST_F(MenuScreens, AMoveKeepsTheFrameAndAMoveWithANewSizeReleasesTheWindow) {
     bool snapshotDropped = false;
     bool releasedAfterResize = false;
     bool propertyGone = false;
-    auto whileOpen = [&](HWND menuWindow) {
+    OpenOptions options;
+    options.whileOpen = [&](HWND menuWindow) {
         RECT rect{};
         GetWindowRect(menuWindow, &rect);
         SetWindowPos(menuWindow, nullptr, rect.left + 7, rect.top + 3, 0, 0,
@@ -371,10 +663,7 @@ TEST_F(MenuScreens, AMoveKeepsTheFrameAndAMoveWithANewSizeReleasesTheWindow) {
         releasedAfterResize = StateOf(menuWindow) == nullptr;
         propertyGone = GetPropA(menuWindow, "OldMenuProc") == nullptr;
     };
-    CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
-    POINT at{40, 60};
-    ClientToScreen(frame_->hwnd(), &at);
-    OpenPopup(frame_->hwnd(), file->handle(), at.x, at.y, whileOpen);
+    Open(frame_->filePopup(), std::move(options));
     EXPECT_TRUE(keptAfterMove);
     EXPECT_TRUE(snapshotDropped);
     EXPECT_TRUE(releasedAfterResize);
@@ -430,10 +719,13 @@ TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
     EXPECT_TRUE(result.created);
     EXPECT_FALSE(result.subclassed);
 
-    // A second installation adds no second hook: one removal leaves none.
+    // A second installation adds no second hook and loads no library again: one removal leaves
+    // neither the hook nor the image library (which nothing else here loads).
+    ASSERT_NE(GetModuleHandleA("msimg32.dll"), nullptr);
     ASSERT_TRUE(InstallMenuHook());
     RemoveMenuHook();
     EXPECT_FALSE(IsMenuHookInstalled());
+    EXPECT_EQ(GetModuleHandleA("msimg32.dll"), nullptr);
     HWND unhooked = CreateWindowExA(0, "#32768", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(GetPropA(unhooked, "OldMenuProc"), nullptr);
     DestroyWindow(unhooked);
@@ -441,66 +733,285 @@ TEST_F(MenuScreens, TheHookSubclassesOnlyMenuWindowsOfItsThreadForCodeZero) {
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-// Whether anything but `background` is drawn in the rectangle.
-bool HasInk(const Screen& shot, const RECT& area, Colour background) {
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (shot.At(x, y) != background)
-                return true;
-    return false;
+// The demo's commands and the styled frame's menu handling are one map: the demo's entries first
+// (a range of style commands), then the frame's (mnemonics of styled menus).
+TEST_F(MenuScreens, TheDemoFramesCommandsComeBeforeTheStyledFramesMenuHandling) {
+    HWND window = frame_->hwnd();
+    for (int style : {0, 11, 5}) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_STYLE_FIRST + style, 0), 0);
+        EXPECT_EQ(ActiveStyle()->id, style);
+    }
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_STYLE_FIRST + 12, 0), 0);  // past the range: not a style
+    EXPECT_EQ(ActiveStyle()->id, 5);
+    const UINT before = GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED;
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_VIEW_STATUS, 1), 0);  // as an accelerator sends it
+    EXPECT_NE(GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED, before);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(ID_VIEW_STATUS, 0), 0);
+    EXPECT_EQ(GetMenuState(frame_->viewPopup(), ID_VIEW_STATUS, MF_BYCOMMAND) & MF_CHECKED, before);
+    const LRESULT exit =
+        SendMessageA(window, WM_MENUCHAR, MAKEWPARAM('x', MF_POPUP), reinterpret_cast<LPARAM>(frame_->filePopup()));
+    EXPECT_EQ(exit, MAKELRESULT(kFileExit, MNC_EXECUTE));
+    ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsSitInTheGutter) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    HDC screenDc = GetDC(nullptr);
-    const FlatItemColours colours =
-        FlatColoursOf(GetMenuBarColor(frame_->viewPopup()), SystemColoursNow(), DisplayOf(screenDc));
-    ReleaseDC(nullptr, screenDc);
-    auto gutterOf = [](const RECT& item) { return RECT{item.left + 3, item.top + 3, item.left + 21, item.bottom - 3}; };
+// The glyph in an item's gutter: where the library centres it (the gutter widened by 2, the icon
+// height + 4 high, less 2 on each side), told apart by its shape.
+char GlyphOf(const Screen& shot, const RECT& item, Colour glyphColour, Colour background) {
+    const int boxHeight = 15 + 4;
+    const int top = item.top + (item.bottom - item.top - boxHeight) / 2 + 2;
+    const RECT box{item.left + 2, top, item.left + kGutterWidth - 3, top + boxHeight - 4};  // inside the check box
+    return GlyphIn(InkOf(shot, box, background), boxHeight - 4, glyphColour, background);
+}
 
-    POINT at{40, 60};
-    ClientToScreen(frame_->hwnd(), &at);
-    const PopupShots view = OpenPopup(frame_->hwnd(), frame_->viewPopup(), at.x, at.y);
+TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    const FlatItemColours colours = FlatColours(frame_->viewPopup());
+    const Colour glyphColour = GetSysColor(COLOR_MENUTEXT);
+
+    const PopupShots view = Open(frame_->viewPopup(), Selecting(-1));
     view.plain.Save("style2_view");
     ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
-    // Checked: a check box in the selection colours with a glyph; the radio pair: only the
-    // checked one shows its bullet.
+    // Checked: a check box in the selection colours with the check mark; of the radio pair only
+    // the checked item shows its bullet.
     const RECT status = view.items[0];
-    EXPECT_EQ(view.plain.At(status.left + 1, status.top + 1), colours.selectionFrame);
-    EXPECT_EQ(view.plain.At(status.left + 2, status.top + 2), colours.selectionFill);
-    EXPECT_TRUE(HasInk(view.plain, gutterOf(status), colours.selectionFill));
-    EXPECT_FALSE(HasInk(view.plain, gutterOf(view.items[2]), colours.gutterBack));
-    EXPECT_TRUE(HasInk(view.plain, gutterOf(view.items[3]), colours.selectionFill));
+    EXPECT_EQ(view.plain.HexAt(status.left + 1, status.top + 1), Hex(colours.selectionFrame));
+    EXPECT_EQ(view.plain.HexAt(status.left + 2, status.top + 2), Hex(colours.selectionFill));
+    EXPECT_EQ(GlyphOf(view.plain, status, glyphColour, colours.selectionFill), 'b');
+    EXPECT_TRUE(
+        InkOf(view.plain,
+              RECT{view.items[2].left, view.items[2].top, view.items[2].left + kGutterWidth, view.items[2].bottom},
+              colours.gutterBack)
+            .empty());
+    EXPECT_EQ(GlyphOf(view.plain, view.items[3], glyphColour, colours.selectionFill), 'i');
 
-    const PopupShots window = OpenPopup(frame_->hwnd(), frame_->windowPopup(), at.x, at.y);
+    const PopupShots window = Open(frame_->windowPopup(), Selecting(-1));
     window.plain.Save("style2_window");
-    ASSERT_EQ(window.items.size(), 5u);
+    ASSERT_EQ(window.items.size(), 5u);  // Restore, Minimize, Maximize, -, Close
+    const char expected[] = {'2', '0', '1', 0, 'r'};
     for (std::size_t i : {0u, 1u, 2u, 4u})
-        EXPECT_TRUE(HasInk(window.plain, gutterOf(window.items[i]), colours.gutterBack)) << "no glyph for item " << i;
+        EXPECT_EQ(GlyphOf(window.plain, window.items[i], glyphColour, colours.gutterBack), expected[i]) << "item " << i;
     // The system's own glyph numbers come back once the popup is closed.
     EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
     EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
 }
 
+// A bar item drawn hot (as the keyboard or the mouse selects it with no popup open): the item on
+// the bar's colour, its selection box 4 pixels narrower, filled and framed.
+TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    Pump(100);
+    HMENU bar = frame_->menu().handle();
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 1, &item));  // "View"
+    ASSERT_TRUE(HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_HILITE));
+    Pump(200);
+    const Screen shot = Capture();
+    HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_UNHILITE);
+    DrawMenuBar(frame_->hwnd());
+    Pump(100);
+    shot.Save("style2_bar_hot");
+
+    const FlatItemColours colours = FlatColours(bar);
+    const Colour barColour = GetMenuBarColor(bar);
+    const int middle = (item.top + item.bottom) / 2;
+    EXPECT_EQ(shot.HexAt(item.left, middle), Hex(colours.selectionFrame));
+    EXPECT_EQ(shot.HexAt(item.right - 5, middle), Hex(colours.selectionFrame)) << "the box ends 4 pixels early";
+    EXPECT_EQ(shot.HexAt(item.left + 3, item.top), Hex(colours.selectionFrame));
+    EXPECT_EQ(shot.HexAt(item.left + 3, item.bottom - 1), Hex(colours.selectionFrame));
+    EXPECT_EQ(shot.HexAt(item.left + 2, item.top + 2), Hex(colours.selectionFill));
+    EXPECT_EQ(shot.HexAt(item.right - 6, item.bottom - 2), Hex(colours.selectionFill));
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(shot.HexAt(item.right - k, middle), Hex(barColour)) << "column " << k << " from the right";
+    // The other bar items lie on the bar's colour.
+    RECT file{};
+    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &file));
+    EXPECT_EQ(shot.HexAt(file.left + 1, file.top + 1), Hex(barColour));
+}
+
+// The popup of a bar item: the bar item shows its popup as open (darker frame, the popup's shadow
+// beside it), and the popup's frame opens towards it.
+TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    Pump(100);
+    HMENU bar = frame_->menu().handle();
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &item));  // "File"
+    OpenOptions options;
+    options.select = -1;
+    options.open = [] { SendMessageA(frame_->hwnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); };
+    const PopupShots shots = Open(frame_->filePopup(), std::move(options));
+    shots.plain.Save("style2_bar_open");
+    ASSERT_NE(shots.window, nullptr);
+    EXPECT_EQ(shots.state.menu, frame_->filePopup());
+
+    const Colour barColour = GetMenuBarColor(bar);
+    const FlatItemColours colours = FlatColours(bar);
+    const int middle = (item.top + item.bottom) / 2;
+    EXPECT_EQ(shots.plain.HexAt(item.left, middle), Hex(Darken(128, GetMenuBarColor(nullptr))));
+    EXPECT_EQ(shots.plain.HexAt(item.left + 2, middle), Hex(colours.gutterBack));  // not hot: no selection colour
+    EXPECT_EQ(shots.plain.HexAt(item.right - 1, item.top + 2), Hex(barColour));
+    EXPECT_EQ(shots.plain.HexAt(item.right - 1, middle), Hex(Darken(30, barColour)));
+    EXPECT_EQ(shots.plain.HexAt(item.right - 4, middle), Hex(Darken(120, barColour)));
+    // Where the popup meets the item, its outline gives way to the joint's colour.
+    const RECT& w = shots.windowRect;
+    if (w.top <= item.bottom && w.top >= item.bottom - 2) {
+        const Colour joint = Blend86(GetMenuBarColor(nullptr), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(shots.plain.HexAt(item.left + 5, w.top), Hex(joint));
+    } else {
+        ADD_FAILURE() << "the popup does not open below its item";
+    }
+}
+
+// The demo's submenu of 17 files: its item is no default item (the system reports a popup's item
+// count in the bits where the default flag lies), and the submenu shows all its rows.
+TEST_F(MenuScreens, ASubmenuOfManyItemsKeepsItsFlagsAndShowsEveryRow) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    HMENU recent = GetSubMenu(frame_->filePopup(), static_cast<int>(kFileRecent));
+    ASSERT_NE(CStyledMenu::FromHandle(recent), nullptr);
+    EXPECT_EQ(GetMenuDefaultItem(frame_->filePopup(), TRUE, 0), static_cast<UINT>(-1));
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    ASSERT_TRUE(GetMenuItemInfoA(frame_->filePopup(), static_cast<UINT>(kFileRecent), TRUE, &info));
+    EXPECT_FALSE(info.fState & MFS_DEFAULT);
+
+    const PopupShots shots = Open(recent, Selecting(ID_FILE_RECENT_COUNT - 1));
+    shots.plain.Save("style2_recent");
+    shots.selected.Save("style2_recent_selected");
+    ASSERT_EQ(shots.items.size(), static_cast<std::size_t>(ID_FILE_RECENT_COUNT));
+    const FlatItemColours colours = FlatColours(recent);
+    const int rowHeight = shots.items[0].bottom - shots.items[0].top;
+    for (std::size_t i = 0; i < shots.items.size(); ++i) {
+        const RECT& row = shots.items[i];
+        ASSERT_FALSE(IsRectEmpty(&row)) << "row " << i << " not drawn";
+        // (the last row's last pixels may lie under the window's frame)
+        if (i + 1 < shots.items.size()) {
+            EXPECT_EQ(row.bottom - row.top, rowHeight) << "row " << i;
+        }
+        EXPECT_EQ(shots.plain.HexAt(row.left + 1, row.top + 1), Hex(colours.gutterBack)) << "row " << i;
+    }
+    const RECT& last = shots.items.back();
+    EXPECT_EQ(shots.selected.HexAt(last.right - 3, last.top + 2), Hex(colours.selectionFill));
+    ExpectFrame(shots, recent, true);
+}
+
+// A plain submenu put into a styled popup after loading: its item is converted with the others and
+// measured like them.
+TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
+    ASSERT_TRUE(frame_->UseStyle(2));
+    CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+    ASSERT_NE(file, nullptr);
+    HMENU later = CreatePopupMenu();
+    AppendMenuA(later, MF_STRING, 1901, "&One");
+    AppendMenuA(later, MF_STRING, 1902, "&Two");
+    ASSERT_TRUE(InsertMenuA(frame_->filePopup(), static_cast<UINT>(kFileExit), MF_BYPOSITION | MF_POPUP,
+                            reinterpret_cast<UINT_PTR>(later), "&Later"));
+    const PopupShots shots = Open(frame_->filePopup(), Selecting(-1));
+    ASSERT_EQ(shots.items.size(), kFileItems + 1);
+    const RECT& added = shots.items[kFileExit];
+    const RECT& open = shots.items[kFileOpen];
+    EXPECT_EQ(added.bottom - added.top, open.bottom - open.top);
+    EXPECT_EQ(added.right - added.left, open.right - open.left);
+
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_MENU;
+    measure.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(later));
+    measure.itemData = reinterpret_cast<ULONG_PTR>(file->items()[kFileExit]);
+    EXPECT_TRUE(RouteMeasureItem(frame_->hwnd(), &measure));
+    EXPECT_EQ(static_cast<int>(measure.itemHeight), open.bottom - open.top);
+
+    ASSERT_TRUE(file->DeleteMenu(static_cast<UINT>(kFileExit), MF_BYPOSITION));
+    file->ConvertMenu();
+    EXPECT_EQ(file->items().size(), kFileItems);
+}
+
+// Every style draws its own look: the flat ones a gutter and a framed selection, the themed ones
+// gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
+// (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
+// framed styles their frame and shadow, the others none.
 TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
-    std::vector<Colour> seen;
-    for (int style : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
+    const SystemColours system = SystemColoursNow();
+    std::map<int, Ink> labels;  // the ink of "Exit", unselected
+    for (int style = 0; style < 12; ++style) {
+        SCOPED_TRACE("style " + std::to_string(style));
         ASSERT_TRUE(frame_->UseStyle(style));
         Pump(50);
-        const PopupShots shots = OpenFile();
+        const PopupShots shots = Open(frame_->filePopup(), Selecting(static_cast<int>(kFileExit)));
+        shots.plain.Save("style" + std::to_string(style) + "_file");
         shots.selected.Save("style" + std::to_string(style) + "_file_selected");
-        ASSERT_NE(shots.window, nullptr) << "style " << style;
-        ASSERT_EQ(shots.items.size(), 6u);
-        const RECT item = shots.items[1];
-        // The selected item is drawn differently from the unselected one in every style.
-        const Colour before = shots.plain.At(item.right - 3, item.top + 3);
-        const Colour after = shots.selected.At(item.right - 3, item.top + 3);
-        EXPECT_NE(before, after) << "style " << style << " shows no selection";
-        if (style == 0 || style == 1) {
-            EXPECT_EQ(after, static_cast<Colour>(GetSysColor(COLOR_HIGHLIGHT))) << "classic selection";
-            EXPECT_EQ(before, static_cast<Colour>(GetSysColor(COLOR_MENU)));
+        ASSERT_NE(shots.window, nullptr);
+        ASSERT_EQ(shots.items.size(), kFileItems);
+        const RECT item = shots.items[kFileExit];
+        const int middle = (item.top + item.bottom) / 2;
+        const Screen& plain = shots.plain;
+        const Screen& selected = shots.selected;
+        const bool flat = style == 2 || style == 3;
+        const bool themed = style >= 8;
+        const bool gradient = style == 6 || style == 7;
+        const RECT label{item.left + kGutterWidth, item.top, item.left + kGutterWidth + 40, item.bottom};  // "Exit"
+
+        if (flat || themed) {
+            const FlatItemColours colours = FlatColours(frame_->filePopup());
+            labels[style] = InkOf(plain, label, colours.itemBack);
+            EXPECT_EQ(plain.HexAt(item.left + kGutterWidth, item.top + 1), Hex(colours.itemBack));
+            EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
+            EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(colours.selectionFrame));
+            if (flat) {
+                EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(colours.gutterBack));
+                EXPECT_EQ(selected.HexAt(item.left + 2, middle), Hex(colours.selectionFill));
+                EXPECT_EQ(selected.HexAt(item.right - 3, item.bottom - 2), Hex(colours.selectionFill));
+            } else {
+                Colour first = 0;
+                Colour second = 0;
+                GetThemedColors(first, second, false);
+                EXPECT_TRUE(Near(plain.At(item.left, middle), second, 2)) << plain.HexAt(item.left, middle);
+                EXPECT_TRUE(Near(plain.At(item.left + kGutterWidth - 1, middle), first, 8))
+                    << plain.HexAt(item.left + kGutterWidth - 1, middle);
+                EXPECT_TRUE(Near(selected.At(item.right - 3, item.top + 1), Lighten(100, colours.selectionFill), 8))
+                    << selected.HexAt(item.right - 3, item.top + 1);
+                EXPECT_TRUE(Near(selected.At(item.right - 3, item.bottom - 2), colours.selectionFill, 8))
+                    << selected.HexAt(item.right - 3, item.bottom - 2);
+            }
+        } else {
+            labels[style] = InkOf(plain, label, system.menu);
+            EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(system.menu));
+            EXPECT_EQ(plain.HexAt(item.right - 2, middle), Hex(system.menu));
+            if (gradient) {
+                EXPECT_EQ(selected.HexAt(item.left, middle), Hex(system.btnShadow)) << "sunken edge";
+                EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(system.btnShadow)) << "sunken edge";
+                EXPECT_TRUE(Near(selected.At(item.left + 1, middle), system.highlight, 4))
+                    << selected.HexAt(item.left + 1, middle);
+                EXPECT_TRUE(Near(selected.At(item.right - 2, middle), Lighten(110, system.highlight), 8))
+                    << selected.HexAt(item.right - 2, middle);
+            } else {
+                EXPECT_EQ(selected.HexAt(item.left + 1, middle), Hex(system.highlight));
+                EXPECT_EQ(selected.HexAt(item.right - 2, middle), Hex(system.highlight));
+                int highlightText = 0;
+                for (const auto& [x, y] : InkOf(selected, label, system.highlight))
+                    highlightText += Near(selected.At(label.left + x, label.top + y), system.highlightText, 40) ? 1 : 0;
+                EXPECT_GT(highlightText, 5) << "the selected text in the highlight text colour";
+            }
+        }
+        EXPECT_FALSE(labels[style].empty()) << "no text";
+
+        const bool framed = style % 2 == 0;
+        ASSERT_TRUE(shots.subclassed);
+        EXPECT_EQ(shots.state.flags & 2, framed ? 2 : 0);
+        if (framed) {
+            ExpectFrame(shots, frame_->filePopup(), flat || themed);
+        } else {
+            // The system's frame: none of the library's lines, and no shadow of its own.
+            const RECT& w = shots.windowRect;
+            const int y = (w.top + w.bottom) / 2;
+            EXPECT_NE(plain.HexAt(w.right - 1, y), Hex(Darken(30, shots.before.At(w.right - 1, y))));
+            EXPECT_NE(plain.HexAt(w.left, y), Hex(GetSysColor(COLOR_HIGHLIGHT)));
         }
     }
+    // Framed or not, a look's text is the same; the special styles write it in a font of their own.
+    EXPECT_EQ(labels[0], labels[1]);
+    EXPECT_EQ(labels[4], labels[5]);
+    EXPECT_EQ(labels[2], labels[8]);
+    EXPECT_NE(labels[0], labels[4]);
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -89,6 +90,102 @@ TEST_F(StyledMenuTest, ReconversionReusesRecordsByCommandAndSubmenuAndDropsRemov
     EXPECT_EQ(menu.items()[3], more);
     EXPECT_EQ(WithCommand(menu, 2), nullptr);
     EXPECT_EQ(GetMenuItemCount(handle), static_cast<int>(menu.items().size()));
+}
+
+// The record an owner-drawn item carries is its own: a title (an owner-drawn separator with
+// command 0) keeps its record and text when the separator above it goes.
+TEST_F(StyledMenuTest, OwnerDrawnItemsKeepTheRecordTheyCarry) {
+    CStyledMenu menu;
+    HMENU handle = CreatePopupMenu();
+    AppendMenuA(handle, MF_STRING, 1, "&Alpha");
+    AppendMenuA(handle, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(handle, MF_STRING, 2, "&Beta");
+    ASSERT_TRUE(menu.LoadMenu(handle));
+    CStyledMenuItemDataTitle* title = menu.InsertTitle(2, "Section", 0x4);
+    ASSERT_NE(title, nullptr);
+    CStyledMenuItemData* beta = menu.items()[3];
+
+    ASSERT_TRUE(DeleteMenu(handle, 1, MF_BYPOSITION));
+    menu.ConvertMenu();
+    ASSERT_EQ(menu.items().size(), 3u);
+    EXPECT_EQ(menu.items()[1], title);
+    EXPECT_EQ(menu.items()[1]->text, "Section");
+    EXPECT_TRUE(menu.items()[1]->IsTitle());
+    EXPECT_EQ(menu.items()[2], beta);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoA(handle, 1, TRUE, &info));
+    EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(static_cast<CStyledMenuItemData*>(title)));
+
+    // A plain separator put in later gets a record of its own, not the title's.
+    InsertMenuA(handle, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    menu.ConvertMenu();
+    ASSERT_EQ(menu.items().size(), 4u);
+    EXPECT_FALSE(menu.items()[0]->IsTitle());
+    EXPECT_EQ(menu.items()[2], title);
+
+    // A record made for an item stays the item's through the next conversion.
+    CStyledMenuItemData* renamed = menu.AddItem(1, MF_BYPOSITION | MF_STRING | MF_OWNERDRAW, 1, "&Renamed");
+    EXPECT_NE(std::find(menu.items().begin(), menu.items().end(), renamed), menu.items().end());
+    menu.ConvertMenu();
+    ASSERT_EQ(menu.items().size(), 4u);
+    EXPECT_EQ(menu.items()[1], renamed);
+    EXPECT_EQ(menu.items()[1]->text, "&Renamed");
+    CStyledMenuItemData* plain = menu.AddItem(3, MF_BYPOSITION | MF_STRING, 2, "&Plain");
+    menu.ConvertMenu();
+    ASSERT_EQ(menu.items().size(), 4u);
+    EXPECT_EQ(menu.items()[3], plain);
+    EXPECT_EQ(menu.items()[3]->text, "&Plain");
+}
+
+// A submenu deleted with its item is destroyed by the system: its object goes, and its handle
+// no longer names a styled menu.
+TEST_F(StyledMenuTest, ASubmenuDestroyedWithItsItemLeavesNoObjectBehind) {
+    CStyledMenu menu;
+    HMENU handle = MakeMenu();
+    AppendMenuA(handle, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "&Empty");
+    ASSERT_TRUE(menu.LoadMenu(handle));
+    HMENU more = GetSubMenu(handle, 3);
+    HMENU empty = GetSubMenu(handle, 4);
+    ASSERT_NE(CStyledMenu::FromHandle(more), nullptr);
+    ASSERT_NE(CStyledMenu::FromHandle(empty), nullptr);
+
+    ASSERT_TRUE(DeleteMenu(handle, 3, MF_BYPOSITION));  // behind the object's back
+    ASSERT_FALSE(IsMenu(more));
+    EXPECT_EQ(CStyledMenu::FromHandle(more), nullptr);
+    menu.ConvertMenu();
+    EXPECT_EQ(menu.items().size(), 4u);
+    EXPECT_EQ(menu.RecordOf(3), nullptr);  // "&Gamma" went with its submenu
+    EXPECT_EQ(menu.GetItemText(3, MF_BYCOMMAND), "");
+
+    ASSERT_TRUE(menu.DeleteMenu(3, MF_BYPOSITION));  // through the object
+    EXPECT_EQ(CStyledMenu::FromHandle(empty), nullptr);
+    EXPECT_TRUE(menu.DestroyMenu());
+}
+
+// The bar brushes go when the hook is removed; a menu that still shows one gets its own
+// background back instead of a deleted brush.
+TEST_F(StyledMenuTest, RemovingTheHookGivesBarsTheirOwnBackgroundBack) {
+    CStyledMenu bar;
+    HMENU handle = CreateMenu();
+    AppendMenuA(handle, MF_STRING, 1, "&File");
+    ASSERT_TRUE(bar.LoadMenu(handle));
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    ASSERT_TRUE(GetMenuInfo(handle, &info));
+    const HBRUSH own = info.hbrBack;
+    for (int style : {2, 8}) {
+        ASSERT_TRUE(SetActiveStyle(style));
+        ApplyMenuBarBrush(&bar);
+        ASSERT_TRUE(GetMenuInfo(handle, &info));
+        EXPECT_NE(info.hbrBack, own) << "style " << style;
+    }
+    RemoveMenuHook();
+    ASSERT_TRUE(GetMenuInfo(handle, &info));
+    EXPECT_EQ(info.hbrBack, own);
+    EXPECT_TRUE(bar.DestroyMenu());
 }
 
 TEST_F(StyledMenuTest, TwoItemsWithOneCommandGetTwoRecords) {
@@ -308,12 +405,66 @@ TEST(WindowsVersionIndex, NamesEveryPlatform) {
     EXPECT_EQ(VersionIndexOf(10, Version(10, 0)), 7);
 }
 
-TEST(ReportLastError, TextsComeFromTheSystemOrNameTheCode) {
+// The message boxes that ReportLastError shows, noted and closed as they come up.
+struct ShownBox {
+    HWND window;
+    std::string title;
+    std::string text;
+};
+std::vector<ShownBox> g_boxes;
+HHOOK g_boxHook = nullptr;
+
+// EnumChildWindows: the text of a static control with one (the box's message).
+BOOL CALLBACK NoteStaticText(HWND child, LPARAM found) {
+    char name[16] = {};
+    char caption[512] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, caption, sizeof caption) > 0)
+        *reinterpret_cast<std::string*>(found) = caption;
+    return TRUE;
+}
+
+LRESULT CALLBACK NoteAndCloseBox(int code, WPARAM wParam, LPARAM lParam) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    char kind[16] = {};
+    const bool dialog =
+        code == HCBT_ACTIVATE && GetClassNameA(box, kind, sizeof kind) > 0 && lstrcmpA(kind, "#32770") == 0;
+    const bool seen = !g_boxes.empty() && g_boxes.back().window == box;  // activated more than once
+    if (dialog && !seen) {
+        char title[64] = {};
+        GetWindowTextA(box, title, sizeof title);
+        // The message is the box's one static text (its icon is a static without one).
+        std::string text;
+        EnumChildWindows(box, NoteStaticText, reinterpret_cast<LPARAM>(&text));
+        g_boxes.push_back({box, title, text});
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_boxHook, code, wParam, lParam);
+}
+
+TEST(ReportLastError, ShowsTheSystemsTextOrNamesTheCodeAndNothingForZero) {
     EXPECT_EQ(LastErrorText(0), "");
     EXPECT_FALSE(LastErrorText(ERROR_FILE_NOT_FOUND).empty());
     EXPECT_EQ(LastErrorText(0x2000FFFF), "Error message 0x2000ffff not found");
+
+    g_boxes.clear();
+    g_boxHook = SetWindowsHookExA(WH_CBT, NoteAndCloseBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_boxHook, nullptr);
     SetLastError(0);
-    ReportLastError();  // nothing to show for 0: returns at once instead of waiting for a box
+    ReportLastError();
+    const std::size_t afterZero = g_boxes.size();
+    SetLastError(0x2000FFFF);
+    ReportLastError();
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    ReportLastError();
+    UnhookWindowsHookEx(g_boxHook);
+    EXPECT_EQ(afterZero, 0u);
+    ASSERT_EQ(g_boxes.size(), 2u);
+    EXPECT_EQ(g_boxes[0].title, "Error");
+    EXPECT_EQ(g_boxes[0].text, "Error message 0x2000ffff not found");
+    EXPECT_EQ(g_boxes[1].title, "Error");
+    // (the box may trim the text's closing line break)
+    EXPECT_EQ(g_boxes[1].text.substr(0, 10), LastErrorText(ERROR_FILE_NOT_FOUND).substr(0, 10));
 }
 
 }  // namespace

@@ -1,0 +1,236 @@
+#include "item_drawing.h"
+
+#include "menu_draw.h"
+
+namespace menus {
+namespace {
+
+// One "Marlett" glyph centred in `box` (shrunk by 2 on each side).
+void DrawGlyph(HDC dc, RECT box, char glyph, bool bold, Colour colour) {
+    InflateRect(&box, -2, -2);
+    LOGFONTA font{};
+    font.lfHeight = box.bottom - box.top;
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(font.lfFaceName, "Marlett");
+    HFONT handle = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, handle);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, colour);
+    char text[2] = {glyph, 0};
+    DrawTextA(dc, text, 1, &box, DT_CENTER | DT_SINGLELINE);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, old);
+    DeleteObject(handle);
+}
+
+char SystemGlyphOf(UINT id) {
+    switch (id & 0xFFF0) {
+        case SC_MINIMIZE:
+            return '0';
+        case SC_MAXIMIZE:
+            return '1';
+        case SC_RESTORE:
+            return '2';
+        case SC_CLOSE:
+            return 'r';
+        default:
+            return 0;
+    }
+}
+
+RECT GlyphBoxOf(const CStyledMenu* menu, const RECT& gutter, const RECT& item) {
+    const int height = menu->iconHeight() + 4;
+    const int top = item.top + (item.bottom - item.top - height) / 2;
+    return RECT{gutter.left - 1, top, gutter.right + 1, top + height};
+}
+
+void DrawBitmapCentred(HDC dc, HBITMAP bitmap, const RECT& box, UINT extra) {
+    BITMAP info{};
+    if (GetObjectA(bitmap, sizeof info, &info) == 0)
+        return;
+    const int x = box.left + (box.right - box.left - info.bmWidth) / 2;
+    const int y = box.top + (box.bottom - box.top - info.bmHeight) / 2;
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, x, y, info.bmWidth, info.bmHeight,
+               DST_BITMAP | DSS_MONO | extra);
+}
+
+}  // namespace
+
+LOGFONTA MenuLogFont() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 340;  // the record without the padded border width
+    LOGFONTA font{};
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
+        font = metrics.lfMenuFont;
+    return font;
+}
+
+HFONT MenuFont(bool bold, int escapement) {
+    LOGFONTA font = MenuLogFont();
+    if (bold)
+        font.lfWeight = FW_BOLD;
+    font.lfEscapement = escapement;
+    font.lfOrientation = escapement;
+    return CreateFontIndirectA(&font);
+}
+
+LOGFONTA TitleLogFont(int escapement) {
+    LOGFONTA font{};
+    font.lfHeight = 16;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(font.lfFaceName, "Arial");
+    font.lfEscapement = escapement;
+    font.lfOrientation = escapement;
+    return font;
+}
+
+SIZE TextExtent(HDC dc, const std::string& text) {
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (text.empty()) {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        size.cy = metrics.tmHeight;
+    }
+    return size;
+}
+
+HACCEL TableOf(const CStyledMenu* menu) {
+    return kShowAcceleratorText ? menu->accelerators() : nullptr;
+}
+
+bool IsDefaultItem(const CStyledMenu* menu, const CStyledMenuItemData& record) {
+    const UINT item = GetMenuDefaultItem(menu->handle(), FALSE, 0);
+    return item != static_cast<UINT>(-1) && item == record.command;
+}
+
+ItemCanvas::ItemCanvas(HDC target, const RECT& item, bool buffered) : target_(target), item_(item) {
+    if (!buffered)
+        return;
+    const int width = item.right - item.left;
+    const int height = item.bottom - item.top;
+    memory_ = CreateCompatibleDC(target);
+    bitmap_ = memory_ != nullptr ? CreateCompatibleBitmap(target, width, height) : nullptr;
+    if (bitmap_ == nullptr) {
+        if (memory_ != nullptr)
+            DeleteDC(memory_);
+        memory_ = nullptr;
+        return;
+    }
+    old_ = SelectObject(memory_, bitmap_);
+    SetWindowOrgEx(memory_, item.left, item.top, nullptr);
+}
+
+ItemCanvas::~ItemCanvas() {
+    if (memory_ == nullptr)
+        return;
+    BitBlt(target_, item_.left, item_.top, item_.right - item_.left, item_.bottom - item_.top, memory_, item_.left,
+           item_.top, SRCCOPY);
+    SelectObject(memory_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+}
+
+void DrawIconImage(HDC dc, HIMAGELIST list, int index, int x, int y) {
+    ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
+}
+
+void DrawIconMono(HDC dc, HIMAGELIST list, int index, int x, int y, SIZE size, Colour colour) {
+    HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
+    if (icon == nullptr)
+        return;
+    HBRUSH brush = CreateSolidBrush(colour);
+    DrawStateA(dc, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size.cx, size.cy, DST_ICON | DSS_MONO);
+    DeleteObject(brush);
+    DestroyIcon(icon);
+}
+
+void DrawItemText(HDC dc, const std::string& text, RECT area, bool onBar, bool vertical, UINT state, Colour colour,
+                  HFONT font) {
+    if (text.empty())
+        return;
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, colour);
+    const UINT prefix = (state & ODS_NOACCEL) ? 0x100000u /* DT_HIDEPREFIX */ : 0u;
+    if (onBar && vertical) {
+        std::string plain;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] != '&' || (i + 1 < text.size() && text[i + 1] == '&'))
+                plain += text[i];
+        const SIZE extent = TextExtent(dc, plain);
+        const int x = (area.left + area.right + extent.cy) / 2;
+        const int y = area.top + (area.bottom - area.top - extent.cx) / 2;
+        TextOutA(dc, x, y, plain.c_str(), static_cast<int>(plain.size()));
+    } else if (onBar) {
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+    } else {
+        const std::size_t first = text.find('\t');
+        const std::string left = text.substr(0, first);
+        DrawTextA(dc, left.c_str(), static_cast<int>(left.size()), &area,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+        if (first != std::string::npos) {
+            const std::string right = text.substr(text.rfind('\t') + 1);
+            DrawTextA(dc, right.c_str(), static_cast<int>(right.size()), &area,
+                      DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
+        }
+    }
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+}
+
+RECT GutterOf(const CStyledMenu* menu, const RECT& item) {
+    return RECT{item.left, item.top, item.left + menu->iconWidth() + 8, item.bottom};
+}
+
+RECT CheckBoxOf(const RECT& gutter) {
+    return RECT{gutter.left + 1, gutter.top + 1, gutter.right - 2, gutter.bottom - 1};
+}
+
+void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const CStyledMenuItemData& record, UINT state,
+                   const RECT& gutter, const MarkColours& colours) {
+    const RECT& item = draw->rcItem;
+    const bool checked = (state & ODS_CHECKED) != 0;
+    const bool selected = (state & ODS_SELECTED) != 0;
+    if (checked && menu->checkImages() != nullptr &&
+        ((menu->checkImageCounter(0) > 0 && selected) || menu->checkImageCounter(1) > 0)) {
+        ImageList_Draw(menu->checkImages(), selected ? 1 : 0, dc, item.left + 3, item.top + 4, ILD_TRANSPARENT);
+        return;
+    }
+    const RECT glyphBox = GlyphBoxOf(menu, gutter, item);
+    const bool bold = (state & ODS_DEFAULT) != 0;
+    if (!record.IsPopup()) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_CHECKMARKS;
+        if (GetMenuItemInfoA(menu->handle(), draw->itemID, FALSE, &info) &&
+            (checked || info.hbmpUnchecked != nullptr)) {
+            const RECT box = CheckBoxOf(gutter);
+            if (checked) {
+                Fill(dc, box, colours.boxFill);
+                Outline(dc, box, colours.boxFrame);
+                if (info.hbmpChecked != nullptr && info.hbmpUnchecked != nullptr)
+                    DrawBitmapCentred(dc, info.hbmpChecked, glyphBox, 0);
+                else
+                    DrawGlyph(dc, glyphBox, info.hbmpChecked != nullptr ? 'i' : 'b', bold, colours.glyph);
+            } else {
+                DrawBitmapCentred(dc, info.hbmpUnchecked, glyphBox, (state & ODS_DISABLED) ? DSS_DISABLED : 0);
+            }
+            return;
+        }
+    }
+    if (const char glyph = IsSystemCommand(draw->itemID) ? SystemGlyphOf(draw->itemID) : 0)
+        DrawGlyph(dc, glyphBox, glyph, bold, colours.glyph);
+}
+
+DWORD& LastMenuMessagePos() {
+    static DWORD position = 0;
+    return position;
+}
+
+}  // namespace menus

@@ -1,0 +1,119 @@
+#include "report_table.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app_texts.h"
+#include "language.h"
+#include "value_format.h"
+
+namespace report {
+namespace {
+
+constexpr int kSecondsPerDay = 86400;
+
+// The decimal number in characters [from, from + count) of a text, 0 where the part is missing.
+int NumberAt(const std::string& text, std::size_t from, std::size_t count) {
+    if (from >= text.size())
+        return 0;
+    const long value = std::strtol(text.substr(from, count).c_str(), nullptr, 10);
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+std::string Duration(long long seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%3.2lld:%2.2lld:%2.2lld", seconds / 3600, seconds / 60 - 60 * (seconds / 3600),
+                  seconds % 60);
+    return text;
+}
+
+ReportLine Volumes(double download, double upload) {
+    ReportLine line;
+    line.download = history::FormatVolume(download, false);
+    line.upload = history::FormatVolume(upload, false);
+    line.both = history::FormatVolume(upload + download, false);
+    return line;
+}
+
+}  // namespace
+
+ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startDay) {
+    ReportPeriod period;
+    int month = 0, year = 0;
+    if (level == 1) {
+        month = NumberAt(texts[3], 0, 2);
+        year = NumberAt(texts[3], 3, 4);
+        period.label = texts[3];
+    } else {
+        const std::string& day = texts[0];
+        // The label was written in the date style in force, which a negative index makes dotted too.
+        if (history::CurrentDateStyle() == history::DateStyle::Dotted) {
+            month = NumberAt(day, 3, 2);
+            period.label = day.size() > 3 ? day.substr(3, 8) : std::string();
+        } else {
+            month = NumberAt(day, 0, 2);
+            period.label = day;
+        }
+        year = NumberAt(day, 6, 4);
+    }
+    history::CalendarDate chosen(0, 0, year);
+    chosen.SetMonthNormalized(month);
+    chosen.day = 1;
+    period.month = chosen;
+
+    if (startDay <= 1) {
+        period.start = history::CalendarDate(1, chosen.month, chosen.year);
+        period.end = history::CalendarDate(history::CalendarDate::DaysInMonth(chosen.month, chosen.year), chosen.month,
+                                           chosen.year);
+    } else {
+        history::CalendarDate before(startDay, chosen.month - 1, chosen.year);
+        if (chosen.month == 1) {
+            before.month = 12;
+            before.year = chosen.year - 1;
+        }
+        period.start = before;
+        period.end = history::CalendarDate(startDay, chosen.month, chosen.year);
+        period.end.PreviousDay();
+    }
+    return period;
+}
+
+ReportTable BuildReportTable(const ReportPeriod& period, const std::vector<history::DayRecord>& records,
+                             CaptionLoader caption) {
+    ReportTable table;
+    table.title = kReportTitle;
+    table.periodLabel = period.label;
+    const int captionIds[5] = {history::kCaptionDateId, history::kCaptionDownloadId, history::kCaptionUploadId,
+                               history::kCaptionBothId, history::kCaptionOnlineId};
+    for (int i = 0; i < 5; ++i)
+        table.captions[i] = caption(captionIds[i]);
+
+    double download = 0, upload = 0;
+    long long seconds = 0;  // wide enough for any number of records in a period
+    for (const history::DayRecord& record : records) {
+        history::CalendarDate date(0, 0, record.year);
+        date.SetMonthNormalized(record.month);
+        date.day = record.day;
+        if (!date.IsEarlierOrEqual(period.end) || !date.IsLaterOrEqual(period.start))
+            continue;
+        download += record.downloadBytes;
+        upload += record.uploadBytes;
+        if (record.onlineSeconds > 0 && record.onlineSeconds < kSecondsPerDay)
+            seconds += record.onlineSeconds;
+        ReportLine line = Volumes(record.downloadBytes, record.uploadBytes);
+        line.date = date.ToText();
+        const int shown = record.onlineSeconds < 0 || record.onlineSeconds > kSecondsPerDay ? 0 : record.onlineSeconds;
+        line.online = Duration(shown);
+        table.lines.push_back(std::move(line));
+    }
+
+    if (!records.empty() && download != 0.0 && upload != 0.0) {
+        table.hasTotals = true;
+        table.totals = Volumes(download, upload);
+        table.totals.online = Duration(seconds < 0 ? 0 : seconds);
+    }
+    return table;
+}
+
+}  // namespace report

@@ -1,0 +1,271 @@
+// "Diagramm" from the viewer's context menus: the chart window on the screen, modal over the
+// viewer, with bar heights and colours read back pixel by pixel for a year and a month of known
+// values. The expectations come from the pixels and the values alone, not from the layout code.
+#include "chart_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "modal_test_support.h"
+#include "viewer_test_fixture.h"
+
+namespace viewer {
+namespace {
+
+using history::Day;
+
+constexpr double kGiB = 1073741824.0;
+constexpr double kMiB = 1048576.0;
+
+// The client area of a window as it is on the screen.
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
+
+    COLORREF At(int x, int y) const {
+        const DWORD p = pixels[static_cast<std::size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+Capture CaptureClient(HWND window) {
+    UpdateWindow(window);
+    Capture shot;
+    RECT client{};
+    GetClientRect(window, &client);
+    shot.width = client.right;
+    shot.height = client.bottom;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = shot.width;
+    format.bmiHeader.biHeight = -shot.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return shot;
+}
+
+// Text pixels: black, or dark where the font is smoothed.
+bool Dark(COLORREF c) {
+    return GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100;
+}
+
+// What the pixels say about the chart.
+struct Reading {
+    int baseline = -1;  // the row of the longest black line
+    int plotLeft = 0, plotRight = 0;
+    int topGridline = -1;
+    int gridlines = 0;
+    struct Bar {
+        int centre;
+        int download;  // pixels of the download colour from the baseline up
+        int upload;    // then of the upload colour
+        int top;
+    };
+    std::vector<Bar> bars;
+};
+
+Reading Read(const Capture& shot) {
+    Reading r;
+    int longest = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0, run = 0; x < shot.width; ++x) {
+            run = shot.At(x, y) == ChartWindow::kAxis ? run + 1 : 0;
+            if (run > longest) {
+                longest = run;
+                r.baseline = y;
+                r.plotRight = x + 1;
+                r.plotLeft = x + 1 - run + 1;  // the axis line starts one left of the plot
+            }
+        }
+    }
+    if (r.baseline < 0)
+        return r;
+    for (int x = r.plotLeft; x < r.plotRight; ++x) {
+        if (shot.At(x, r.baseline - 1) != ChartWindow::kDownload)
+            continue;
+        int end = x;
+        while (end < r.plotRight && shot.At(end, r.baseline - 1) == ChartWindow::kDownload)
+            ++end;
+        Reading::Bar bar{(x + end - 1) / 2, 0, 0, 0};
+        int y = r.baseline - 1;
+        while (y >= 0 && shot.At(bar.centre, y) == ChartWindow::kDownload)
+            --y, ++bar.download;
+        while (y >= 0 && shot.At(bar.centre, y) == ChartWindow::kUpload)
+            --y, ++bar.upload;
+        bar.top = y + 1;
+        r.bars.push_back(bar);
+        x = end;
+    }
+    // The gridlines, in the first column of the plot (left of the first bar).
+    for (int y = r.baseline - 1; y >= 0; --y) {
+        if (shot.At(r.plotLeft + 1, y) == ChartWindow::kGridline) {
+            ++r.gridlines;
+            r.topGridline = y;
+        }
+    }
+    return r;
+}
+
+class ChartWindowTest : public testing::ViewerFixture {
+protected:
+    // Chooses the chart from the clicked row's menu; `check` runs while the window is open, which
+    // is then closed with Escape.
+    void ShowChartOf(const std::string& row, const std::string& title, const std::function<void(HWND)>& check) {
+        const int index = RowWithText(row);
+        ASSERT_NE(index, -1) << row;
+        RightClickRow(index);
+        bool closed = false;
+        testing::WhenWindowShows whenShown(title, [&](HWND chart) {
+            EXPECT_FALSE(IsWindowEnabled(dialog_->hwnd())) << "not modal";
+            EXPECT_EQ(GetWindow(chart, GW_OWNER), dialog_->hwnd());
+            check(chart);
+            PostMessageA(chart, WM_KEYDOWN, VK_ESCAPE, 0);
+            closed = true;
+        });
+        SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CHART, 0), 0);
+        EXPECT_TRUE(whenShown.acted()) << "no window titled " << title;
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(testing::ThreadWindowTitled(title), nullptr) << "Escape did not close it";
+        EXPECT_TRUE(IsWindowEnabled(dialog_->hwnd()));
+    }
+
+    // Bars in proportion to `values` (download, upload) on a scale of `top` bytes, within a pixel.
+    static void ExpectBars(const Reading& r, const std::vector<std::pair<double, double>>& values, double top) {
+        ASSERT_EQ(r.bars.size(), values.size());
+        const double height = r.baseline - r.topGridline;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            EXPECT_NEAR(r.bars[i].download, values[i].first / top * height, 1.0) << "bar " << i;
+            EXPECT_NEAR(r.bars[i].download + r.bars[i].upload, (values[i].first + values[i].second) / top * height, 1.0)
+                << "bar " << i;
+        }
+    }
+
+    // The slot of `slots` equal ones across the plot that a bar's centre lies in.
+    static int SlotOf(const Reading& r, const Reading::Bar& bar, int slots) {
+        return (bar.centre - r.plotLeft) * slots / (r.plotRight - r.plotLeft);
+    }
+};
+
+TEST_F(ChartWindowTest, AYearInProportionWithItsLargestTotal) {
+    folder_.WriteHistory({Day(2024, 1, 3, 0.5 * kGiB, 0.25 * kGiB), Day(2024, 1, 10, 0.5 * kGiB, 0.25 * kGiB),
+                          Day(2024, 3, 1, 3 * kGiB, 0.7 * kGiB), Day(2024, 6, 30, 0.25 * kGiB, 0.25 * kGiB),
+                          Day(2024, 12, 31, 2 * kGiB, 1 * kGiB), Day(2025, 1, 1, 9 * kGiB, 9 * kGiB)});
+    Open();
+    ShowChartOf("2024", "Verlauf 2024", [&](HWND chart) {
+        const Capture shot = CaptureClient(chart);
+        const Reading r = Read(shot);
+        ASSERT_GT(r.baseline, 0);
+        // 3.7 GB at most: four gridlines a gigabyte apart.
+        EXPECT_EQ(r.gridlines, 4);
+        ExpectBars(r, {{1 * kGiB, 0.5 * kGiB}, {3 * kGiB, 0.7 * kGiB}, {0.25 * kGiB, 0.25 * kGiB}, {2 * kGiB, kGiB}},
+                   4 * kGiB);
+        std::vector<int> months;
+        for (const Reading::Bar& bar : r.bars)
+            months.push_back(SlotOf(r, bar, 12) + 1);
+        EXPECT_EQ(months, (std::vector<int>{1, 3, 6, 12}));
+        // The total written above March's bar, and above no other.
+        auto textAbove = [&](const Reading::Bar& bar) {
+            for (int y = std::max(0, bar.top - 16); y < bar.top - 1; ++y) {
+                for (int x = bar.centre - 3; x <= bar.centre + 3; ++x) {
+                    if (Dark(shot.At(x, y)))
+                        return true;
+                }
+            }
+            return false;
+        };
+        EXPECT_TRUE(textAbove(r.bars[1]));
+        EXPECT_FALSE(textAbove(r.bars[0]));
+        EXPECT_FALSE(textAbove(r.bars[3]));
+    });
+}
+
+TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
+    UseLanguage(testing::Language::English);
+    folder_.WriteHistory({Day(2024, 4, 30, 9 * kGiB, 0), Day(2024, 5, 5, 100 * kMiB, 50 * kMiB),
+                          Day(2024, 5, 9, 200 * kMiB, 100 * kMiB), Day(2024, 5, 20, 300 * kMiB, 100 * kMiB),
+                          Day(2024, 6, 1, 9 * kGiB, 0)});
+    Open();
+    SelectRow(RowWithText("May"));
+    SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    ShowChartOf("05/09/2024", "May 2024", [&](HWND chart) {
+        const Capture shot = CaptureClient(chart);
+        const Reading r = Read(shot);
+        ASSERT_GT(r.baseline, 0);
+        EXPECT_EQ(r.gridlines, 4);  // 100 MB apart
+        ExpectBars(r, {{100 * kMiB, 50 * kMiB}, {200 * kMiB, 100 * kMiB}, {300 * kMiB, 100 * kMiB}}, 400 * kMiB);
+        std::vector<int> days;
+        for (const Reading::Bar& bar : r.bars)
+            days.push_back(SlotOf(r, bar, 31) + 1);
+        ASSERT_EQ(days, (std::vector<int>{5, 9, 20}));
+        // The clicked day's column is marked above its bar, the others' are not.
+        const int middle = (r.bars[1].top + r.topGridline) / 2;
+        EXPECT_EQ(shot.At(r.bars[1].centre, middle), ChartWindow::kMarkedDay);
+        EXPECT_EQ(shot.At(r.bars[0].centre, middle), ChartWindow::kBackground);
+        // The tree's red Sunday mark under the Sundays 5, 12, 19 and 26 May, and under no other day.
+        const double slot = (r.plotRight - r.plotLeft) / 31.0;
+        auto redBelow = [&](int day) {
+            const int x = r.plotLeft + static_cast<int>((day - 0.5) * slot);
+            for (int y = r.baseline + 1; y < std::min(shot.height, r.baseline + 40); ++y) {
+                const COLORREF c = shot.At(x, y);
+                if (GetRValue(c) > 180 && GetGValue(c) < 60 && GetBValue(c) < 60)
+                    return true;
+            }
+            return false;
+        };
+        for (int day = 1; day <= 31; ++day)
+            EXPECT_EQ(redBelow(day), day % 7 == 5) << "day " << day;
+    });
+}
+
+TEST_F(ChartWindowTest, APeriodWithoutRecordsSaysSoAndTheMenusNameTheCommands) {
+    folder_.WriteHistory({Day(2024, 5, 2)});
+    Open();
+    // The history loses May before the chart is asked for: the row is gone.
+    RightClickRow(RowWithText("2024"));
+    folder_.WriteHistory({Day(2023, 5, 2)});
+    bool checked = false;
+    testing::WhenWindowShows whenShown("Verlauf 2024", [&](HWND chart) {
+        const Capture shot = CaptureClient(chart);
+        EXPECT_TRUE(Read(shot).bars.empty());
+        int dark = 0;
+        for (int x = 0; x < shot.width; ++x)
+            dark += Dark(shot.At(x, shot.height / 2 + 2));
+        EXPECT_GT(dark, 0) << "no text across the middle";
+        checked = true;
+        PostMessageA(chart, WM_CLOSE, 0, 0);
+    });
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CHART, 0), 0);
+    EXPECT_TRUE(checked);
+
+    for (testing::Language language : {testing::Language::German, testing::Language::English}) {
+        UseLanguage(language);
+        const bool german = language == testing::Language::German;
+        EXPECT_EQ(winapp::LoadText(IDS_CHART_NO_DATA), german ? "Keine Daten" : "No data");
+        for (int id : {IDR_MENU_YEAR, IDR_MENU_ROWS}) {
+            winapp::Menu menu = winapp::LoadMenuResource(id);
+            char text[64] = {};
+            GetMenuStringA(GetSubMenu(menu.get(), 0), ID_CHART, text, sizeof text, MF_BYCOMMAND);
+            EXPECT_STREQ(text, german ? "Diagramm" : "Chart");
+        }
+        winapp::Menu rows = winapp::LoadMenuResource(IDR_MENU_ROWS);
+        char text[64] = {};
+        GetMenuStringA(GetSubMenu(rows.get(), 0), ID_CSV_EXPORT, text, sizeof text, MF_BYCOMMAND);
+        EXPECT_STREQ(text, "CSV Export");
+    }
+}
+
+}  // namespace
+}  // namespace viewer

@@ -1,0 +1,204 @@
+#include "history_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "language.h"
+#include "settings_store.h"
+#include "test_files.h"
+#include "value_format.h"
+
+namespace viewer {
+namespace {
+
+using history::Day;
+using history::DayRecord;
+
+class HistoryChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        history::SetLanguageIndex(0);
+        history::SetCurrentSettings(history::MonitorSettings{});
+    }
+    void TearDown() override { history::SetLanguageIndex(0); }
+
+    // The chart of the first row with `text` (or, for month rows, the period label `text`), as a
+    // right click on it would give it.
+    HistoryChart ChartOf(const std::vector<DayRecord>& records, int startDay, const std::string& text,
+                         int occurrence = 0) {
+        summary_ = history::BuildHistorySummary(records, today_, startDay);
+        for (std::size_t i = 0; i < summary_.rows.size(); ++i) {
+            const history::SummaryRow& row = summary_.rows[i];
+            if ((row.text == text || (row.level == 1 && row.columns[2] == text)) && occurrence-- == 0)
+                return ChartOfRow(static_cast<int>(i), startDay);
+        }
+        ADD_FAILURE() << "no row " << text;
+        return HistoryChart();
+    }
+    HistoryChart ChartOfRow(int index, int startDay, int hint = -2) {
+        const history::SummaryRow& row = summary_.rows[index];
+        const std::string texts[4] = {row.text, row.columns[0], row.columns[1], row.columns[2]};
+        return BuildHistoryChart(summary_, row.level, texts, hint == -2 ? index : hint, startDay);
+    }
+
+    // "label:download+upload" of every bar with records, "*" after a marked and "!" after a Sunday one.
+    static std::vector<std::string> Shown(const HistoryChart& chart) {
+        std::vector<std::string> out;
+        for (const ChartBar& bar : chart.bars) {
+            if (!bar.hasRecords)
+                continue;
+            out.push_back(bar.label + ":" + std::to_string(static_cast<long long>(bar.downloadBytes)) + "+" +
+                          std::to_string(static_cast<long long>(bar.uploadBytes)) + (bar.marked ? "*" : "") +
+                          (bar.sunday ? "!" : ""));
+        }
+        return out;
+    }
+    static std::string Axis(const HistoryChart& chart) {
+        return chart.bars.empty() ? ""
+                                  : chart.bars.front().label + ".." + chart.bars.back().label + " (" +
+                                        std::to_string(chart.bars.size()) + ")";
+    }
+
+    const history::CalendarDate today_{8, 12, 2026};
+    history::HistorySummary summary_;
+};
+
+// A history of two and a half years with a few records a week: repeated days, one in the future.
+std::vector<DayRecord> LongHistory() {
+    std::vector<DayRecord> records;
+    unsigned seed = 7;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000; };
+    for (int year = 2024; year <= 2026; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= history::CalendarDate::DaysInMonth(month, year); day += 1 + next() % 4) {
+                records.push_back(Day(year, month, day, 1e6 * next(), 1e4 * next(), 60));
+                if (next() < 50)
+                    records.push_back(Day(year, month, day, 5e8, 5e8));  // the tree shows only the first
+            }
+        }
+    }
+    records.push_back(Day(2026, 12, 20, 9e9, 9e9));  // after today
+    return records;
+}
+
+TEST_F(HistoryChartTest, AYearsBarsAreTheSumsOfItsAccountingMonths) {
+    const std::vector<DayRecord> records = LongHistory();
+    for (int startDay : {1, 15}) {
+        const HistoryChart chart = ChartOf(records, startDay, "2025");
+        EXPECT_EQ(chart.kind, HistoryChart::Kind::kYear);
+        EXPECT_EQ(chart.year, 2025);
+        ASSERT_EQ(chart.bars.size(), 12u);
+        EXPECT_EQ(chart.bars[2].label, "M\344r");
+        // Every sum row of 2025 closes its month row's month: the bar shows the same totals.
+        int month = 0, sums = 0;
+        bool in2025 = false;
+        for (const history::SummaryRow& row : summary_.rows) {
+            if (row.level == 0)
+                in2025 = row.text == "2025";
+            else if (in2025 && row.level == 1)
+                month = row.month;
+            else if (in2025 && row.text == "Sum") {
+                const ChartBar& bar = chart.bars[month - 1];
+                EXPECT_EQ(history::FormatVolume(bar.downloadBytes, false), row.columns[0]) << month;
+                EXPECT_EQ(history::FormatVolume(bar.uploadBytes, false), row.columns[1]) << month;
+                ++sums;
+            }
+        }
+        EXPECT_EQ(sums, 11);  // December is closed by the year change, not by a sum row
+        EXPECT_TRUE(chart.bars[11].hasRecords);
+    }
+    history::SetLanguageIndex(1);
+    EXPECT_EQ(ChartOf(records, 1, "2026").bars[9].label, "Okt");  // the English table's own spelling
+}
+
+TEST_F(HistoryChartTest, AMonthsDaysOnTheAccountingMonth) {
+    struct Case {
+        std::vector<DayRecord> records;
+        int startDay;
+        std::string row;
+        int occurrence;
+        std::string axis;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {{Day(2004, 5, 1, 1, 2), Day(2004, 5, 2, 3, 4), Day(2004, 5, 31, 5, 6), Day(2004, 6, 1, 7, 8)},
+         1,
+         "05/2004",
+         0,
+         "1..31 (31)",
+         {"1:1+2", "2:3+4!", "31:5+6"}},
+        // The accounting month from the 15th; June's first days still belong to May.
+        {{Day(2004, 5, 20, 1, 1), Day(2004, 6, 10, 2, 2), Day(2004, 6, 20, 3, 3)},
+         15,
+         "05/2004",
+         0,
+         "15..14 (31)",
+         {"20:1+1", "10:2+2"}},
+        // Gaps keep the month open until a day at or after the 15th.
+        {{Day(2004, 5, 20, 1, 1), Day(2004, 6, 10, 2, 2), Day(2004, 7, 5, 3, 3), Day(2004, 7, 20, 4, 4)},
+         15,
+         "05/2004",
+         0,
+         "15..5 (52)",
+         {"20:1+1", "10:2+2", "5:3+3"}},
+        // The year's first record opens its month whatever its day; the month before ends with its year.
+        {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "01/2004", 0, "5..14 (41)", {"5:2+2"}},
+        {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "12/2003", 0, "15..31 (17)", {"20:1+1"}},
+        // The same day shown twice (after another day) counts twice, as in the month's sum.
+        {{Day(2004, 5, 2, 1, 1), Day(2004, 5, 3, 2, 2), Day(2004, 5, 2, 4, 4), Day(2004, 5, 2, 8, 8)},
+         1,
+         "05/2004",
+         0,
+         "1..31 (31)",
+         {"2:5+5!", "3:2+2"}},
+        // Out of order: May again after June is a month row of its own.
+        {{Day(2004, 5, 2, 1, 1), Day(2004, 6, 3, 2, 2), Day(2004, 5, 4, 4, 4)},
+         1,
+         "05/2004",
+         1,
+         "1..31 (31)",
+         {"4:4+4"}},
+    };
+    for (const Case& c : cases) {
+        const HistoryChart chart = ChartOf(c.records, c.startDay, c.row, c.occurrence);
+        EXPECT_EQ(chart.kind, HistoryChart::Kind::kMonth);
+        EXPECT_EQ(Axis(chart), c.axis) << c.row << " S=" << c.startDay;
+        EXPECT_EQ(Shown(chart), c.shown) << c.row << " S=" << c.startDay;
+    }
+}
+
+TEST_F(HistoryChartTest, DayAndSumRowsChartTheirMonth) {
+    const std::vector<DayRecord> records = {Day(2004, 4, 30, 9, 9), Day(2004, 5, 2, 1, 2), Day(2004, 5, 9, 3, 4),
+                                            Day(2004, 6, 1, 9, 9)};
+    const HistoryChart day = ChartOf(records, 1, "09.05.2004");
+    EXPECT_EQ(day.month, 5);
+    EXPECT_EQ(day.year, 2004);
+    EXPECT_EQ(Shown(day), (std::vector<std::string>{"2:1+2!", "9:3+4*!"}));
+    const HistoryChart sum = ChartOf(records, 1, "Sum", 1);
+    EXPECT_EQ(Shown(sum), (std::vector<std::string>{"2:1+2!", "9:3+4!"}));
+}
+
+TEST_F(HistoryChartTest, TheClickedRowIsFoundByItsTexts) {
+    const std::vector<DayRecord> records = {Day(2004, 5, 2, 1, 1), Day(2004, 6, 3, 2, 2), Day(2004, 5, 4, 4, 4)};
+    summary_ = history::BuildHistorySummary(records, today_, 1);
+    // Rows: 2004, Mai, 02.05., Sum, Juni, 03.06., Sum, Mai, 04.05., Sum.
+    ASSERT_EQ(summary_.rows[7].text, "Mai");
+    EXPECT_EQ(Shown(ChartOfRow(7, 1)), (std::vector<std::string>{"4:4+4"}));
+    // A position that now holds another row: the first row with the texts.
+    EXPECT_EQ(Shown(ChartOfRow(7, 1, 4)), (std::vector<std::string>{"2:1+1!"}));
+    EXPECT_EQ(Shown(ChartOfRow(7, 1, 99)), (std::vector<std::string>{"2:1+1!"}));
+
+    // A row that is gone names at least its period.
+    const std::string month[4] = {"Mai", "", "", "05/2003"};
+    const HistoryChart gone = BuildHistoryChart(summary_, 1, month, 1, 1);
+    EXPECT_TRUE(gone.bars.empty());
+    EXPECT_FALSE(gone.HasRecords());
+    EXPECT_EQ(gone.month, 5);
+    EXPECT_EQ(gone.year, 2003);
+    const std::string year[4] = {"2003", "", "", ""};
+    EXPECT_EQ(BuildHistoryChart(summary_, 0, year, 0, 1).year, 2003);
+}
+
+}  // namespace
+}  // namespace viewer
