@@ -281,7 +281,7 @@ TEST_F(TreeListCtrlTest, TextsAskedForComeFromTheItemsInEitherForm) {
     askedA.item.iSubItem = 3;
     askedA.item.pszText = narrow;
     askedA.item.cchTextMax = sizeof narrow;
-    ASSERT_TRUE(control.OnReflectedNotify(&askedA.hdr, result));
+    ASSERT_TRUE(control.ReflectNotify(&askedA.hdr, result));
     EXPECT_STREQ(narrow, "01/");
 
     wchar_t wide[16] = L"xxx";
@@ -292,11 +292,11 @@ TEST_F(TreeListCtrlTest, TextsAskedForComeFromTheItemsInEitherForm) {
     askedW.item.iSubItem = 3;
     askedW.item.pszText = wide;
     askedW.item.cchTextMax = 16;
-    ASSERT_TRUE(control.OnReflectedNotify(&askedW.hdr, result));
+    ASSERT_TRUE(control.ReflectNotify(&askedW.hdr, result));
     EXPECT_STREQ(wide, L"01/2025");
 
     askedW.item.iItem = RowCount();
-    ASSERT_TRUE(control.OnReflectedNotify(&askedW.hdr, result));
+    ASSERT_TRUE(control.ReflectNotify(&askedW.hdr, result));
     EXPECT_STREQ(wide, L"");
 }
 
