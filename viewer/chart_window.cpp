@@ -6,6 +6,7 @@
 #include "app_texts.h"
 #include "calendar_date.h"
 #include "gdi.h"
+#include "history_reading.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "monitor_contract.h"
@@ -40,13 +41,6 @@ void DrawChartText(HDC dc, const ChartText& text) {
     TextOutA(dc, left, text.y, text.text.c_str(), static_cast<int>(text.text.size()));
 }
 
-std::string ReplaceToken(std::string text, const std::string& token, const std::string& value) {
-    const std::size_t at = text.find(token);
-    if (at != std::string::npos)
-        text.replace(at, token.size(), value);
-    return text;
-}
-
 }  // namespace
 
 const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
@@ -61,7 +55,7 @@ ChartWindow::ChartWindow(HistoryChart chart) : Dialog(IDD_CHART), chart_(std::mo
 std::string ChartWindow::Title() const {
     const std::string year = std::to_string(chart_.year);
     if (chart_.kind == HistoryChart::Kind::kYear)
-        return ReplaceToken(winapp::LoadText(IDS_CHART_YEAR_TITLE), "%d", year);
+        return winapp::LoadText(IDS_CHART_YEAR_TITLE, "%d", year);
     const std::string month =
         chart_.month >= 1 && chart_.month <= 12 ? history::CalendarDate::MonthNameAt(chart_.month - 1) : std::string();
     return month.empty() ? year : month + " " + year;
@@ -173,15 +167,10 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
 
 void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, const std::string& caption, int level,
                       const std::string (&texts)[4], int item) {
+    // No history yet is an empty chart; one that is there but cannot be read is told.
     std::vector<history::DayRecord> records;
-    if (!history::ReadHistoryFile(monitor::kHistoryFile, records)) {
-        // No history yet is an empty chart; one that is there but cannot be read is told.
-        if (GetFileAttributesA(monitor::kHistoryFile) != INVALID_FILE_ATTRIBUTES) {
-            prompts.ShowMessage(owner, winapp::LoadText(IDS_HISTORY_NOT_READ), caption, MB_OK | MB_ICONWARNING);
-            return;
-        }
-        records.clear();
-    }
+    if (!ReadHistoryOrTell(owner, prompts, caption, records))
+        return;
     const int startDay = history::CurrentSettings().g_History_StartDayOfMonth;
     const history::HistorySummary summary =
         history::BuildHistorySummary(records, history::CalendarDate::Today(), startDay);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "modal_test_support.h"
+#include "screen_pixels.h"
 #include "viewer_test_fixture.h"
 
 namespace viewer {
@@ -20,12 +21,9 @@ constexpr double kGiB = 1073741824.0;
 constexpr double kMiB = 1048576.0;
 
 // The client area of a window as it is on the screen.
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
-
+struct Capture : winapp::ScreenPixels {
     COLORREF At(int x, int y) const {
-        const DWORD p = pixels[static_cast<std::size_t>(y) * width + x];
+        const DWORD p = ScreenPixels::At(x, y);
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
 };
@@ -33,27 +31,7 @@ struct Capture {
 Capture CaptureClient(HWND window) {
     UpdateWindow(window);
     Capture shot;
-    RECT client{};
-    GetClientRect(window, &client);
-    shot.width = client.right;
-    shot.height = client.bottom;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = shot.width;
-    format.bmiHeader.biHeight = -shot.height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(), &format, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
+    static_cast<winapp::ScreenPixels&>(shot) = winapp::CaptureScreenPixels(window);
     return shot;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "csv_report.h"
+#include "history_reading.h"
 #include "history_store.h"
 #include "language.h"
 #include "monitor_contract.h"
@@ -16,13 +17,6 @@
 
 namespace viewer {
 namespace {
-
-std::string ReplaceToken(std::string text, const std::string& token, const std::string& value) {
-    const std::size_t at = text.find(token);
-    if (at != std::string::npos)
-        text.replace(at, token.size(), value);
-    return text;
-}
 
 class SystemFileChooserImpl : public FileChooser {
 public:
@@ -84,15 +78,10 @@ std::string DocumentsFolder() {
 
 void ExportCsv(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
                const std::string (&texts)[4]) {
+    // No history yet gives the report's title and captions; one that cannot be read, nothing.
     std::vector<history::DayRecord> records;
-    if (!history::ReadHistoryFile(monitor::kHistoryFile, records)) {
-        // No history yet gives the report's title and captions; one that cannot be read, nothing.
-        if (GetFileAttributesA(monitor::kHistoryFile) != INVALID_FILE_ATTRIBUTES) {
-            prompts.ShowMessage(owner, winapp::LoadText(IDS_HISTORY_NOT_READ), caption, MB_OK | MB_ICONWARNING);
-            return;
-        }
-        records.clear();
-    }
+    if (!ReadHistoryOrTell(owner, prompts, caption, records))
+        return;
     const report::ReportPeriod period =
         report::ReportPeriodOf(level, texts, history::CurrentSettings().g_History_StartDayOfMonth);
 
@@ -106,17 +95,15 @@ void ExportCsv(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const
         case FileChooser::kCancelled:
             return;
         case FileChooser::kFailed:
-            prompts.ShowMessage(owner,
-                                ReplaceToken(winapp::LoadText(IDS_SAVE_DIALOG_FAILED), "%u", std::to_string(error)),
-                                caption, MB_OK | MB_ICONSTOP);
+            prompts.ShowMessage(owner, winapp::LoadText(IDS_SAVE_DIALOG_FAILED, "%u", std::to_string(error)), caption,
+                                MB_OK | MB_ICONSTOP);
             return;
     }
 
     const std::string bytes = report::CsvReport(report::BuildReportTable(period, records, &winapp::LoadText),
                                                 report::CsvStyleOfLanguage(history::LanguageIndex()));
     if (!report::WriteFileReplacing(path, bytes)) {
-        prompts.ShowMessage(owner, ReplaceToken(winapp::LoadText(IDS_CSV_WRITE_FAILED), "%s", path), caption,
-                            MB_OK | MB_ICONSTOP);
+        prompts.ShowMessage(owner, winapp::LoadText(IDS_CSV_WRITE_FAILED, "%s", path), caption, MB_OK | MB_ICONSTOP);
     }
 }
 

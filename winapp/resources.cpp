@@ -72,6 +72,14 @@ std::string LoadText(int id) {
     return cached->second;
 }
 
+std::string LoadText(int id, const std::string& token, const std::string& value) {
+    std::string text = LoadText(id);
+    const std::size_t at = text.find(token);
+    if (at != std::string::npos)
+        text.replace(at, token.size(), value);
+    return text;
+}
+
 const DLGTEMPLATE* LoadDialogTemplate(int id) {
     return static_cast<const DLGTEMPLATE*>(LoadData(FindResourceInLanguage(RT_DIALOG, id)));
 }

@@ -21,6 +21,8 @@ HRSRC FindResourceInLanguage(LPCSTR type, int id);
 
 // A string of the string table as text of the system's ANSI code page; empty when it does not exist.
 std::string LoadText(int id);
+// The same, with its first `token` (a placeholder such as "%s") replaced by `value`.
+std::string LoadText(int id, const std::string& token, const std::string& value);
 
 // The dialog template, or null.
 const DLGTEMPLATE* LoadDialogTemplate(int id);

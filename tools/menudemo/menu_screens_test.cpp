@@ -24,6 +24,7 @@
 #include "menu_styles.h"
 #include "menu_system.h"
 #include "menu_window.h"
+#include "screen_pixels.h"
 
 namespace menus {
 namespace {
@@ -146,13 +147,9 @@ bool Near(Colour a, Colour b, int tolerance) {
 }
 
 // A capture of the whole screen.
-struct Screen {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
-
+struct Screen : winapp::ScreenPixels {
     Colour At(int x, int y) const {
-        const DWORD p = pixels[static_cast<std::size_t>(y * width + x)];
+        const DWORD p = ScreenPixels::At(x, y);
         return MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                           static_cast<int>(p & 0xFF));
     }
@@ -185,25 +182,7 @@ struct Screen {
 
 Screen Capture() {
     Screen shot;
-    HDC screen = GetDC(nullptr);
-    shot.width = GetDeviceCaps(screen, HORZRES);
-    shot.height = GetDeviceCaps(screen, VERTRES);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = shot.width;
-    format.bmiHeader.biHeight = -shot.height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    shot.pixels.resize(static_cast<std::size_t>(shot.width * shot.height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(), &format, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    static_cast<winapp::ScreenPixels&>(shot) = winapp::CaptureScreenPixels();
     return shot;
 }
 
