@@ -75,8 +75,26 @@ std::string CalendarDate::ToText() const {
         std::cerr << "There are error/s in your date (year less then 1900). Can't print date." << std::endl;
         return "Problem";
     }
+    const bool dotted = CurrentDateStyle() == DateStyle::Dotted;
+    const int first = dotted ? day : month;
+    const int second = dotted ? month : day;
+    if (first >= 0 && first <= 99 && second >= 0 && second <= 99 && year >= 1000 && year <= 9999) {
+        // The common case without printf, which a fill would otherwise call once a day.
+        const char separator = dotted ? '.' : '/';
+        const char text[] = {static_cast<char>('0' + first / 10),
+                             static_cast<char>('0' + first % 10),
+                             separator,
+                             static_cast<char>('0' + second / 10),
+                             static_cast<char>('0' + second % 10),
+                             separator,
+                             static_cast<char>('0' + year / 1000),
+                             static_cast<char>('0' + year / 100 % 10),
+                             static_cast<char>('0' + year / 10 % 10),
+                             static_cast<char>('0' + year % 10)};
+        return std::string(text, sizeof text);
+    }
     char text[48];
-    if (CurrentDateStyle() == DateStyle::Dotted) {
+    if (dotted) {
         std::snprintf(text, sizeof text, "%02d.%02d.%d", day, month, year);
     } else {
         std::snprintf(text, sizeof text, "%02d/%02d/%d", month, day, year);

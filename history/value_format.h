@@ -14,6 +14,9 @@ std::string FormatVolume(double bytes, bool rate, bool bytesMode);
 // Seconds as hours:minutes:seconds, "%3.2d:%2.2d:%2.2d" (" 01:02:05", "100:00:00").
 std::string FormatDuration(std::int64_t seconds);
 
+// "%.1f" of a value, as printf writes it (and as FormatDouble spells what is not finite).
+std::string FormatOneDecimal(double value);
+
 // printf of one double with one conversion such as "%.1f" or "%.17g", but with one spelling of
 // infinities and NaNs on every platform ("inf", "-inf", "nan", "-nan").
 std::string FormatDouble(const char* format, double value);

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
+#include <vector>
 
+#include "calendar_date.h"
+#include "language.h"
 #include "settings_store.h"
 
 namespace history {
@@ -82,6 +87,53 @@ TEST(FormatDurationTest, HoursMinutesSeconds) {
     EXPECT_EQ(FormatDuration(59), " 00:00:59");
     EXPECT_EQ(FormatDuration(-5), " 00:00:-05");
     EXPECT_EQ(FormatDuration(86400LL * 100000), "2400000:00:00");
+}
+
+// The texts made without printf are printf's, to the last digit: ties, neighbours of every tenth,
+// values across all magnitudes, and the edges where printf takes over again.
+TEST(QuickTextsTest, AreWhatPrintfWrites) {
+    std::mt19937_64 random(20261209);
+    std::vector<double> values = {
+        0.0,          5e-324, 0.05,  0.25,  0.75, 1.25, 2.5, 1023.95, 99999999999999.95, 1e14, 1e14 * (1 - 1e-16),
+        123456789.25, -0.0,   -0.04, -1.25, 1e300};
+    for (int tenth = 0; tenth < 20000; ++tenth) {
+        const double exact = tenth / 10.0 + 0.05;  // halfway between two tenths, or its nearest double
+        values.push_back(exact);
+        values.push_back(std::nextafter(exact, 0.0));
+        values.push_back(std::nextafter(exact, 1e300));
+    }
+    std::uniform_real_distribution<double> exponent(-30, 47);
+    for (int i = 0; i < 300000; ++i)
+        values.push_back(std::pow(2.0, exponent(random)));
+    for (int i = 0; i < 100000; ++i)
+        values.push_back(static_cast<double>(random() % 10000000) / 4);
+    for (double value : values)
+        ASSERT_EQ(FormatOneDecimal(value), FormatDouble("%.1f", value)) << std::hexfloat << value;
+
+    char text[80];
+    for (std::int64_t seconds : {std::int64_t{0}, std::int64_t{1}, std::int64_t{-1}, std::int64_t{359999},
+                                 std::int64_t{360000}, std::int64_t{3599999}, std::int64_t{3600000}}) {
+        std::snprintf(text, sizeof text, "%3.2lld:%2.2lld:%2.2lld", static_cast<long long>(seconds / 3600),
+                      static_cast<long long>(seconds / 60 - 60 * (seconds / 3600)),
+                      static_cast<long long>(seconds % 60));
+        EXPECT_EQ(FormatDuration(seconds), text) << seconds;
+    }
+    for (int seconds = 0; seconds < 400000; seconds += 7) {
+        std::snprintf(text, sizeof text, "%3.2d:%2.2d:%2.2d", seconds / 3600, seconds / 60 - 60 * (seconds / 3600),
+                      seconds % 60);
+        ASSERT_EQ(FormatDuration(seconds), text) << seconds;
+    }
+    for (int language : {0, 1}) {
+        SetLanguageIndex(language);
+        for (int year : {-5, 0, 999, 1000, 1900, 2004, 9999, 10000, 123456})
+            for (int month = -1; month <= 100; ++month)
+                for (int day : {-3, 0, 1, 9, 10, 31, 99, 100}) {
+                    language == 0 ? std::snprintf(text, sizeof text, "%02d.%02d.%d", day, month, year)
+                                  : std::snprintf(text, sizeof text, "%02d/%02d/%d", month, day, year);
+                    ASSERT_EQ(CalendarDate(day, month, year).ToText(), text);
+                }
+    }
+    SetLanguageIndex(0);
 }
 
 TEST(FormatDoubleTest, OneSpellingOfSpecialValues) {

@@ -3,17 +3,14 @@
 
 #include <windows.h>
 
+#include "gdi.h"
 #include "menu_colors.h"
 
 namespace menus {
 
 // A solid rectangle (nothing for an empty one).
 inline void Fill(HDC dc, const RECT& rect, Colour colour) {
-    if (rect.right <= rect.left || rect.bottom <= rect.top)
-        return;
-    const COLORREF old = SetBkColor(dc, colour);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-    SetBkColor(dc, old);
+    winapp::FillSolid(dc, rect, colour);
 }
 
 // A one-pixel rectangle outline with no fill.
