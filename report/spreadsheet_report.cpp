@@ -59,16 +59,16 @@ void WriteReport(SpreadsheetOperations& sheet, const ReportPeriod& period,
     }
 }
 
-void BuildSpreadsheetReport(SpreadsheetOperations& sheet, int level, const std::string (&texts)[4], int startDay,
-                            const std::string& historyPath, CaptionLoader caption) {
+ReportOutcome BuildSpreadsheetReport(SpreadsheetOperations& sheet, int level, const std::string (&texts)[4],
+                                     int startDay, const std::string& historyPath, CaptionLoader caption) {
     if (!sheet.StartApplication(kReportTitle))
-        return;
+        return ReportOutcome::kNotStarted;
     history::HistoryStore store(historyPath);
-    store.OpenFile();
-    store.Load();
+    const bool read = store.LoadForReading() != history::HistoryStore::ReadResult::kUnreadable;
     WriteReport(sheet, ReportPeriodOf(level, texts, startDay), store.records, caption);
     store.CloseFile();
     sheet.ShowToUser();
+    return read ? ReportOutcome::kShown : ReportOutcome::kHistoryUnreadable;
 }
 
 }  // namespace report

@@ -11,11 +11,18 @@
 
 namespace report {
 
+// How a whole report ended.
+enum class ReportOutcome {
+    kShown,              // the sheet is the user's
+    kNotStarted,         // the application could not be started (and has said so)
+    kHistoryUnreadable,  // shown with no lines: the history is there but could not be read
+};
+
 // The whole report: starts the application, reads the history at `historyPath` afresh (which
-// refreshes its backup), writes the sheet and hands it to the user. Ends early, having shown its
-// message, when the application cannot be started; errors of the application propagate.
-void BuildSpreadsheetReport(SpreadsheetOperations& sheet, int level, const std::string (&texts)[4], int startDay,
-                            const std::string& historyPath, CaptionLoader caption);
+// refreshes its backup; reading needs no write access), writes the sheet and hands it to the user.
+// Errors of the application propagate.
+ReportOutcome BuildSpreadsheetReport(SpreadsheetOperations& sheet, int level, const std::string (&texts)[4],
+                                     int startDay, const std::string& historyPath, CaptionLoader caption);
 
 // The part after the start, on records already read: columns, header, lines and totals.
 void WriteReport(SpreadsheetOperations& sheet, const ReportPeriod& period,

@@ -181,16 +181,22 @@ TEST_F(SpreadsheetReport, TheWholeCommandReadsTheHistoryAfresh) {
 
     WorksheetModel refused;
     refused.refuseStart = true;
-    BuildSpreadsheetReport(refused, 1, texts, 1, path, Caption);
+    EXPECT_EQ(BuildSpreadsheetReport(refused, 1, texts, 1, path, Caption), ReportOutcome::kNotStarted);
     EXPECT_TRUE(refused.WrittenCells().empty());
     EXPECT_FALSE(history::FileExists(path + "_backup"));  // not even the backup was touched
 
     WorksheetModel sheet;
-    BuildSpreadsheetReport(sheet, 1, texts, 1, path, Caption);
+    EXPECT_EQ(BuildSpreadsheetReport(sheet, 1, texts, 1, path, Caption), ReportOutcome::kShown);
     EXPECT_EQ(sheet.At("B4").text, "02.05.2004");
     EXPECT_TRUE(sheet.visible);
     EXPECT_TRUE(sheet.userControl);
     EXPECT_TRUE(history::FileExists(path + "_backup"));
+
+    // A history that is there but cannot be read is no empty month: the caller is told.
+    WorksheetModel unread;
+    EXPECT_EQ(BuildSpreadsheetReport(unread, 1, texts, 1, folder.path(), Caption), ReportOutcome::kHistoryUnreadable);
+    EXPECT_TRUE(unread.visible);
+    EXPECT_FALSE(unread.At("B4").written);
 }
 
 TEST_F(SpreadsheetReport, OperationsInTheirOrder) {

@@ -280,6 +280,7 @@ void ViewerDialog::ExcelExport() {
     const std::string caption = ProgramCaption();
     // Without the spreadsheet application the user may have the report as a CSV file instead.
     bool csvInstead = false;
+    report::ReportOutcome outcome = report::ReportOutcome::kShown;
     try {
         report::SpreadsheetSession session(
             [this, &caption, &csvInstead](const std::string& text) {
@@ -287,14 +288,16 @@ void ViewerDialog::ExcelExport() {
                                                   MB_YESNO | MB_ICONQUESTION) == IDYES;
             },
             spreadsheetFactory_);
-        report::BuildSpreadsheetReport(session, clickedLevel, clickedTexts,
-                                       history::CurrentSettings().g_History_StartDayOfMonth, monitor::kHistoryFile,
-                                       &winapp::LoadText);
+        outcome = report::BuildSpreadsheetReport(session, clickedLevel, clickedTexts,
+                                                 history::CurrentSettings().g_History_StartDayOfMonth,
+                                                 monitor::kHistoryFile, &winapp::LoadText);
     } catch (const report::AutomationError& error) {
         // The session has let go of every object by now.
         prompts_.ShowMessage(hwnd(), error.hasDescription() ? error.what() : winapp::kCommandFailed, caption,
                              MB_OK | MB_ICONSTOP);
     }
+    if (outcome == report::ReportOutcome::kHistoryUnreadable)
+        ShowUnreadable();
     if (csvInstead)
         CsvExport();
 }
