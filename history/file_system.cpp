@@ -22,6 +22,20 @@ bool FileSystem::Remove(const std::string& path) {
     return std::remove(path.c_str()) == 0;
 }
 
+bool ReplaceWithNewFile(FileSystem& files, const std::string& path, const std::string& fresh,
+                        const std::function<bool(std::FILE* file)>& write) {
+    std::FILE* out = files.Open(fresh, "wb");
+    if (out == nullptr)
+        return false;
+    bool ok = write(out);
+    ok = ok && files.Flush(out);
+    ok = files.Close(out) && ok;
+    ok = ok && files.Replace(fresh, path);
+    if (!ok)
+        files.Remove(fresh);
+    return ok;
+}
+
 FileSystem& RealFileSystem() {
     static FileSystem real;
     return real;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace history {
@@ -37,5 +38,11 @@ public:
 
 // The platform's own file operations.
 FileSystem& RealFileSystem();
+
+// Gives `path` new content without ever leaving it half written: `write` fills the new file
+// `fresh` (opened "wb" beside `path`), which is flushed, closed and put in the place of `path` in
+// one step. On any failure `fresh` is removed, `path` keeps what it held, and the result is false.
+bool ReplaceWithNewFile(FileSystem& files, const std::string& path, const std::string& fresh,
+                        const std::function<bool(std::FILE* file)>& write);
 
 }  // namespace history

@@ -103,24 +103,17 @@ bool HistoryStore::Save() {
     CloseFile();
     if (path_.empty() || path_.size() > kMaxPathLength)
         return false;
-    const std::string fresh = path_ + ".new";
-    std::FILE* out = files_.Open(fresh, "wb");
-    if (out == nullptr)
-        return false;
-    bool ok = true;
-    std::vector<unsigned char> block(kBlockRecords * kDayRecordSize);
-    for (std::size_t first = 0; ok && first < records.size(); first += kBlockRecords) {
-        const std::size_t count = std::min(kBlockRecords, records.size() - first);
-        for (std::size_t i = 0; i < count; ++i)
-            EncodeDayRecord(records[first + i], block.data() + i * kDayRecordSize);
-        ok = files_.Write(out, block.data(), count * kDayRecordSize);
-    }
-    ok = ok && files_.Flush(out);
-    ok = files_.Close(out) && ok;
-    ok = ok && files_.Replace(fresh, path_);
-    if (!ok)
-        files_.Remove(fresh);
-    return ok;
+    return ReplaceWithNewFile(files_, path_, path_ + ".new", [this](std::FILE* out) {
+        std::vector<unsigned char> block(kBlockRecords * kDayRecordSize);
+        for (std::size_t first = 0; first < records.size(); first += kBlockRecords) {
+            const std::size_t count = std::min(kBlockRecords, records.size() - first);
+            for (std::size_t i = 0; i < count; ++i)
+                EncodeDayRecord(records[first + i], block.data() + i * kDayRecordSize);
+            if (!files_.Write(out, block.data(), count * kDayRecordSize))
+                return false;
+        }
+        return true;
+    });
 }
 
 void HistoryStore::CloseFile() {

@@ -93,17 +93,8 @@ std::string CsvFileName(const ReportPeriod& period) {
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes, history::FileSystem& files) {
-    const std::string fresh = path + ".tmp";
-    std::FILE* out = files.Open(fresh, "wb");
-    if (out == nullptr)
-        return false;
-    bool ok = files.Write(out, bytes.data(), bytes.size());
-    ok = ok && files.Flush(out);
-    ok = files.Close(out) && ok;
-    ok = ok && files.Replace(fresh, path);
-    if (!ok)
-        files.Remove(fresh);
-    return ok;
+    return history::ReplaceWithNewFile(files, path, path + ".tmp",
+                                       [&](std::FILE* out) { return files.Write(out, bytes.data(), bytes.size()); });
 }
 
 }  // namespace report

@@ -1,7 +1,7 @@
 #include "report_table.h"
 
 #include <climits>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 
 #include "app_texts.h"
@@ -19,13 +19,6 @@ int NumberAt(const std::string& text, std::size_t from, std::size_t count) {
         return 0;
     const long value = std::strtol(text.substr(from, count).c_str(), nullptr, 10);
     return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
-
-std::string Duration(long long seconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%3.2lld:%2.2lld:%2.2lld", seconds / 3600, seconds / 60 - 60 * (seconds / 3600),
-                  seconds % 60);
-    return text;
 }
 
 ReportLine Volumes(double download, double upload) {
@@ -57,9 +50,7 @@ ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startD
         }
         year = NumberAt(day, 6, 4);
     }
-    history::CalendarDate chosen(0, 0, year);
-    chosen.SetMonthNormalized(month);
-    chosen.day = 1;
+    const history::CalendarDate chosen = history::CalendarDate::OfStored(year, month, 1);
     period.month = chosen;
 
     if (startDay <= 1) {
@@ -90,11 +81,9 @@ ReportTable BuildReportTable(const ReportPeriod& period, const std::vector<histo
         table.captions[i] = caption(captionIds[i]);
 
     double download = 0, upload = 0;
-    long long seconds = 0;  // wide enough for any number of records in a period
+    std::int64_t seconds = 0;  // wide enough for any number of records in a period
     for (const history::DayRecord& record : records) {
-        history::CalendarDate date(0, 0, record.year);
-        date.SetMonthNormalized(record.month);
-        date.day = record.day;
+        const history::CalendarDate date = history::CalendarDate::OfStored(record.year, record.month, record.day);
         if (!date.IsEarlierOrEqual(period.end) || !date.IsLaterOrEqual(period.start))
             continue;
         download += record.downloadBytes;
@@ -104,14 +93,14 @@ ReportTable BuildReportTable(const ReportPeriod& period, const std::vector<histo
         ReportLine line = Volumes(record.downloadBytes, record.uploadBytes);
         line.date = date.ToText();
         const int shown = record.onlineSeconds < 0 || record.onlineSeconds > kSecondsPerDay ? 0 : record.onlineSeconds;
-        line.online = Duration(shown);
+        line.online = history::FormatDuration(shown);
         table.lines.push_back(std::move(line));
     }
 
     if (!records.empty() && download != 0.0 && upload != 0.0) {
         table.hasTotals = true;
         table.totals = Volumes(download, upload);
-        table.totals.online = Duration(seconds < 0 ? 0 : seconds);
+        table.totals.online = history::FormatDuration(seconds < 0 ? 0 : seconds);
     }
     return table;
 }

@@ -25,13 +25,6 @@ std::string Part(const std::string& text, std::size_t from, std::size_t count) {
     return from < text.size() ? text.substr(from, count) : std::string();
 }
 
-history::CalendarDate NormalisedDate(int day, int storedMonth, int year) {
-    history::CalendarDate date(0, 0, year);
-    date.SetMonthNormalized(storedMonth);
-    date.day = day;
-    return date;
-}
-
 }  // namespace
 
 DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]) {
@@ -40,15 +33,15 @@ DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]) {
         target.kind = DeleteTarget::kYear;
         target.year = DecimalPrefix(texts[0]);
     } else if (level == 1) {
-        const history::CalendarDate date =
-            NormalisedDate(1, DecimalPrefix(Part(texts[3], 0, 2)), DecimalPrefix(Part(texts[3], 3, 4)));
+        const history::CalendarDate date = history::CalendarDate::OfStored(DecimalPrefix(Part(texts[3], 3, 4)),
+                                                                           DecimalPrefix(Part(texts[3], 0, 2)), 1);
         target.kind = DeleteTarget::kMonth;
         target.year = date.year;
         target.month = date.month;
     } else if (texts[0] != kSumLabel) {
         history::CalendarDate parsed;
         parsed.ParseText(texts[0]);
-        const history::CalendarDate date = NormalisedDate(parsed.day, parsed.month, parsed.year);
+        const history::CalendarDate date = history::CalendarDate::OfStored(parsed.year, parsed.month, parsed.day);
         target.kind = DeleteTarget::kDay;
         target.year = date.year;
         target.month = date.month;
@@ -63,7 +56,7 @@ EditTarget EditTargetOf(int level, const std::string& label, const history::Cale
     if (label != kSumLabel) {
         history::CalendarDate parsed;
         parsed.ParseText(label);
-        target.date.CopyChecked(NormalisedDate(parsed.day, parsed.month, parsed.year));
+        target.date.CopyChecked(history::CalendarDate::OfStored(parsed.year, parsed.month, parsed.day));
         target.sumsDay = true;
     }
     target.opensDialog = level == 2 && !target.date.Equals(today);
