@@ -437,9 +437,7 @@ bool TakeValue(const netsnmp_variable_list& variable, AsnAny& value) {
             return true;
         case ASN_COUNTER64:
             value.asnType = ASN_COUNTER64;
-            if (variable.val.counter64 != nullptr)
-                value.asnValue.counter64 = (static_cast<std::uint64_t>(variable.val.counter64->high) << 32) |
-                                           (variable.val.counter64->low & 0xFFFFFFFFu);
+            value.asnValue.counter64 = Value64(variable);
             return true;
         case ASN_OCTET_STR:
         case ASN_BIT_STR:
