@@ -8,9 +8,7 @@
 
 #include "csv_report.h"
 #include "history_reading.h"
-#include "history_store.h"
 #include "language.h"
-#include "monitor_contract.h"
 #include "resource.h"
 #include "resources.h"
 #include "settings_store.h"

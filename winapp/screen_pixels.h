@@ -21,6 +21,8 @@ struct ScreenPixels {
 inline ScreenPixels CaptureScreenPixels(HWND window = nullptr) {
     ScreenPixels shot;
     HDC screen = GetDC(window);
+    if (screen == nullptr)
+        return shot;
     if (window != nullptr) {
         RECT client{};
         GetClientRect(window, &client);
@@ -31,7 +33,14 @@ inline ScreenPixels CaptureScreenPixels(HWND window = nullptr) {
         shot.height = GetDeviceCaps(screen, VERTRES);
     }
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+    HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(screen, shot.width, shot.height) : nullptr;
+    if (bitmap == nullptr) {
+        if (memory != nullptr)
+            DeleteDC(memory);
+        ReleaseDC(window, screen);
+        shot.width = shot.height = 0;
+        return shot;
+    }
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
     SelectObject(memory, old);
