@@ -339,7 +339,7 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         obstacles.push_back(TextBox(label, metrics.textWidth(label.text), textHeight));
 
     // Labels inside the plot's columns, right of the value axis, between the figures and the baseline.
-    const ChartRect bounds{plot.left + 1, bandTop, width - 2, plot.bottom - 1};
+    const ChartRect bounds{plot.left + 3, bandTop, width - 2, plot.bottom - 1};
     auto place = [&](ChartText& text, const std::vector<int>& lefts, int preferredTop) {
         const int w = metrics.textWidth(text.text);
         int left = 0, y = 0;
