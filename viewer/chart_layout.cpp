@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "settings_store.h"
@@ -15,48 +14,50 @@ constexpr int kMaxLines = 6;
 constexpr int kMinLines = 4;
 constexpr int kPad = 8;
 constexpr int kSwatch = 10;
+constexpr int kFigureGap = 14;  // between two figures on the top line
 
-// The number FormatVolume writes before the unit for `shown` bytes, or bits in bits mode.
-double ShownNumber(double shown, bool bytesMode) {
-    const double giga = bytesMode ? 1073741824.0 : 1e9;
-    const double mega = bytesMode ? 1048576.0 : 1e6;
-    const double kilo = bytesMode ? 1024.0 : 1e3;
-    if (shown >= giga)
-        return shown / giga;
-    if (shown >= mega)
-        return shown / mega;
-    if (shown >= kilo)
-        return shown / kilo;
-    return shown * 0.001;  // the text's own rule below the kilo step
+struct Unit {
+    double size;  // in display units (bytes, or bits)
+    char prefix;
+};
+
+// The units of the display mode, smallest first, as FormatVolume names them.
+const Unit* UnitsOf(bool bytesMode) {
+    static const Unit kBytes[] = {{1024.0, 'K'}, {1048576.0, 'M'}, {1073741824.0, 'G'}};
+    static const Unit kBits[] = {{1e3, 'k'}, {1e6, 'M'}, {1e9, 'G'}};
+    return bytesMode ? kBytes : kBits;
 }
 
-// Whether one decimal shows the number exactly, with at most three significant digits.
-bool IsRoundLabel(double number) {
-    const double tenths = number * 10;
-    const double whole = std::round(tenths);
-    if (whole < 1 || std::fabs(tenths - whole) > 1e-6 * whole)
-        return false;
-    char digits[400];
-    std::snprintf(digits, sizeof digits, "%.0f", whole);
-    std::string text(digits);
-    while (text.size() > 1 && text.back() == '0')
-        text.pop_back();
-    return text.size() <= 3;
+// The unit a value of `shown` display units is named in: the greatest that it reaches.
+int UnitIndexOf(double shown, bool bytesMode) {
+    const Unit* units = UnitsOf(bytesMode);
+    for (int u = 2; u > 0; --u) {
+        if (shown >= units[u].size * (1 - 1e-9))
+            return u;
+    }
+    return 0;
 }
 
-// Candidate steps in display units (bytes, or bits), ascending.
-std::vector<double> CandidateSteps(bool bytesMode) {
-    const double units[] = {1, bytesMode ? 1024.0 : 1e3, bytesMode ? 1048576.0 : 1e6, bytesMode ? 1073741824.0 : 1e9};
-    std::vector<double> steps;
-    for (double unit : units) {
-        double decade = 0.1;
-        for (int e = -1; e <= 15; ++e, decade *= 10) {
-            for (double mantissa : {1.0, 2.0, 2.5, 5.0})
-                steps.push_back(unit * decade * mantissa);
+struct Candidate {
+    double step;  // in display units
+    int unit;
+};
+
+// Candidate steps, ascending: 0.1, 0.2, 0.5 of each unit, then 1, 2, 2.5, 5 times its powers of ten.
+std::vector<Candidate> CandidateSteps(bool bytesMode) {
+    std::vector<Candidate> steps;
+    const Unit* units = UnitsOf(bytesMode);
+    for (int u = 0; u < 3; ++u) {
+        for (double m : {0.1, 0.2, 0.5})
+            steps.push_back({m * units[u].size, u});
+        double decade = 1;
+        for (int e = 0; e <= 15; ++e, decade *= 10) {
+            for (double m : {1.0, 2.0, 2.5, 5.0})
+                steps.push_back({m * decade * units[u].size, u});
         }
     }
-    std::sort(steps.begin(), steps.end());
-    steps.erase(std::unique(steps.begin(), steps.end()), steps.end());
+    std::stable_sort(steps.begin(), steps.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.step < b.step; });
     return steps;
 }
 
@@ -94,30 +95,118 @@ void KeepInside(ChartText& text, int width, int limit) {
         text.x -= TextLeft(text, width);
 }
 
+std::string Duration(double seconds) {
+    std::string text = history::FormatDuration(static_cast<std::int64_t>(seconds));
+    text.erase(0, text.find_first_not_of(' '));
+    return text;
+}
+
+ChartRect Grown(const ChartRect& r, int by) {
+    return ChartRect{r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
+
+// The first place for a text of `width` × `height` whose box (with a pixel around it) touches
+// none of `obstacles` and lies inside `bounds`: each left edge of `lefts` in turn, its top tried
+// from `preferredTop` outwards. False when there is none.
+bool FindClearSpot(const std::vector<int>& lefts, int preferredTop, int width, int height, const ChartRect& bounds,
+                   const std::vector<ChartRect>& obstacles, int& left, int& top) {
+    auto clear = [&](int x, int y) {
+        const ChartRect box{x, y, x + width, y + height};
+        if (box.left < bounds.left || box.right > bounds.right || box.top < bounds.top || box.bottom > bounds.bottom)
+            return false;
+        const ChartRect margin = Grown(box, 1);
+        return std::none_of(obstacles.begin(), obstacles.end(),
+                            [&](const ChartRect& o) { return margin.Intersects(o); });
+    };
+    const int reach = std::max(bounds.Height(), 1);
+    for (int x : lefts) {
+        for (int d = 0; d <= reach; ++d) {
+            if (clear(x, preferredTop - d)) {
+                left = x, top = preferredTop - d;
+                return true;
+            }
+            if (d > 0 && clear(x, preferredTop + d)) {
+                left = x, top = preferredTop + d;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Lays the pieces out left to right, a new line where the next does not fit.
+std::vector<ChartText> FlowFigures(const std::vector<std::string>& pieces, int width, const ChartMetrics& metrics) {
+    std::vector<ChartText> out;
+    int x = kPad, y = kPad;
+    for (const std::string& piece : pieces) {
+        const int w = metrics.textWidth(piece);
+        if (x > kPad && x + w > width - kPad) {
+            x = kPad;
+            y += metrics.textHeight + 2;
+        }
+        out.push_back(ChartText{piece, x, y, ChartText::Align::kLeft});
+        x += w + kFigureGap;
+    }
+    return out;
+}
+
 }  // namespace
+
+ChartRect TextBox(const ChartText& text, int width, int height) {
+    const int left = TextLeft(text, width);
+    return ChartRect{left, text.y, left + width, text.y + height};
+}
 
 ValueScale ChooseValueScale(double largest, bool bytesMode) {
     const double factor = bytesMode ? 1 : 8;
-    const double shown = Drawable(largest) * factor;
-    static const std::vector<double> kBytesSteps = CandidateSteps(true);
-    static const std::vector<double> kBitsSteps = CandidateSteps(false);
-    const std::vector<double>& steps = bytesMode ? kBytesSteps : kBitsSteps;
-    for (double step : steps) {
-        const double needed = std::ceil(shown / step);
+    const Unit* units = UnitsOf(bytesMode);
+    double shown = Drawable(largest) * factor;
+    if (shown == 0)
+        shown = units[0].size;  // nothing to show: 0..1 of the smallest unit
+    static const std::vector<Candidate> kBytesSteps = CandidateSteps(true);
+    static const std::vector<Candidate> kBitsSteps = CandidateSteps(false);
+    const std::vector<Candidate>& steps = bytesMode ? kBytesSteps : kBitsSteps;
+    for (const Candidate& c : steps) {
+        const double needed = std::ceil(shown / c.step * (1 - 1e-12));
         if (!(needed <= kMaxLines))
             continue;
         const int lines = std::max(kMinLines, static_cast<int>(needed));
-        bool round = true;
-        for (int k = 1; k <= lines && round; ++k)
-            round = IsRoundLabel(ShownNumber(step * k, bytesMode));
-        if (round)
-            return ValueScale{step / factor, lines};
+        if (UnitIndexOf(c.step * lines, bytesMode) != c.unit)
+            continue;
+        return ValueScale{c.step / factor, lines, units[c.unit].size / factor, units[c.unit].prefix};
     }
-    return ValueScale{steps.back() / factor, kMaxLines};
+    const Candidate& last = steps.back();
+    return ValueScale{last.step / factor, kMaxLines, units[last.unit].size / factor, units[last.unit].prefix};
+}
+
+std::string ValueLabel(const ValueScale& scale, int k, bool bytesMode) {
+    const double number = scale.step * k / scale.unitBytes;
+    return history::FormatOneDecimal(number) + " " + scale.prefix + (bytesMode ? "B" : "bits");
+}
+
+int ChartFontPoints(int width, int height) {
+    // The smallest window's client area is about 340 × 225 pixels.
+    const double growth = std::min(width / 340.0, height / 225.0);
+    return std::clamp(static_cast<int>(std::floor(8 + 2 * (growth - 1))), 8, 12);
+}
+
+std::vector<std::string> BarFigures(const ChartBar& bar, const ChartCaptions& captions) {
+    const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
+    return {captions.download + " " + history::FormatVolume(download, false),
+            captions.upload + " " + history::FormatVolume(upload, false),
+            captions.total + " " + history::FormatVolume(download + upload, false),
+            captions.online + " " + Duration(bar.onlineSeconds)};
+}
+
+std::string BarTooltip(const ChartBar& bar, const ChartCaptions& captions) {
+    std::string text = bar.name;
+    for (const std::string& figure : BarFigures(bar, captions))
+        text += "\r\n" + figure;
+    return text;
 }
 
 ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
-                          const ChartCaptions& captions) {
+                          const ChartCaptions& captions, int highlighted) {
     ChartGeometry geometry;
     const int textHeight = metrics.textHeight;
     if (!chart.HasRecords()) {
@@ -127,6 +216,29 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         return geometry;
     }
     const bool bytesMode = history::CurrentSettings().DisplayBytes != 0;
+    const bool month = chart.kind == HistoryChart::Kind::kMonth;
+
+    // The figures at the top: the highlighted bar's, or the period's with its average. Their room
+    // is what the longest of them all needs, so that the plot stays put as the highlight moves.
+    auto barPieces = [&](const ChartBar& bar) {
+        std::vector<std::string> pieces = BarFigures(bar, captions);
+        pieces.insert(pieces.begin(), bar.name);
+        return pieces;
+    };
+    const ChartBar total = chart.Total();
+    std::vector<std::string> pieces = BarFigures(total, captions);
+    const int periods = std::max(1, chart.BarsWithRecords());
+    pieces.push_back((month ? captions.perDay : captions.perMonth) + " " +
+                     history::FormatVolume((Drawable(total.downloadBytes) + Drawable(total.uploadBytes)) / periods,
+                                           false));
+    int figuresBottom = FlowFigures(pieces, width, metrics).back().y + textHeight;
+    for (const ChartBar& bar : chart.bars) {
+        if (bar.hasRecords)
+            figuresBottom = std::max(figuresBottom, FlowFigures(barPieces(bar), width, metrics).back().y + textHeight);
+    }
+    if (highlighted >= 0 && static_cast<std::size_t>(highlighted) < chart.bars.size())
+        pieces = barPieces(chart.bars[highlighted]);
+    geometry.figures = FlowFigures(pieces, width, metrics);
 
     double largest = 0;
     std::size_t largestBar = 0;
@@ -137,30 +249,48 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             largestBar = i;
         }
     }
-    geometry.scale = ChooseValueScale(largest, bytesMode);
+    const ChartForecast& forecast = chart.forecast;
+    const bool hasForecast = forecast.shown && forecast.monthDays > 0 && forecast.elapsedDays > 0 &&
+                             (month || forecast.bar < chart.bars.size());
+    double scaled = largest;
+    if (hasForecast)
+        scaled = std::max(scaled, Drawable(month ? forecast.PerDay() : forecast.Total()));
+    geometry.scale = ChooseValueScale(scaled, bytesMode);
 
     int labelWidth = 0;
     std::vector<std::string> labels;
     for (int k = 1; k <= geometry.scale.lines; ++k) {
-        labels.push_back(history::FormatVolume(geometry.scale.step * k, false, bytesMode));
+        labels.push_back(ValueLabel(geometry.scale, k, bytesMode));
         labelWidth = std::max(labelWidth, metrics.textWidth(labels.back()));
     }
 
     // From the bottom: the legend, the Sunday marks of a month, the category labels.
     const int legendTop = height - kPad - textHeight;
-    const int marks = chart.kind == HistoryChart::Kind::kMonth ? metrics.markSize + 1 : 0;
+    const int marks = month ? metrics.markSize + 1 : 0;
     ChartRect& plot = geometry.plot;
+    const int bandTop = figuresBottom + 4;  // where labels above the bars may begin
     plot.left = kPad + labelWidth + 6;
     plot.right = std::max(plot.left + 1, width - 2 * kPad);
-    plot.top = kPad + textHeight + 4;  // room for the largest total above a full bar
+    plot.top = bandTop + textHeight + 4;  // room for a label above a full bar
     plot.bottom = std::max(plot.top + 1, legendTop - 8 - marks - textHeight - 3);
 
-    for (int k = 1; k <= geometry.scale.lines; ++k) {
+    std::vector<ChartRect> obstacles;
+    obstacles.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});   // the value axis
+    obstacles.push_back(ChartRect{plot.left - 1, plot.bottom, plot.right, plot.bottom + 1});  // the baseline
+    // The gridline labels from the top down, each only where it keeps clear of the one above.
+    std::vector<ChartText> valueLabels;
+    ChartRect above;
+    for (int k = geometry.scale.lines; k >= 1; --k) {
         const int y =
             plot.bottom - static_cast<int>(std::lround(static_cast<double>(k) / geometry.scale.lines * plot.Height()));
-        geometry.gridlines.push_back(y);
-        geometry.valueLabels.push_back(
-            ChartText{labels[k - 1], plot.left - 6, y - textHeight / 2, ChartText::Align::kRight});
+        geometry.gridlines.insert(geometry.gridlines.begin(), y);
+        obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
+        const ChartText label{labels[k - 1], plot.left - 6, y - textHeight / 2, ChartText::Align::kRight};
+        const ChartRect box = TextBox(label, metrics.textWidth(label.text), textHeight);
+        if (above.Empty() || !Grown(box, 1).Intersects(above)) {
+            valueLabels.insert(valueLabels.begin(), label);
+            above = box;
+        }
     }
 
     const double slot = static_cast<double>(plot.Width()) / static_cast<double>(chart.bars.size());
@@ -175,15 +305,26 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         const ChartBar& bar = chart.bars[i];
         ChartBarShape shape;
         shape.marked = bar.marked;
+        shape.highlighted = static_cast<int>(i) == highlighted;
         shape.slot = ChartRect{plot.left + static_cast<int>(std::lround(i * slot)), plot.top,
                                plot.left + static_cast<int>(std::lround((i + 1) * slot)), plot.bottom};
         const int left = plot.left + static_cast<int>(std::lround(i * slot + (slot - barWidth) / 2));
-        const double download = Drawable(bar.downloadBytes);
-        const int total = HeightOf(download + Drawable(bar.uploadBytes), top, plot.Height());
-        const int lower = std::min(total, HeightOf(download, top, plot.Height()));
+        const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
+        int total = HeightOf(download + upload, top, plot.Height());
+        int lower = std::min(total, HeightOf(download, top, plot.Height()));
+        // Something is never drawn as nothing: each part that holds anything keeps a pixel.
+        if (download + upload > 0)
+            total = std::max(total, 1);
+        if (download > 0 && upload > 0 && total >= 2)
+            lower = std::clamp(lower, 1, total - 1);
+        else if (upload > 0 && download == 0)
+            lower = 0;
+        else if (download > 0 && upload == 0)
+            lower = total;
         shape.download = ChartRect{left, plot.bottom - lower, left + barWidth, plot.bottom};
         shape.upload = ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom - lower};
         geometry.bars.push_back(shape);
+        obstacles.push_back(ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom});
 
         const int centre = (shape.slot.left + shape.slot.right) / 2;
         if (i % static_cast<std::size_t>(labelEvery) == 0) {
@@ -191,16 +332,79 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             KeepInside(label, metrics.textWidth(bar.label), width);
             geometry.categoryLabels.push_back(label);
         }
-        if (bar.sunday && chart.kind == HistoryChart::Kind::kMonth)
+        if (bar.sunday && month)
             geometry.sundayMarks.push_back({centre - metrics.markSize / 2, plot.bottom + 3 + textHeight + 1});
+    }
+    for (const ChartText& label : valueLabels)
+        obstacles.push_back(TextBox(label, metrics.textWidth(label.text), textHeight));
+
+    // Labels inside the plot's columns, right of the value axis, between the figures and the baseline.
+    const ChartRect bounds{plot.left + 3, bandTop, width - 2, plot.bottom - 1};
+    auto place = [&](ChartText& text, const std::vector<int>& lefts, int preferredTop) {
+        const int w = metrics.textWidth(text.text);
+        int left = 0, y = 0;
+        text.align = ChartText::Align::kLeft;
+        // Else in the band above the plot, as near the column as it is clear.
+        std::vector<int> along;
+        for (int d = 0; d < width; d += 2) {
+            along.push_back(lefts.front() + d);
+            along.push_back(lefts.front() - d - 2);
+        }
+        const ChartRect band{bounds.left, bandTop, bounds.right, plot.top - 1};
+        if (FindClearSpot(lefts, preferredTop, w, textHeight, bounds, obstacles, left, y) ||
+            FindClearSpot(along, band.bottom - textHeight, w, textHeight, band, obstacles, left, y)) {
+            text.x = left, text.y = y;
+        } else {
+            // Nowhere clear: above the bar all the same, and the gridline labels it would touch go.
+            text.x = std::clamp(lefts.front(), bounds.left, std::max(bounds.left, bounds.right - w));
+            text.y = std::max(bandTop, preferredTop);
+            const ChartRect box = Grown(TextBox(text, w, textHeight), 1);
+            valueLabels.erase(std::remove_if(valueLabels.begin(), valueLabels.end(),
+                                             [&](const ChartText& l) {
+                                                 return box.Intersects(
+                                                     TextBox(l, metrics.textWidth(l.text), textHeight));
+                                             }),
+                              valueLabels.end());
+        }
+        obstacles.push_back(TextBox(text, w, textHeight));
+    };
+    // Left edges: centred over the column, then beside it on the right, then on the left; each
+    // kept right of the value axis.
+    auto leftsBeside = [&](const ChartRect& column, int w) {
+        const int centred = std::max(bounds.left, (column.left + column.right) / 2 - w / 2);
+        return std::vector<int>{std::min(centred, std::max(bounds.left, bounds.right - w)), column.right + 2,
+                                column.left - 2 - w};
+    };
+
+    geometry.hasForecast = hasForecast;
+    if (hasForecast) {
+        geometry.forecastLabel.text = captions.forecast + " " + history::FormatVolume(forecast.Total(), false);
+        const int w = metrics.textWidth(geometry.forecastLabel.text);
+        if (month) {
+            const int y = plot.bottom - HeightOf(forecast.PerDay(), top, plot.Height());
+            geometry.forecastLine = ChartGeometry::Line{y, plot.left, plot.right};
+            obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
+            place(geometry.forecastLabel, {bounds.right - w, bounds.left + 2, (plot.left + plot.right - w) / 2},
+                  y - textHeight - 2);
+        } else {
+            const ChartBarShape& bar = geometry.bars[forecast.bar];
+            const int y = plot.bottom - HeightOf(forecast.Total(), top, plot.Height());
+            const ChartRect column{bar.upload.left, std::min(y, bar.upload.top), bar.upload.right, bar.upload.top};
+            geometry.forecastOutline = column;
+            obstacles.push_back(column);
+            place(geometry.forecastLabel, leftsBeside(column, w), column.top - textHeight - 2);
+        }
     }
 
     const ChartBarShape& highest = geometry.bars[largestBar];
     geometry.hasLargest = largest > 0;
-    geometry.largestTotal =
-        ChartText{history::FormatVolume(largest, false, bytesMode), (highest.slot.left + highest.slot.right) / 2,
-                  std::max(0, highest.upload.top - textHeight - 2), ChartText::Align::kCentre};
-    KeepInside(geometry.largestTotal, metrics.textWidth(geometry.largestTotal.text), width);
+    if (geometry.hasLargest) {
+        geometry.largestTotal.text = history::FormatVolume(largest, false);
+        const int w = metrics.textWidth(geometry.largestTotal.text);
+        const ChartRect column{highest.upload.left, highest.upload.top, highest.upload.right, plot.bottom};
+        place(geometry.largestTotal, leftsBeside(column, w), column.top - textHeight - 2);
+    }
+    geometry.valueLabels = valueLabels;
 
     // The legend, centred: swatch, caption, gap, swatch, caption.
     const int downloadWidth = metrics.textWidth(captions.download);

@@ -1,5 +1,6 @@
 // The geometry of the viewer's chart in pixels: the value scale with its round gridlines, the
-// stacked bars, the labels of both axes, the legend. The window only draws what this lays out.
+// stacked bars, the labels of both axes, the period's figures, the forecast, the legend. The window
+// only draws what this lays out.
 #pragma once
 
 #include <functional>
@@ -15,6 +16,10 @@ struct ChartRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
+    bool Intersects(const ChartRect& other) const {
+        return !Empty() && !other.Empty() && left < other.right && other.left < right && top < other.bottom &&
+               other.top < bottom;
+    }
 };
 
 struct ChartText {
@@ -25,34 +30,48 @@ struct ChartText {
     Align align = Align::kLeft;
 };
 
-// Gridlines `step` bytes apart above the baseline.
+// The box a text covers when `width` pixels wide and `height` high.
+ChartRect TextBox(const ChartText& text, int width, int height);
+
+// Gridlines `step` bytes apart above the baseline, all named in one unit of `unitBytes` bytes (the
+// unit of the top gridline) with one decimal.
 struct ValueScale {
     double step = 0;
     int lines = 0;
+    double unitBytes = 1024;
+    char prefix = 'K';
     double Top() const { return step * lines; }
 };
 
-// The smallest round step that fits `largest` bytes under 4 to 6 gridlines, each of which the
-// volume text of the display mode (FormatVolume) names exactly, with at most three significant
-// digits ("512.0 MB", "1.5 GB", never a rounded "1.2 GB" for 1.25 GB). A largest value too great
-// for any step gets the greatest step; bars above it are cut at the top.
+// The smallest round step (1, 2, 2.5 or 5 times a power of ten of the unit, at least a tenth of it)
+// that fits `largest` bytes under 4 to 6 gridlines whose top lies in the unit they are named in.
+// Nothing to show gets 0..1 of the smallest unit; a largest value too great for any step gets the
+// greatest step, and bars above it are cut at the top.
 ValueScale ChooseValueScale(double largest, bool bytesMode);
+// The text of the k-th gridline from the bottom (1..lines): "1.5 GB", "200.0 kbits".
+std::string ValueLabel(const ValueScale& scale, int k, bool bytesMode);
+
+// The chart's font size in points for a client area of `width` × `height`: 8 at the window's
+// smallest size, growing modestly with it.
+int ChartFontPoints(int width, int height);
 
 struct ChartBarShape {
     ChartRect slot;      // the bar's share of the plot, full height
     ChartRect download;  // standing on the baseline; empty for nothing
     ChartRect upload;    // on top of the download part
     bool marked = false;
+    bool highlighted = false;
 };
 
 struct ChartGeometry {
     bool noData = false;  // then only `noDataText` is drawn
     ChartText noDataText;
 
-    ChartRect plot;  // the baseline is its bottom, the top gridline its top
+    std::vector<ChartText> figures;  // the period's (or the highlighted bar's) figures at the top
+    ChartRect plot;                  // the baseline is its bottom, the top gridline its top
     ValueScale scale;
     std::vector<int> gridlines;  // y of each gridline, from the lowest up
-    std::vector<ChartText> valueLabels;
+    std::vector<ChartText> valueLabels;  // of the gridlines whose label has room
     std::vector<ChartBarShape> bars;
     std::vector<ChartText> categoryLabels;  // only as many as fit side by side
     struct Point {
@@ -60,7 +79,18 @@ struct ChartGeometry {
     };
     std::vector<Point> sundayMarks;  // top left of the tree's Sunday image under each Sunday
     bool hasLargest = false;
-    ChartText largestTotal;  // above the highest bar
+    ChartText largestTotal;  // by the highest bar, clear of lines, labels and other bars
+
+    // The forecast: in a year an outline on the month's bar up to the forecast, in a month a dashed
+    // line at the forecast's average per day; labelled with the forecast total.
+    bool hasForecast = false;
+    ChartRect forecastOutline;  // a year's; empty in a month
+    struct Line {
+        int y = 0, left = 0, right = 0;
+    };
+    Line forecastLine;  // a month's; left == right in a year
+    ChartText forecastLabel;
+
     ChartRect downloadSwatch, uploadSwatch;
     ChartText downloadLegend, uploadLegend;
 };
@@ -74,13 +104,24 @@ struct ChartMetrics {
 struct ChartCaptions {
     std::string download;
     std::string upload;
+    std::string total;
+    std::string online;
+    std::string perDay;    // the average of a month's days
+    std::string perMonth;  // of a year's months
+    std::string forecast;
     std::string noData;
 };
 
-// Lays the chart out in a client area of `width` × `height` pixels. Bar heights are the bars'
-// totals in proportion to the scale's top, rounded to whole pixels; volume texts follow the
-// display mode of the current settings.
+// A bar's figures as the tree writes them: "Download 1.2 GB", upload, total, online time.
+std::vector<std::string> BarFigures(const ChartBar& bar, const ChartCaptions& captions);
+// The text of a bar's tooltip: its period in full, then its figures, one a line.
+std::string BarTooltip(const ChartBar& bar, const ChartCaptions& captions);
+
+// Lays the chart out in a client area of `width` × `height` pixels, with the bar `highlighted`
+// (-1: none) named in the figures at the top instead of the whole period. Bar heights are the
+// bars' totals in proportion to the scale's top, rounded to whole pixels (a part that holds
+// anything keeps a pixel); volume texts follow the display mode of the current settings.
 ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
-                          const ChartCaptions& captions);
+                          const ChartCaptions& captions, int highlighted = -1);
 
 }  // namespace viewer

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -21,63 +22,67 @@ ChartMetrics Metrics() {
     return metrics;
 }
 
-const ChartCaptions kCaptions{"Download", "Upload", "Keine Daten"};
+const ChartCaptions kCaptions{"Download", "Upload", "Summe", "Onlinezeit", "\330 pro Tag", "\330 pro Monat", "Prognose",
+                              "Keine Daten"};
 
 std::vector<std::string> Labels(const ValueScale& scale, bool bytesMode) {
     std::vector<std::string> labels;
     for (int k = 1; k <= scale.lines; ++k)
-        labels.push_back(history::FormatVolume(scale.step * k, false, bytesMode));
+        labels.push_back(ValueLabel(scale, k, bytesMode));
     return labels;
 }
 
-// The bytes a volume text stands for, read back by its unit.
-double BytesOfText(const std::string& text, bool bytesMode, double value) {
-    const double number = std::strtod(text.c_str(), nullptr);
-    const char prefix = text[text.find(' ') + 1];
-    const double shown = bytesMode ? value : value * 8;
-    double unit = prefix == 'G'   ? (bytesMode ? 1073741824.0 : 1e9)
-                  : prefix == 'M' ? (bytesMode ? 1048576.0 : 1e6)
-                                  : (bytesMode ? 1024.0 : 1e3);
-    if (shown < (bytesMode ? 1024.0 : 1e3))
-        unit = 1000;  // below the kilo step the text divides by 1000
-    return number * unit / (bytesMode ? 1 : 8);
-}
-
-TEST(ChartScale, RoundStepsNamedExactly) {
+TEST(ChartScale, RoundStepsInOneUnit) {
     const struct {
         double largest;
         bool bytesMode;
         std::vector<std::string> labels;
     } cases[] = {
         {3.7 * 1073741824.0, true, {"1.0 GB", "2.0 GB", "3.0 GB", "4.0 GB"}},
-        {1.3 * 1073741824.0, true, {"512.0 MB", "1.0 GB", "1.5 GB", "2.0 GB"}},
-        {1073741824.0, true, {"256.0 MB", "512.0 MB", "768.0 MB", "1.0 GB"}},
+        {1.6 * 1073741824.0, true, {"0.5 GB", "1.0 GB", "1.5 GB", "2.0 GB"}},
+        {1073741824.0, true, {"0.2 GB", "0.4 GB", "0.6 GB", "0.8 GB", "1.0 GB"}},
         {700 * 1048576.0, true, {"200.0 MB", "400.0 MB", "600.0 MB", "800.0 MB"}},
         {11.5 * 1048576.0, true, {"2.0 MB", "4.0 MB", "6.0 MB", "8.0 MB", "10.0 MB", "12.0 MB"}},
-        {0, true, {"0.1 KB", "0.2 KB", "0.3 KB", "0.4 KB"}},
+        {3784 * 1073741824.0, true, {"1000.0 GB", "2000.0 GB", "3000.0 GB", "4000.0 GB"}},
+        // Small values get a tight scale; nothing at all 0..1 of the smallest unit.
+        {1.6 * 1024, true, {"0.5 KB", "1.0 KB", "1.5 KB", "2.0 KB"}},
+        {100, true, {"0.1 KB", "0.2 KB", "0.3 KB", "0.4 KB"}},
+        {0, true, {"0.2 KB", "0.4 KB", "0.6 KB", "0.8 KB", "1.0 KB"}},
+        {0, false, {"0.2 kbits", "0.4 kbits", "0.6 kbits", "0.8 kbits", "1.0 kbits"}},
         {1.3e9, false, {"2.0 Gbits", "4.0 Gbits", "6.0 Gbits", "8.0 Gbits", "10.0 Gbits", "12.0 Gbits"}},
-        {123456, false, {"200.0 kbits", "400.0 kbits", "600.0 kbits", "800.0 kbits", "1.0 Mbits"}},
+        {123456, false, {"0.2 Mbits", "0.4 Mbits", "0.6 Mbits", "0.8 Mbits", "1.0 Mbits"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Labels(ChooseValueScale(c.largest, c.bytesMode), c.bytesMode), c.labels) << c.largest;
     }
 }
 
-TEST(ChartScale, EveryMagnitudeGetsFourToSixExactLines) {
+TEST(ChartScale, EveryMagnitudeGetsFourToSixExactLinesInTheTopsUnit) {
     for (bool bytesMode : {true, false}) {
+        const double factor = bytesMode ? 1 : 8;
         for (double largest = 1; largest < 1e16; largest *= 1.07) {
             const ValueScale scale = ChooseValueScale(largest, bytesMode);
             ASSERT_GE(scale.lines, 4) << largest;
             ASSERT_LE(scale.lines, 6) << largest;
             ASSERT_GE(scale.Top(), largest) << largest;
-            // (Below 4 KB the texts' own rule, dividing by 1000 below 1024 bytes, leaves few exact steps.)
-            if (largest > 4096) {
+            if (largest > 1024) {
                 EXPECT_LT(scale.Top(), 3 * largest) << largest << (bytesMode ? " bytes" : " bits");
             }
+            // The top reaches its unit (below the smallest, it is named in that) and stays below the
+            // next; every line is named exactly in it.
+            const double top = scale.Top() * factor, unit = scale.unitBytes * factor;
+            if (scale.prefix != (bytesMode ? 'K' : 'k')) {
+                EXPECT_GE(top, unit * (1 - 1e-9)) << largest;
+            }
+            if (scale.prefix != 'G') {
+                EXPECT_LT(top, unit * (bytesMode ? 1024 : 1000)) << largest;
+            }
             for (int k = 1; k <= scale.lines; ++k) {
-                const double value = scale.step * k;
-                const std::string text = history::FormatVolume(value, false, bytesMode);
-                ASSERT_NEAR(BytesOfText(text, bytesMode, value), value, value * 1e-9) << text;
+                const std::string text = ValueLabel(scale, k, bytesMode);
+                ASSERT_NEAR(std::strtod(text.c_str(), nullptr) * scale.unitBytes, scale.step * k,
+                            scale.step * k * 1e-9)
+                    << text;
+                ASSERT_EQ(text[text.find(' ') + 1], scale.prefix) << text;
             }
         }
     }
@@ -101,6 +106,63 @@ HistoryChart MonthOf(const std::vector<std::pair<double, double>>& volumes) {
         chart.bars.push_back(bar);
     }
     return chart;
+}
+
+// Every label that must keep clear, against every line, bar and other label it must not touch,
+// named where they do touch (a pixel apart counts as touching).
+std::vector<std::string> Collisions(const ChartGeometry& g, const ChartMetrics& metrics) {
+    struct Thing {
+        std::string name;
+        ChartRect box;
+    };
+    auto box = [&](const ChartText& text) { return TextBox(text, metrics.textWidth(text.text), metrics.textHeight); };
+    std::vector<Thing> fixed = {{"value axis", {g.plot.left - 1, g.plot.top, g.plot.left, g.plot.bottom + 1}},
+                                {"baseline", {g.plot.left - 1, g.plot.bottom, g.plot.right, g.plot.bottom + 1}}};
+    for (int y : g.gridlines)
+        fixed.push_back({"gridline " + std::to_string(y), {g.plot.left, y, g.plot.right, y + 1}});
+    for (std::size_t i = 0; i < g.bars.size(); ++i) {
+        const ChartBarShape& bar = g.bars[i];
+        fixed.push_back({"bar " + std::to_string(i), {bar.upload.left, bar.upload.top, bar.download.right, g.plot.bottom}});
+    }
+    if (g.hasForecast) {
+        fixed.push_back({"forecast outline", g.forecastOutline});
+        fixed.push_back({"forecast line", {g.forecastLine.left, g.forecastLine.y, g.forecastLine.right,
+                                           g.forecastLine.right > g.forecastLine.left ? g.forecastLine.y + 1 : 0}});
+    }
+    std::vector<Thing> labels;
+    for (const ChartText& label : g.valueLabels)
+        labels.push_back({"value label " + label.text, box(label)});
+    for (const ChartText& figure : g.figures)
+        labels.push_back({"figure " + figure.text, box(figure)});
+    std::vector<Thing> placed;
+    if (g.hasLargest)
+        placed.push_back({"largest total " + g.largestTotal.text, box(g.largestTotal)});
+    if (g.hasForecast)
+        placed.push_back({"forecast " + g.forecastLabel.text, box(g.forecastLabel)});
+
+    std::vector<std::string> found;
+    auto touch = [](const ChartRect& a, const ChartRect& b) {
+        return ChartRect{a.left - 1, a.top - 1, a.right + 1, a.bottom + 1}.Intersects(b);
+    };
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        for (const std::vector<Thing>* others : {&fixed, &labels}) {
+            for (const Thing& other : *others) {
+                if (touch(placed[i].box, other.box))
+                    found.push_back(placed[i].name + " / " + other.name);
+            }
+        }
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            if (touch(placed[i].box, placed[j].box))
+                found.push_back(placed[i].name + " / " + placed[j].name);
+        }
+    }
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        for (std::size_t j = i + 1; j < labels.size(); ++j) {
+            if (labels[i].box.Intersects(labels[j].box))
+                found.push_back(labels[i].name + " / " + labels[j].name);
+        }
+    }
+    return found;
 }
 
 bool Inside(const ChartRect& inner, int width, int height) {
@@ -132,26 +194,33 @@ TEST(ChartLayout, BarsInProportionAtEverySize) {
             EXPECT_GE(bar.download.left, bar.slot.left);
             EXPECT_LE(bar.download.right, bar.slot.right);
             EXPECT_EQ(bar.marked, i == 3);
+            if (i != 12 && volumes[i].second > 0) {
+                EXPECT_GE(bar.upload.Height(), 1) << width << " bar " << i << ": a small upload vanished";
+            }
         }
-        // Gridlines evenly spaced up to the plot's top, labelled left of it.
+        // Gridlines evenly spaced up to the plot's top; their labels left of it, each at its line.
         ASSERT_EQ(g.gridlines.size(), static_cast<std::size_t>(g.scale.lines));
         EXPECT_EQ(g.gridlines.back(), g.plot.top);
-        for (std::size_t k = 0; k < g.gridlines.size(); ++k) {
+        for (std::size_t k = 0; k < g.gridlines.size(); ++k)
             EXPECT_NEAR(g.plot.bottom - g.gridlines[k], (k + 1) * g.plot.Height() / double(g.scale.lines), 0.5);
-            EXPECT_EQ(g.valueLabels[k].text, history::FormatVolume(g.scale.step * (k + 1), false));
-            EXPECT_GE(g.valueLabels[k].x - metrics.textWidth(g.valueLabels[k].text), 0);
+        ASSERT_FALSE(g.valueLabels.empty());
+        EXPECT_EQ(g.valueLabels.back().text, ValueLabel(g.scale, g.scale.lines, true));
+        for (const ChartText& label : g.valueLabels) {
+            const int centre = label.y + metrics.textHeight / 2;
+            const auto line = std::find(g.gridlines.begin(), g.gridlines.end(), centre);
+            ASSERT_NE(line, g.gridlines.end()) << label.text;
+            EXPECT_EQ(label.text, ValueLabel(g.scale, static_cast<int>(line - g.gridlines.begin()) + 1, true));
+            EXPECT_GE(label.x - metrics.textWidth(label.text), 0);
         }
-        // The largest total above its bar (day 7: 22 MB + 4 MB... whichever is largest).
+        // The largest total by its bar.
         double largest = 0;
-        std::size_t which = 0;
         for (std::size_t i = 0; i < volumes.size(); ++i) {
-            if (i != 12 && volumes[i].first + volumes[i].second > largest)
-                largest = volumes[i].first + volumes[i].second, which = i;
+            if (i != 12)
+                largest = std::max(largest, volumes[i].first + volumes[i].second);
         }
         ASSERT_TRUE(g.hasLargest);
         EXPECT_EQ(g.largestTotal.text, history::FormatVolume(largest, false));
-        EXPECT_LE(g.largestTotal.y + metrics.textHeight, g.bars[which].upload.top);
-        EXPECT_GE(g.largestTotal.y, 0);
+        EXPECT_TRUE(Collisions(g, metrics).empty()) << width << ": " << Collisions(g, metrics).front();
         // Category labels that do not touch, Sunday marks under every Sunday, the legend below all.
         for (std::size_t k = 1; k < g.categoryLabels.size(); ++k) {
             const ChartText& a = g.categoryLabels[k - 1];
@@ -164,6 +233,108 @@ TEST(ChartLayout, BarsInProportionAtEverySize) {
         EXPECT_LE(g.uploadLegend.y + metrics.textHeight, height);
         EXPECT_LT(g.downloadLegend.x + metrics.textWidth("Download"), g.uploadSwatch.left);
     }
+}
+
+// The cases where labels used to collide: the largest day first in the month (its label over the
+// value axis), a year whose largest month lies just under a gridline (the line through its label),
+// a day far greater than the rest (its label over the top gridline's); each with a forecast too.
+TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
+    history::SetCurrentSettings(history::MonitorSettings{});
+    constexpr double kGiB = 1073741824.0;
+    const ChartMetrics metrics = Metrics();
+
+    std::vector<std::pair<double, double>> october;
+    for (int day = 0; day < 31; ++day)
+        october.push_back({(day == 0 ? 4.0 : 0.4 + 0.1 * (day % 9)) * kGiB, 0.2 * kGiB});
+    HistoryChart year;
+    year.kind = HistoryChart::Kind::kYear;
+    for (int m = 0; m < 12; ++m) {
+        ChartBar bar;
+        bar.label = "Jan";
+        bar.downloadBytes = (m == 5 ? 55.1 : 30.0 + m) * kGiB;
+        bar.uploadBytes = 4 * kGiB;
+        bar.hasRecords = true;
+        year.bars.push_back(bar);
+    }
+    std::vector<std::pair<double, double>> terabyte(30, {2 * kGiB, 0.5 * kGiB});
+    terabyte[0] = {3500 * kGiB, 284 * kGiB};
+
+    struct Case {
+        std::string name;
+        HistoryChart chart;
+    };
+    std::vector<Case> cases = {{"October", MonthOf(october)}, {"year", year}, {"terabyte", MonthOf(terabyte)}};
+    // With forecasts: a month heading above its days, the year's largest month still to grow.
+    Case octoberAhead{"October ahead", MonthOf(october)};
+    octoberAhead.chart.forecast = ChartForecast{true, 0, 60 * kGiB, 20, 31};
+    Case yearAhead{"year ahead", year};
+    yearAhead.chart.forecast = ChartForecast{true, 5, 60 * kGiB, 20, 30};
+    cases.push_back(octoberAhead);
+    cases.push_back(yearAhead);
+
+    for (const Case& c : cases) {
+        for (auto [width, height] : {std::pair{340, 225}, std::pair{560, 360}, std::pair{1000, 640}, std::pair{1600, 1000}}) {
+            const ChartGeometry g = LayoutChart(c.chart, width, height, metrics, kCaptions);
+            ASSERT_TRUE(g.hasLargest);
+            const std::vector<std::string> found = Collisions(g, metrics);
+            EXPECT_TRUE(found.empty()) << c.name << " at " << width << "x" << height << ": " << found.front();
+            EXPECT_EQ(g.hasForecast, c.chart.forecast.shown);
+            // The top gridline keeps its label: it names the scale's unit.
+            ASSERT_FALSE(g.valueLabels.empty());
+            EXPECT_EQ(g.valueLabels.back().text, ValueLabel(g.scale, g.scale.lines, true)) << c.name;
+        }
+    }
+    const ChartGeometry big = LayoutChart(yearAhead.chart, 1600, 1000, metrics, kCaptions);
+    EXPECT_EQ(big.forecastLabel.text, "Prognose 90.0 GB");
+    EXPECT_EQ(big.forecastOutline.left, big.bars[5].upload.left);
+    EXPECT_EQ(big.forecastOutline.bottom, big.bars[5].upload.top);
+    EXPECT_NEAR(big.plot.bottom - big.forecastOutline.top, 90 / big.scale.Top() * kGiB * big.plot.Height(), 1.0);
+    const ChartGeometry month = LayoutChart(octoberAhead.chart, 1600, 1000, metrics, kCaptions);
+    EXPECT_EQ(month.forecastLabel.text, "Prognose 93.0 GB");
+    EXPECT_NEAR(month.plot.bottom - month.forecastLine.y, 3.0 * kGiB / month.scale.Top() * month.plot.Height(), 1.0);
+    EXPECT_EQ(month.forecastLine.left, month.plot.left);
+    EXPECT_EQ(month.forecastLine.right, month.plot.right);
+}
+
+// The line at the top: the period's figures and average, or the highlighted bar's; wrapped where
+// the window is narrow. The font grows with the window from 8 points.
+TEST(ChartLayout, FiguresOfThePeriodOrOfTheHighlightedBar) {
+    history::SetCurrentSettings(history::MonitorSettings{});
+    std::vector<std::pair<double, double>> volumes(30, {0, 0});
+    volumes[1] = {1048576.0, 0.6 * 1048576.0};
+    volumes[5] = {3 * 1048576.0, 0};
+    HistoryChart chart = MonthOf(volumes);
+    chart.bars[1].onlineSeconds = 3600;
+    chart.bars[5].onlineSeconds = 90061;  // above a day, as a day of two records may show
+    chart.bars[5].name = "06.11.2026";
+    const ChartMetrics metrics = Metrics();
+    auto texts = [](const ChartGeometry& g) {
+        std::vector<std::string> out;
+        for (const ChartText& t : g.figures)
+            out.push_back(t.text);
+        return out;
+    };
+    const ChartGeometry wide = LayoutChart(chart, 1000, 400, metrics, kCaptions);
+    EXPECT_EQ(texts(wide), (std::vector<std::string>{"Download 4.0 MB", "Upload 614.4 KB", "Summe 4.6 MB",
+                                                     "Onlinezeit 26:01:01", "\330 pro Tag 2.3 MB"}));
+    EXPECT_EQ(wide.figures.back().y, wide.figures.front().y);
+    const ChartGeometry narrow = LayoutChart(chart, 340, 225, metrics, kCaptions);
+    EXPECT_EQ(texts(narrow), texts(wide));
+    EXPECT_GT(narrow.figures.back().y, narrow.figures.front().y);
+    for (const ChartText& t : narrow.figures)
+        EXPECT_LE(t.x + metrics.textWidth(t.text), 340) << t.text;
+    const ChartGeometry highlighted = LayoutChart(chart, 1000, 400, metrics, kCaptions, 5);
+    EXPECT_EQ(texts(highlighted), (std::vector<std::string>{"06.11.2026", "Download 3.0 MB", "Upload 0.0 KB",
+                                                            "Summe 3.0 MB", "Onlinezeit 25:01:01"}));
+    EXPECT_TRUE(highlighted.bars[5].highlighted);
+    EXPECT_FALSE(highlighted.bars[1].highlighted);
+    EXPECT_EQ(BarTooltip(chart.bars[5], kCaptions),
+              "06.11.2026\r\nDownload 3.0 MB\r\nUpload 0.0 KB\r\nSumme 3.0 MB\r\nOnlinezeit 25:01:01");
+
+    EXPECT_EQ(ChartFontPoints(340, 225), 8);
+    EXPECT_EQ(ChartFontPoints(2000, 225), 8);  // the smaller growth decides
+    EXPECT_EQ(ChartFontPoints(680, 450), 10);
+    EXPECT_EQ(ChartFontPoints(3000, 2000), 12);
 }
 
 TEST(ChartLayout, AYearHasNoSundayMarksAndAnEmptyPeriodOnlyItsText) {

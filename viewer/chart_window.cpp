@@ -1,13 +1,19 @@
 #include "chart_window.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "app_texts.h"
 #include "calendar_date.h"
-#include "gdi.h"
+#include "chart_image.h"
+#include "csv_report.h"
 #include "history_reading.h"
 #include "history_summary.h"
+#include "last_error.h"
 #include "resource.h"
 #include "resources.h"
 #include "settings_store.h"
@@ -17,6 +23,9 @@ namespace {
 
 constexpr COLORREF kSmallImagesMask = RGB(255, 0, 255);
 constexpr int kSundayImage = 2;  // the tree's mark of a Sunday
+constexpr int kDash = 5, kDashGap = 3;
+
+using Font = winapp::UniqueHandle<HFONT, winapp::GdiObjectTraits>;
 
 RECT ToRect(const ChartRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
@@ -39,6 +48,18 @@ void DrawChartText(HDC dc, const ChartText& text) {
     TextOutA(dc, left, text.y, text.text.c_str(), static_cast<int>(text.text.size()));
 }
 
+// The dialog font's face at the size the chart's area calls for.
+Font ChartFont(HDC dc, int width, int height) {
+    const int points = ChartFontPoints(width, height);
+    return Font(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg 2"));
+}
+
+bool ControlDown() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
 }  // namespace
 
 const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
@@ -46,9 +67,15 @@ const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
     winapp::OnMessage(WM_ERASEBKGND, &ChartWindow::OnEraseBackground),
     winapp::OnMessage(WM_SIZE, &ChartWindow::OnSize),
     winapp::OnMessage(WM_GETMINMAXINFO, &ChartWindow::OnGetMinMaxInfo),
+    winapp::OnMessage(WM_GETDLGCODE, &ChartWindow::OnGetDialogCode),
+    winapp::OnMessage(WM_KEYDOWN, &ChartWindow::OnKeyDown),
+    winapp::OnMessage(WM_CONTEXTMENU, &ChartWindow::OnContextMenu),
+    winapp::OnCommand(ID_CHART_COPY, &ChartWindow::OnCopy),
+    winapp::OnCommand(ID_CHART_SAVE, &ChartWindow::OnSaveImage),
 };
 
-ChartWindow::ChartWindow(HistoryChart chart) : Dialog(IDD_CHART), chart_(std::move(chart)) {}
+ChartWindow::ChartWindow(HistoryChart chart, winapp::Prompts& prompts, FileChooser& chooser, std::string caption)
+    : Dialog(IDD_CHART), chart_(std::move(chart)), prompts_(prompts), chooser_(chooser), caption_(std::move(caption)) {}
 
 std::string ChartWindow::Title() const {
     const std::string year = std::to_string(chart_.year);
@@ -59,12 +86,40 @@ std::string ChartWindow::Title() const {
     return month.empty() ? year : month + " " + year;
 }
 
+std::string ChartWindow::ImageFileName(const HistoryChart& chart) {
+    char name[64];
+    if (chart.year < 1 || chart.year > 9999)
+        return "Lumetra.png";
+    if (chart.kind == HistoryChart::Kind::kYear || chart.month < 1 || chart.month > 12)
+        wsprintfA(name, "Lumetra %04d.png", chart.year);
+    else
+        wsprintfA(name, "Lumetra %04d-%02d.png", chart.year, chart.month);
+    return name;
+}
+
 bool ChartWindow::OnInitDialog() {
     SetWindowTextA(hwnd(), Title().c_str());
     HICON icon = winapp::LoadIconResource(IDR_MAINFRAME);
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     marks_ = winapp::LoadImageList(winapp::ResourceInstance(), IDB_SMALL_IMAGES, 16, 1, kSmallImagesMask);
+    captions_ = ChartCaptions{winapp::LoadText(history::kCaptionDownloadId),
+                              winapp::LoadText(history::kCaptionUploadId),
+                              winapp::LoadText(IDS_CHART_TOTAL),
+                              winapp::LoadText(IDS_COLUMN_ONLINE),
+                              winapp::LoadText(IDS_CHART_PER_DAY),
+                              winapp::LoadText(IDS_CHART_PER_MONTH),
+                              winapp::LoadText(IDS_CHART_FORECAST),
+                              winapp::LoadText(IDS_CHART_NO_DATA)};
+
+    // The bars' figures on hover; without the tooltip the chart still shows them from the keyboard.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               winapp::ResourceInstance(), nullptr);
+    if (tooltip_ != nullptr)
+        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);  // several lines
     return true;
 }
 
@@ -88,6 +143,115 @@ bool ChartWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
     return true;
 }
 
+// The arrow keys move the highlight, not the focus (there is no control to move it to).
+bool ChartWindow::OnGetDialogCode(WPARAM, LPARAM, LRESULT& result) {
+    result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return true;
+}
+
+bool ChartWindow::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {
+    result = 0;
+    if (key == VK_LEFT || key == VK_RIGHT) {
+        MoveHighlight(key == VK_LEFT ? -1 : 1);
+    } else if (key == 'C' && ControlDown()) {
+        OnCopy();
+    } else if (key == 'S' && ControlDown()) {
+        OnSaveImage();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ChartWindow::OnContextMenu(WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) {  // from the keyboard: the middle of the chart
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        at = POINT{client.right / 2, client.bottom / 2};
+        ClientToScreen(hwnd(), &at);
+    }
+    winapp::Menu menu(CreatePopupMenu());
+    if (!menu || !AppendMenuA(menu.get(), MF_STRING, ID_CHART_COPY, winapp::LoadText(IDS_CHART_COPY).c_str()) ||
+        !AppendMenuA(menu.get(), MF_STRING, ID_CHART_SAVE, winapp::LoadText(IDS_CHART_SAVE).c_str())) {
+        MessageBeep(MB_ICONWARNING);
+        return true;
+    }
+    prompts_.TrackPopup(menu.get(), TPM_RIGHTBUTTON, at, hwnd());
+    return true;
+}
+
+void ChartWindow::MoveHighlight(int direction) {
+    const int count = static_cast<int>(chart_.bars.size());
+    int i = highlighted_ < 0 ? (direction > 0 ? -1 : count) : highlighted_;
+    for (i += direction; i >= 0 && i < count; i += direction) {
+        if (chart_.bars[i].hasRecords) {
+            highlighted_ = i;
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return;
+        }
+    }
+}
+
+winapp::Bitmap ChartWindow::Picture(const DWORD*& bits, int& width, int& height) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    width = std::max(1L, client.right - client.left);
+    height = std::max(1L, client.bottom - client.top);
+    winapp::Bitmap picture = DrawIntoBitmap(width, height, [&](HDC dc) { Draw(dc, width, height); }, bits);
+    if (!picture) {
+        prompts_.ShowMessage(hwnd(),
+                             winapp::LoadText(IDS_CHART_IMAGE_FAILED, "%s", winapp::ErrorText(ERROR_NOT_ENOUGH_MEMORY)),
+                             caption_, MB_OK | MB_ICONSTOP);
+    }
+    return picture;
+}
+
+void ChartWindow::OnCopy() {
+    const DWORD* bits = nullptr;
+    int width = 0, height = 0;
+    winapp::Bitmap picture = Picture(bits, width, height);
+    if (!picture)
+        return;
+    const DWORD error = PutBitmapOnClipboard(hwnd(), std::move(picture));
+    if (error != 0) {
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_CLIPBOARD_FAILED, "%s", winapp::ErrorText(error)), caption_,
+                             MB_OK | MB_ICONSTOP);
+    }
+}
+
+void ChartWindow::OnSaveImage() {
+    const std::string folder = DocumentsFolder();
+    std::string path = (folder.empty() ? std::string() : folder + "\\") + ImageFileName(chart_);
+    unsigned long error = 0;
+    switch (chooser_.ChooseSaveFile(hwnd(), winapp::LoadText(IDS_CHART_SAVE_TITLE), winapp::LoadText(IDS_PNG_FILTER),
+                                    "png", path, error)) {
+        case FileChooser::kChosen:
+            break;
+        case FileChooser::kCancelled:
+            return;
+        case FileChooser::kFailed:
+            prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_SAVE_DIALOG_FAILED, "%u", std::to_string(error)),
+                                 caption_, MB_OK | MB_ICONSTOP);
+            return;
+    }
+    const DWORD* bits = nullptr;
+    int width = 0, height = 0;
+    const winapp::Bitmap picture = Picture(bits, width, height);
+    if (!picture)
+        return;
+    std::string png;
+    const HRESULT encoded = EncodePng(bits, width, height, png);
+    if (FAILED(encoded)) {
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_CHART_IMAGE_FAILED, "%s", ResultText(encoded)), caption_,
+                             MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (!report::WriteFileReplacing(path, png))
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_PNG_WRITE_FAILED, "%s", path), caption_, MB_OK | MB_ICONSTOP);
+}
+
 bool ChartWindow::OnPaint() {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(hwnd(), &paint);
@@ -107,13 +271,48 @@ bool ChartWindow::OnPaint() {
         } else {
             Draw(target, width, height);  // without memory for a bitmap, straight onto the window
         }
+        UpdateTools();
     }
     EndPaint(hwnd(), &paint);
     return true;
 }
 
+void ChartWindow::UpdateTools() {
+    if (tooltip_ == nullptr)
+        return;
+    std::vector<ChartRect> slots;
+    for (const ChartBarShape& bar : geometry_.bars)
+        slots.push_back(bar.slot);
+    auto same = [](const ChartRect& a, const ChartRect& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    if (slots.size() == toolSlots_.size() && std::equal(slots.begin(), slots.end(), toolSlots_.begin(), same))
+        return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = hwnd();
+    for (std::size_t i = 0; i < toolSlots_.size(); ++i) {
+        tool.uId = i;
+        SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    toolSlots_.clear();
+    for (std::size_t i = 0; i < slots.size() && i < chart_.bars.size(); ++i) {
+        if (!chart_.bars[i].hasRecords)
+            continue;
+        std::string text = BarTooltip(chart_.bars[i], captions_);
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = i;
+        tool.rect = ToRect(slots[i]);
+        tool.lpszText = text.data();
+        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    toolSlots_ = slots;
+}
+
 void ChartWindow::Draw(HDC dc, int width, int height) {
-    winapp::Selection font(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
+    Font font = ChartFont(dc, width, height);
+    winapp::Selection selectedFont(dc, font ? static_cast<HGDIOBJ>(font.get())
+                                            : reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kText);
     TEXTMETRICA text{};
@@ -122,9 +321,7 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     ChartMetrics metrics;
     metrics.textWidth = [dc](const std::string& s) { return TextWidth(dc, s); };
     metrics.textHeight = text.tmHeight > 0 ? text.tmHeight : 13;
-    const ChartCaptions captions{winapp::LoadText(history::kCaptionDownloadId),
-                                 winapp::LoadText(history::kCaptionUploadId), winapp::LoadText(IDS_CHART_NO_DATA)};
-    geometry_ = LayoutChart(chart_, width, height, metrics, captions);
+    geometry_ = LayoutChart(chart_, width, height, metrics, captions_, highlighted_);
     const ChartGeometry& g = geometry_;
 
     winapp::FillSolid(dc, RECT{0, 0, width, height}, kBackground);
@@ -133,8 +330,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
         return;
     }
     for (const ChartBarShape& bar : g.bars) {
-        if (bar.marked)
-            winapp::FillSolid(dc, ToRect(bar.slot), kMarkedDay);
+        if (bar.highlighted || bar.marked)
+            winapp::FillSolid(dc, ToRect(bar.slot), bar.highlighted ? kHighlight : kMarkedDay);
     }
     for (int y : g.gridlines)
         winapp::FillSolid(dc, RECT{g.plot.left, y, g.plot.right, y + 1}, kGridline);
@@ -142,10 +339,24 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
         winapp::FillSolid(dc, ToRect(bar.download), kDownload);
         winapp::FillSolid(dc, ToRect(bar.upload), kUpload);
     }
+    if (g.hasForecast) {
+        const ChartRect& o = g.forecastOutline;
+        if (!o.Empty()) {  // the part still to come: outlined, not filled
+            winapp::FillSolid(dc, RECT{o.left, o.top, o.right, o.top + 1}, kForecast);
+            winapp::FillSolid(dc, RECT{o.left, o.top, o.left + 1, o.bottom}, kForecast);
+            winapp::FillSolid(dc, RECT{o.right - 1, o.top, o.right, o.bottom}, kForecast);
+        }
+        for (int x = g.forecastLine.left; x < g.forecastLine.right; x += kDash + kDashGap) {
+            winapp::FillSolid(dc, RECT{x, g.forecastLine.y, std::min(x + kDash, g.forecastLine.right), g.forecastLine.y + 1},
+                              kForecast);
+        }
+    }
     // The axes: the value axis left of the plot, the baseline under it.
     winapp::FillSolid(dc, RECT{g.plot.left - 1, g.plot.top, g.plot.left, g.plot.bottom + 1}, kAxis);
     winapp::FillSolid(dc, RECT{g.plot.left - 1, g.plot.bottom, g.plot.right, g.plot.bottom + 1}, kAxis);
 
+    for (const ChartText& figure : g.figures)
+        DrawChartText(dc, figure);
     for (const ChartText& label : g.valueLabels)
         DrawChartText(dc, label);
     for (const ChartText& label : g.categoryLabels)
@@ -156,6 +367,11 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     }
     if (g.hasLargest)
         DrawChartText(dc, g.largestTotal);
+    if (g.hasForecast) {
+        SetTextColor(dc, kForecast);
+        DrawChartText(dc, g.forecastLabel);
+        SetTextColor(dc, kText);
+    }
 
     winapp::FillSolid(dc, ToRect(g.downloadSwatch), kDownload);
     winapp::FillSolid(dc, ToRect(g.uploadSwatch), kUpload);
@@ -163,16 +379,16 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     DrawChartText(dc, g.uploadLegend);
 }
 
-void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, const std::string& caption, int level,
-                      const std::string (&texts)[4], int item) {
+void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption,
+                      int level, const std::string (&texts)[4], int item) {
     // No history yet is an empty chart; one that is there but cannot be read is told.
     std::vector<history::DayRecord> records;
     if (!ReadHistoryOrTell(owner, prompts, caption, records))
         return;
     const int startDay = history::CurrentSettings().g_History_StartDayOfMonth;
-    const history::HistorySummary summary =
-        history::BuildHistorySummary(records, history::CalendarDate::Today(), startDay);
-    ChartWindow window(BuildHistoryChart(summary, level, texts, item, startDay));
+    const history::CalendarDate today = history::CalendarDate::Today();
+    const history::HistorySummary summary = history::BuildHistorySummary(records, today, startDay);
+    ChartWindow window(BuildHistoryChart(summary, level, texts, item, startDay, today), prompts, chooser, caption);
     if (window.DoModal(owner) == -1)
         prompts.ShowMessage(owner, winapp::LoadText(IDS_CHART_FAILED), caption, MB_OK | MB_ICONWARNING);
 }

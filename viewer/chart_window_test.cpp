@@ -4,6 +4,8 @@
 #include "chart_window.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <wincodec.h>
 
 #include <string>
 #include <vector>
@@ -208,6 +210,165 @@ TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
     });
 }
 
+// Names the file without a dialog.
+class ChosenImage : public FileChooser {
+public:
+    Result ChooseSaveFile(HWND, const std::string& title, const std::string&, const std::string& extension,
+                          std::string& path, unsigned long&) override {
+        titles.push_back(title + " ." + extension);
+        proposed.push_back(path);
+        path = chosen;
+        return kChosen;
+    }
+    std::string chosen;
+    std::vector<std::string> titles, proposed;
+};
+
+// A PNG file read back by the system's imaging component: its size and its pixels (0xRRGGBB).
+struct Image {
+    UINT width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    COLORREF At(int x, int y) const {
+        const DWORD p = pixels[static_cast<std::size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+Image ReadPng(const std::string& path) {
+    Image image;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    const std::wstring name(path.begin(), path.end());
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(name.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                                        WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&image.width, &image.height))) {
+        image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
+        if (FAILED(converter->CopyPixels(nullptr, image.width * 4, image.width * image.height * 4,
+                                         reinterpret_cast<BYTE*>(image.pixels.data()))))
+            image = Image();
+    }
+    for (IUnknown* object : std::initializer_list<IUnknown*>{converter, frame, decoder, factory}) {
+        if (object != nullptr)
+            object->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return image;
+}
+
+// The chart as a tool: a bar's figures on hover and from the keyboard, the picture on the
+// clipboard after Ctrl+C and in a PNG file after Ctrl+S, each read back.
+TEST_F(ChartWindowTest, TooltipHighlightClipboardAndPngOfTheChart) {
+    folder_.WriteHistory({Day(2024, 5, 5, 100 * kMiB, 50 * kMiB, 3725), Day(2024, 5, 9, 200 * kMiB, 100 * kMiB, 60),
+                          Day(2024, 5, 20, 500 * kMiB, 100 * kMiB, 60)});
+    Open();
+    ChosenImage chooser;
+    chooser.chosen = folder_.path() + "\\chart.png";
+    dialog_->setFileChooser(chooser);
+    RECT client{};
+    Reading r;
+    ShowChartOf("Mai", "Mai 2024", [&](HWND chart) {
+        GetClientRect(chart, &client);
+        r = Read(CaptureClient(chart));
+        ASSERT_EQ(r.bars.size(), 3u);
+
+        // The tooltip's text of the first bar, as hovering it shows it.
+        HWND tooltip = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM found) {
+                char name[64] = {};
+                GetClassNameA(w, name, sizeof name);
+                if (std::string(name) == TOOLTIPS_CLASSA)
+                    *reinterpret_cast<HWND*>(found) = w;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tooltip));
+        ASSERT_NE(tooltip, nullptr);
+        TTHITTESTINFOA hit{};
+        hit.hwnd = chart;
+        hit.pt = POINT{r.bars[0].centre, r.baseline - 2};
+        hit.ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ASSERT_TRUE(SendMessageA(tooltip, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)));
+        // (The ANSI form of the query gives at most 80 characters.)
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = hit.ti.hwnd;
+        tool.uId = hit.ti.uId;
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(text),
+                  L"05.05.2024\r\nDownload 100.0 MB\r\nUpload 50.0 MB\r\nSumme 150.0 MB\r\nOnlinezeit 01:02:05");
+        hit.pt = POINT{r.plotLeft + (r.plotRight - r.plotLeft) / 62, r.baseline - 2};  // the 1st: no day row
+        EXPECT_FALSE(SendMessageA(tooltip, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)));
+
+        // Right highlights the first bar with a day row, Right again the next.
+        EXPECT_TRUE(SendMessageA(chart, WM_GETDLGCODE, VK_RIGHT, 0) & DLGC_WANTARROWS);
+        const int above = (r.bars[0].top + r.topGridline) / 2;
+        SendMessageA(chart, WM_KEYDOWN, VK_RIGHT, 0);
+        Capture shot = CaptureClient(chart);
+        EXPECT_EQ(shot.At(r.bars[0].centre, above), ChartWindow::kHighlight);
+        SendMessageA(chart, WM_KEYDOWN, VK_RIGHT, 0);
+        shot = CaptureClient(chart);
+        EXPECT_EQ(shot.At(r.bars[0].centre, above), ChartWindow::kBackground);
+        EXPECT_EQ(shot.At(r.bars[1].centre, (r.bars[1].top + r.topGridline) / 2), ChartWindow::kHighlight);
+        SendMessageA(chart, WM_KEYDOWN, VK_LEFT, 0);
+
+        // The context menu offers both.
+        SendMessageA(chart, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(chart), MAKELPARAM(-1, -1));
+        ASSERT_FALSE(prompts_.popups.empty());
+        EXPECT_EQ(prompts_.popups.back(), (std::vector<UINT>{ID_CHART_COPY, ID_CHART_SAVE}));
+        EXPECT_EQ(prompts_.owners.back(), chart);
+
+        // Ctrl+C: a bitmap of the client area on the clipboard; Ctrl+S: the PNG file.
+        BYTE keys[256] = {}, saved[256] = {};
+        GetKeyboardState(saved);
+        std::copy(saved, saved + 256, keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        CloseClipboard();
+        SendMessageA(chart, WM_KEYDOWN, 'C', 0);
+        SendMessageA(chart, WM_KEYDOWN, 'S', 0);
+        SetKeyboardState(saved);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+        BITMAP copied{};
+        HANDLE held = GetClipboardData(CF_BITMAP);
+        EXPECT_TRUE(held != nullptr && GetObjectA(held, sizeof copied, &copied) == sizeof copied);
+        CloseClipboard();
+        EXPECT_EQ(copied.bmWidth, client.right);
+        EXPECT_EQ(copied.bmHeight, client.bottom);
+    });
+    EXPECT_TRUE(prompts_.messages.empty()) << prompts_.messages.front();
+    EXPECT_EQ(chooser.titles, (std::vector<std::string>{"Als Bild speichern .png"}));
+    EXPECT_EQ(chooser.proposed, (std::vector<std::string>{DocumentsFolder() + "\\Lumetra 2024-05.png"}));
+    const Image image = ReadPng(chooser.chosen);
+    EXPECT_EQ(image.width, static_cast<UINT>(client.right));
+    EXPECT_EQ(image.height, static_cast<UINT>(client.bottom));
+    ASSERT_FALSE(image.pixels.empty());
+    EXPECT_EQ(image.At(r.bars[1].centre, r.baseline - 2), ChartWindow::kDownload);
+    EXPECT_EQ(image.At(r.bars[1].centre, r.bars[1].top + 1), ChartWindow::kUpload);
+    EXPECT_EQ(image.At(r.bars[0].centre, (r.bars[0].top + r.topGridline) / 2), ChartWindow::kHighlight);
+
+    // A file that cannot be written is told, and nothing is left behind.
+    chooser.chosen = folder_.path() + "\\missing\\chart.png";
+    ShowChartOf("Mai", "Mai 2024", [&](HWND chart) { SendMessageA(chart, WM_COMMAND, ID_CHART_SAVE, 0); });
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_NE(prompts_.messages[0].find(chooser.chosen), std::string::npos) << prompts_.messages[0];
+    EXPECT_EQ(GetFileAttributesA(chooser.chosen.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(ChartWindowTest, APeriodWithoutRecordsSaysSoAndTheMenusNameTheCommands) {
     folder_.WriteHistory({Day(2024, 5, 2)});
     Open();
@@ -242,6 +403,8 @@ TEST_F(ChartWindowTest, APeriodWithoutRecordsSaysSoAndTheMenusNameTheCommands) {
         char text[64] = {};
         GetMenuStringA(GetSubMenu(rows.get(), 0), ID_CSV_EXPORT, text, sizeof text, MF_BYCOMMAND);
         EXPECT_STREQ(text, "CSV Export");
+        EXPECT_EQ(winapp::LoadText(IDS_CHART_COPY), german ? "Kopieren" : "Copy");
+        EXPECT_EQ(winapp::LoadText(IDS_CHART_SAVE), german ? "Als Bild speichern\205" : "Save as image\205");
     }
 }
 

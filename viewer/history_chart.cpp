@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <utility>
 
 #include "calendar_date.h"
 
@@ -46,6 +47,19 @@ bool IsDayRow(const SummaryRow& row) {
     return row.level == history::kLevelDay && row.image != history::kImageSum;
 }
 
+// The seconds of a duration text of the tree ("%3.2d:%2.2d:%2.2d"); 0 for an unset column.
+double SecondsOfText(const std::string& text) {
+    long long parts[3] = {0, 0, 0};
+    int part = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            parts[part] = parts[part] * 10 + (c - '0');
+        else if (c == ':' && part < 2)
+            ++part;
+    }
+    return part == 2 ? static_cast<double>(parts[0] * 3600 + parts[1] * 60 + parts[2]) : 0;
+}
+
 bool Matches(const SummaryRow& row, int level, const std::string (&texts)[4]) {
     if (row.level != level || row.text != texts[0])
         return false;
@@ -75,15 +89,52 @@ std::string ShortMonthName(int month) {
 void Add(ChartBar& bar, const SummaryRow& row) {
     bar.downloadBytes += row.downloadBytes;
     bar.uploadBytes += row.uploadBytes;
+    if (row.columnSet[3])
+        bar.onlineSeconds += SecondsOfText(row.columns[3]);
     bar.hasRecords = true;
+}
+
+double TotalOf(const ChartBar& bar) {
+    return bar.downloadBytes + bar.uploadBytes;
+}
+
+// The first day of the accounting month named after `month` (1..12) of `year`.
+std::int64_t PeriodFirst(int month, int year, int startDay) {
+    return DayNumber(year, month, std::min(std::max(startDay, 1), CalendarDate::DaysInMonth(month, year)));
+}
+
+// Its last: the day before the next one begins; the tree opens a new month with every year.
+std::int64_t PeriodLast(int month, int year, int startDay) {
+    return month == 12 ? DayNumber(year, 12, 31) : PeriodFirst(month + 1, year, startDay) - 1;
+}
+
+// The day numbers of the accounting month that holds `today` and of today, when today is a date.
+bool CurrentMonth(const CalendarDate& today, int startDay, AccountingMonth& current, std::int64_t& todayNumber) {
+    if (!IsCalendarDay(today.year, today.month, today.day))
+        return false;
+    current = AccountingMonthOf(today, startDay);
+    todayNumber = DayNumber(today.year, today.month, today.day);
+    return true;
+}
+
+ChartForecast ForecastOf(double soFar, const AccountingMonth& current, std::int64_t todayNumber) {
+    ChartForecast forecast;
+    forecast.shown = true;
+    forecast.soFar = soFar;
+    forecast.monthDays = current.days;
+    forecast.elapsedDays =
+        static_cast<int>(todayNumber - DayNumber(current.first.year, current.first.month, current.first.day) + 1);
+    return forecast;
 }
 
 // The year's rows up to the next year row: day rows count for the month of the month row above
 // them, or, right after the year row, for their own month.
 void FillYear(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::size_t yearRow) {
     chart.bars.resize(12);
-    for (int m = 1; m <= 12; ++m)
+    for (int m = 1; m <= 12; ++m) {
         chart.bars[m - 1].label = ShortMonthName(m);
+        chart.bars[m - 1].name = CalendarDate::MonthNameAt(m - 1) + " " + std::to_string(chart.year);
+    }
     int month = 0;
     for (std::size_t i = yearRow + 1; i < rows.size() && rows[i].level != history::kLevelYear; ++i) {
         const SummaryRow& row = rows[i];
@@ -95,20 +146,6 @@ void FillYear(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::siz
                 Add(chart.bars[barMonth - 1], row);
         }
     }
-}
-
-// The first and last day of the accounting month that a month row of `month`/`year` opens.
-void NominalPeriod(int month, int year, int startDay, std::int64_t& first, std::int64_t& last) {
-    const int start = std::max(startDay, 1);
-    if (start == 1) {
-        first = DayNumber(year, month, 1);
-        last = DayNumber(year, month, CalendarDate::DaysInMonth(month, year));
-        return;
-    }
-    first = DayNumber(year, month, std::min(start, CalendarDate::DaysInMonth(month, year)));
-    // The tree opens a new month with every year.
-    last = month == 12 ? DayNumber(year, 12, 31)
-                       : DayNumber(year, month + 1, std::min(start - 1, CalendarDate::DaysInMonth(month + 1, year)));
 }
 
 void FillMonth(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::size_t clicked, int startDay) {
@@ -125,44 +162,60 @@ void FillMonth(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::si
     while (end < rows.size() && rows[end].level == history::kLevelDay)
         ++end;
 
-    std::map<std::int64_t, ChartBar> days;
+    // Keyed by the day's number on the calendar and, for a day the calendar does not have (a 31
+    // April), its distance from the nearest day it has, so that it stands beside that day.
+    using Key = std::pair<std::int64_t, int>;
+    auto keyOf = [](const SummaryRow& row) {
+        const int month = std::min(std::max(row.month, 1), 12);
+        const int day = std::min(std::max(row.day, 1), CalendarDate::DaysInMonth(month, row.year));
+        return Key{DayNumber(row.year, month, day), (row.month - month) * 64 + (row.day - day)};
+    };
+    std::map<Key, ChartBar> days;
     for (std::size_t i = begin; i < end; ++i) {
         const SummaryRow& row = rows[i];
-        // A day that is no calendar day has no place on the axis.
-        if (IsDayRow(row) && IsCalendarDay(row.year, row.month, row.day))
-            Add(days[DayNumber(row.year, row.month, row.day)], row);
+        if (!IsDayRow(row))
+            continue;
+        ChartBar& bar = days[keyOf(row)];
+        if (!bar.hasRecords) {
+            bar.label = std::to_string(row.day);
+            bar.name = row.text;
+            bar.sunday = row.image == history::kImageSunday;
+        }
+        Add(bar, row);
     }
     if (head != nullptr && head->level == history::kLevelMonth) {
         chart.month = head->month;
         chart.year = head->year;
     } else if (!days.empty()) {
-        const CalendarDate first = DateOfNumber(days.begin()->first);
+        const CalendarDate first = DateOfNumber(days.begin()->first.first);
         chart.month = first.month;
         chart.year = first.year;
     }
 
     if (days.empty())
         return;
-    std::int64_t first = days.begin()->first, last = days.rbegin()->first;
+    std::int64_t first = days.begin()->first.first, last = days.rbegin()->first.first;
     if (IsCalendarDay(chart.year, chart.month, 1)) {
-        std::int64_t nominalFirst = 0, nominalLast = 0;
-        NominalPeriod(chart.month, chart.year, startDay, nominalFirst, nominalLast);
-        first = std::min(first, nominalFirst);
-        last = std::max(last, nominalLast);
+        first = std::min(first, PeriodFirst(chart.month, chart.year, startDay));
+        last = std::max(last, PeriodLast(chart.month, chart.year, startDay));
     }
     // Too long for a continuous axis: the days with records only.
     if (last - first >= kLongestAxisDays)
         first = last + 1;
-    for (std::int64_t number = first; number <= last; ++number)
-        days.emplace(number, ChartBar());
+    for (std::int64_t number = first; number <= last; ++number) {
+        auto [place, added] = days.emplace(Key{number, 0}, ChartBar());
+        if (added) {
+            const CalendarDate date = DateOfNumber(number);
+            place->second.label = std::to_string(date.day);
+            place->second.name = date.ToText();
+            place->second.sunday = date.DayOfWeek() == 1;
+        }
+    }
 
     const bool markDay = IsDayRow(rows[clicked]);
-    for (auto& [number, bar] : days) {
-        const CalendarDate date = DateOfNumber(number);
-        bar.label = std::to_string(date.day);
-        bar.sunday = date.DayOfWeek() == 1;
-        bar.marked = markDay && date.year == rows[clicked].year && date.month == rows[clicked].month &&
-                     date.day == rows[clicked].day;
+    const Key clickedKey = keyOf(rows[clicked]);
+    for (auto& [key, bar] : days) {
+        bar.marked = markDay && key == clickedKey;
         chart.bars.push_back(std::move(bar));
     }
 }
@@ -184,12 +237,43 @@ void NameFromTexts(HistoryChart& chart, int level, const std::string (&texts)[4]
 
 }  // namespace
 
+AccountingMonth AccountingMonthOf(const CalendarDate& date, int startDay) {
+    AccountingMonth current;
+    current.year = date.year;
+    current.month = date.month;
+    const std::int64_t number = DayNumber(date.year, date.month, date.day);
+    if (number < PeriodFirst(date.month, date.year, startDay))
+        current.month = std::max(1, date.month - 1);
+    const std::int64_t first = current.month == 1 ? DayNumber(date.year, 1, 1)
+                                                  : PeriodFirst(current.month, date.year, startDay);
+    const std::int64_t last = PeriodLast(current.month, date.year, startDay);
+    current.first = DateOfNumber(first);
+    current.last = DateOfNumber(last);
+    current.days = static_cast<int>(last - first + 1);
+    return current;
+}
+
 bool HistoryChart::HasRecords() const {
     return std::any_of(bars.begin(), bars.end(), [](const ChartBar& bar) { return bar.hasRecords; });
 }
 
+ChartBar HistoryChart::Total() const {
+    ChartBar total;
+    for (const ChartBar& bar : bars) {
+        total.downloadBytes += bar.downloadBytes;
+        total.uploadBytes += bar.uploadBytes;
+        total.onlineSeconds += bar.onlineSeconds;
+        total.hasRecords = total.hasRecords || bar.hasRecords;
+    }
+    return total;
+}
+
+int HistoryChart::BarsWithRecords() const {
+    return static_cast<int>(std::count_if(bars.begin(), bars.end(), [](const ChartBar& bar) { return bar.hasRecords; }));
+}
+
 HistoryChart BuildHistoryChart(const history::HistorySummary& summary, int level, const std::string (&texts)[4],
-                               int item, int startDay) {
+                               int item, int startDay, const CalendarDate& today) {
     CalendarDate::ReloadNames();
     HistoryChart chart;
     chart.kind = level == history::kLevelYear ? HistoryChart::Kind::kYear : HistoryChart::Kind::kMonth;
@@ -203,6 +287,20 @@ HistoryChart BuildHistoryChart(const history::HistorySummary& summary, int level
         FillYear(chart, summary.rows, static_cast<std::size_t>(row));
     } else {
         FillMonth(chart, summary.rows, static_cast<std::size_t>(row), startDay);
+    }
+
+    AccountingMonth current;
+    std::int64_t todayNumber = 0;
+    if (!chart.HasRecords() || !CurrentMonth(today, startDay, current, todayNumber) || current.year != chart.year)
+        return chart;
+    if (chart.kind == HistoryChart::Kind::kYear) {
+        const ChartBar& bar = chart.bars[current.month - 1];
+        if (bar.hasRecords) {
+            chart.forecast = ForecastOf(TotalOf(bar), current, todayNumber);
+            chart.forecast.bar = static_cast<std::size_t>(current.month - 1);
+        }
+    } else if (current.month == chart.month) {
+        chart.forecast = ForecastOf(TotalOf(chart.Total()), current, todayNumber);
     }
     return chart;
 }

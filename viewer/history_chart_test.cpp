@@ -40,7 +40,7 @@ protected:
     HistoryChart ChartOfRow(int index, int startDay, int hint = -2) {
         const history::SummaryRow& row = summary_.rows[index];
         const std::string texts[4] = {row.text, row.columns[0], row.columns[1], row.columns[2]};
-        return BuildHistoryChart(summary_, row.level, texts, hint == -2 ? index : hint, startDay);
+        return BuildHistoryChart(summary_, row.level, texts, hint == -2 ? index : hint, startDay, today_);
     }
 
     // "label:download+upload" of every bar with records, "*" after a marked and "!" after a Sunday one.
@@ -61,7 +61,7 @@ protected:
                                         std::to_string(chart.bars.size()) + ")";
     }
 
-    const history::CalendarDate today_{8, 12, 2026};
+    history::CalendarDate today_{8, 12, 2026};
     history::HistorySummary summary_;
 };
 
@@ -91,6 +91,7 @@ TEST_F(HistoryChartTest, AYearsBarsAreTheSumsOfItsAccountingMonths) {
         EXPECT_EQ(chart.year, 2025);
         ASSERT_EQ(chart.bars.size(), 12u);
         EXPECT_EQ(chart.bars[2].label, "M\344r");
+        EXPECT_EQ(chart.bars[2].name, "M\344rz 2025");
         // Every sum row of 2025 closes its month row's month: the bar shows the same totals.
         int month = 0, sums = 0;
         bool in2025 = false;
@@ -103,6 +104,7 @@ TEST_F(HistoryChartTest, AYearsBarsAreTheSumsOfItsAccountingMonths) {
                 const ChartBar& bar = chart.bars[month - 1];
                 EXPECT_EQ(history::FormatVolume(bar.downloadBytes, false), row.columns[0]) << month;
                 EXPECT_EQ(history::FormatVolume(bar.uploadBytes, false), row.columns[1]) << month;
+                EXPECT_EQ(history::FormatDuration(static_cast<std::int64_t>(bar.onlineSeconds)), row.columns[3]);
                 ++sums;
             }
         }
@@ -152,6 +154,15 @@ TEST_F(HistoryChartTest, AMonthsDaysOnTheAccountingMonth) {
          0,
          "1..31 (31)",
          {"2:5+5!", "3:2+2"}},
+        // A day the calendar does not have stands after the month's last day; nothing the tree
+        // lists is left out.
+        {{Day(2026, 4, 31, 5, 6)}, 1, "04/2026", 0, "1..31 (31)", {"31:5+6"}},
+        {{Day(2026, 4, 20, 1, 1), Day(2026, 4, 31, 2, 2), Day(2026, 5, 3, 3, 3)},
+         15,
+         "04/2026",
+         0,
+         "15..14 (31)",
+         {"20:1+1", "31:2+2", "3:3+3!"}},
         // Out of order: May again after June is a month row of its own.
         {{Day(2004, 5, 2, 1, 1), Day(2004, 6, 3, 2, 2), Day(2004, 5, 4, 4, 4)},
          1,
@@ -175,6 +186,8 @@ TEST_F(HistoryChartTest, DayAndSumRowsChartTheirMonth) {
     EXPECT_EQ(day.month, 5);
     EXPECT_EQ(day.year, 2004);
     EXPECT_EQ(Shown(day), (std::vector<std::string>{"2:1+2!", "9:3+4*!"}));
+    EXPECT_EQ(day.bars[8].name, "09.05.2004");
+    EXPECT_EQ(Shown(ChartOf({Day(2026, 4, 31, 5, 6)}, 1, "31.04.2026")), (std::vector<std::string>{"31:5+6*"}));
     const HistoryChart sum = ChartOf(records, 1, "Sum", 1);
     EXPECT_EQ(Shown(sum), (std::vector<std::string>{"2:1+2!", "9:3+4!"}));
 }
@@ -191,13 +204,56 @@ TEST_F(HistoryChartTest, TheClickedRowIsFoundByItsTexts) {
 
     // A row that is gone names at least its period.
     const std::string month[4] = {"Mai", "", "", "05/2003"};
-    const HistoryChart gone = BuildHistoryChart(summary_, 1, month, 1, 1);
+    const HistoryChart gone = BuildHistoryChart(summary_, 1, month, 1, 1, today_);
     EXPECT_TRUE(gone.bars.empty());
     EXPECT_FALSE(gone.HasRecords());
     EXPECT_EQ(gone.month, 5);
     EXPECT_EQ(gone.year, 2003);
     const std::string year[4] = {"2003", "", "", ""};
-    EXPECT_EQ(BuildHistoryChart(summary_, 0, year, 0, 1).year, 2003);
+    EXPECT_EQ(BuildHistoryChart(summary_, 0, year, 0, 1, today_).year, 2003);
+}
+
+TEST_F(HistoryChartTest, TheForecastOfTheAccountingMonthThatHoldsToday) {
+    const struct {
+        history::CalendarDate today;
+        int startDay;
+        std::vector<DayRecord> records;
+        std::string row;
+        bool shown;
+        std::size_t bar;  // of a year
+        int elapsed, days;
+        double total;
+    } cases[] = {
+        // The first day of a month: a day's traffic times the month's days.
+        {{1, 11, 2026}, 1, {Day(2026, 10, 31, 50, 50), Day(2026, 11, 1, 2, 1)}, "11/2026", true, 0, 1, 30, 90},
+        // Its last day: what it holds.
+        {{30, 11, 2026}, 1, {Day(2026, 11, 1, 20, 10), Day(2026, 11, 30, 1, 2)}, "11/2026", true, 0, 30, 30, 33},
+        // From the 15th: 15 November to 14 December.
+        {{3, 12, 2026}, 15, {Day(2026, 11, 20, 10, 9), Day(2026, 12, 2, 0, 0)}, "11/2026", true, 0, 19, 30, 30},
+        {{3, 12, 2026}, 15, {Day(2026, 11, 20, 10, 9), Day(2026, 12, 2, 0, 0)}, "2026", true, 10, 19, 30, 30},
+        // February of a leap year.
+        {{10, 2, 2028}, 1, {Day(2028, 2, 3, 6, 4)}, "02/2028", true, 0, 10, 29, 29},
+        {{10, 2, 2028}, 1, {Day(2028, 2, 3, 6, 4)}, "2028", true, 1, 10, 29, 29},
+        // The year row opens January: its first days belong to it, up to 14 February.
+        {{5, 1, 2027}, 15, {Day(2027, 1, 2, 4, 1)}, "01/2027", true, 0, 5, 45, 45},
+        // Another month or year, or a current month without days: none.
+        {{3, 12, 2026}, 1, {Day(2026, 11, 20, 10, 9), Day(2026, 12, 2, 0, 0)}, "11/2026", false, 0, 0, 0, 0},
+        {{3, 1, 2027}, 1, {Day(2026, 11, 20, 10, 9)}, "2026", false, 0, 0, 0, 0},
+        {{3, 12, 2026}, 1, {Day(2026, 11, 20, 10, 9)}, "2026", false, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        today_ = c.today;
+        const HistoryChart chart = ChartOf(c.records, c.startDay, c.row);
+        const std::string what = c.row + " on " + c.today.ToText();
+        ASSERT_EQ(chart.forecast.shown, c.shown) << what;
+        if (!c.shown)
+            continue;
+        EXPECT_EQ(chart.forecast.bar, c.bar) << what;
+        EXPECT_EQ(chart.forecast.elapsedDays, c.elapsed) << what;
+        EXPECT_EQ(chart.forecast.monthDays, c.days) << what;
+        EXPECT_DOUBLE_EQ(chart.forecast.Total(), c.total) << what;
+        EXPECT_DOUBLE_EQ(chart.forecast.PerDay(), c.total / c.days) << what;
+    }
 }
 
 }  // namespace

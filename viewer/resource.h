@@ -50,6 +50,21 @@
 #define ID_CHART 32780
 #define ID_CSV_EXPORT 32781
 
+/* The chart's figures, forecast, copy and image file. */
+#define IDS_CHART_TOTAL 170
+#define IDS_CHART_PER_DAY 171
+#define IDS_CHART_PER_MONTH 172
+#define IDS_CHART_FORECAST 173
+#define IDS_CHART_COPY 174
+#define IDS_CHART_SAVE 175
+#define IDS_CHART_SAVE_TITLE 176
+#define IDS_PNG_FILTER 177
+#define IDS_PNG_WRITE_FAILED 178
+#define IDS_CHART_IMAGE_FAILED 179
+#define IDS_CLIPBOARD_FAILED 180
+#define ID_CHART_COPY 32790
+#define ID_CHART_SAVE 32791
+
 /* The system menu's "About" command; system command IDs keep their low four bits free. */
 #define IDM_ABOUTBOX 0x0010
 

@@ -307,7 +307,7 @@ void ViewerDialog::CsvExport() {
 }
 
 void ViewerDialog::ShowChart() {
-    ShowHistoryChart(hwnd(), prompts_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem);
+    ShowHistoryChart(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem);
 }
 
 void ViewerDialog::RestoreBackup() {

@@ -28,6 +28,8 @@ public:
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
+    // Gives the handle up to a new owner.
+    Handle Release() { return std::exchange(handle_, nullptr); }
     void Reset(Handle handle = nullptr) {
         if (handle_ != nullptr)
             Traits::Close(handle_);
