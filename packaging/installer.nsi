@@ -164,11 +164,15 @@ Section "$(SecPrograms)" SecPrograms
     ClearErrors
     SetOutPath "$INSTDIR"
     !insertmacro FailOnErrors "$(FolderFailed)"
+    ; A file that still cannot be written (the check above makes that rare) is offered with
+    ; Abort/Retry/Ignore, and silent use ignores it: either way it ends the run as a failure.
     SetOverwrite on
+    ClearErrors
     File "${STAGE}/histview.exe"
     File "${STAGE}/linkwait.exe"
     File "${STAGE}/rtprobe.dll"
     File "${STAGE}/LIESMICH.txt"
+    !insertmacro FailOnErrors "$(CopyFailed)"
     ClearErrors
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     !insertmacro FailOnErrors "$(UninstallerFailed)"

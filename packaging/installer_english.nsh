@@ -8,6 +8,7 @@ LangString SecAutoStart ${LANG_ENGLISH} "Start Lumetra Pro as soon as the intern
 LangString NoMonitor ${LANG_ENGLISH} "The folder$\r$\n$INSTDIR$\r$\nholds no Lumetra.exe. The companion programs belong in the installation folder of ${PRODUCT}.$\r$\n$\r$\nInstall into this folder all the same?"
 LangString FileInUse ${LANG_ENGLISH} "$R0 is in use and cannot be replaced or removed. Close the Historical Data Viewer and ${PRODUCT}, then choose Retry. Cancel stops here; no file has been changed."
 LangString FolderFailed ${LANG_ENGLISH} "The folder $INSTDIR cannot be created."
+LangString CopyFailed ${LANG_ENGLISH} "Not every file could be copied to $INSTDIR. Close the Historical Data Viewer and ${PRODUCT} and run the setup again."
 LangString UninstallerFailed ${LANG_ENGLISH} "The uninstaller cannot be written to $INSTDIR."
 LangString ShortcutFailed ${LANG_ENGLISH} "The Start-menu entry cannot be created."
 LangString RegistryFailed ${LANG_ENGLISH} "The registry cannot be changed."

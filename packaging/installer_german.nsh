@@ -8,6 +8,7 @@ LangString SecAutoStart ${LANG_GERMAN} "Lumetra Pro starten, sobald das Internet
 LangString NoMonitor ${LANG_GERMAN} "Der Ordner$\r$\n$INSTDIR$\r$\nenthält kein Lumetra.exe. Die Zusatzprogramme gehören in den Installationsordner von ${PRODUCT}.$\r$\n$\r$\nTrotzdem in diesen Ordner installieren?"
 LangString FileInUse ${LANG_GERMAN} "$R0 wird verwendet und kann nicht ersetzt oder entfernt werden. Schließen Sie den Historical Data Viewer und ${PRODUCT} und wählen Sie dann Wiederholen. Abbrechen beendet den Vorgang; keine Datei wurde verändert."
 LangString FolderFailed ${LANG_GERMAN} "Der Ordner $INSTDIR kann nicht angelegt werden."
+LangString CopyFailed ${LANG_GERMAN} "Nicht alle Dateien konnten nach $INSTDIR kopiert werden. Schließen Sie den Historical Data Viewer und ${PRODUCT} und starten Sie das Setup erneut."
 LangString UninstallerFailed ${LANG_GERMAN} "Das Deinstallationsprogramm kann nicht nach $INSTDIR geschrieben werden."
 LangString ShortcutFailed ${LANG_GERMAN} "Der Eintrag im Startmenü kann nicht angelegt werden."
 LangString RegistryFailed ${LANG_GERMAN} "Die Registrierung kann nicht geändert werden."
