@@ -3,9 +3,9 @@
 ; and registers an uninstaller that removes exactly that again.
 ;
 ; Built by scripts/make-dist:
-;   makensis -DSTAGE=FOLDER -DOUTFILE=FILE installer.nsi
-; STAGE holds the four files to install, the viewer's icon and version.nsh (VERSION_TEXT, VERSION_DOTTED, PRODUCT,
-; COMPANY, COPYRIGHT, made from version.h).
+;   makensis -DSTAGE=FOLDER -DOUTFILE=PATH -DOUTFILE_NAME=NAME installer.nsi
+; STAGE holds the four files to install, the viewer's icon and version.nsh (VERSION_TEXT,
+; VERSION_DOTTED, PRODUCT, COMPANY, COPYRIGHT, made from version.h).
 ;
 ; Command line of the setup program:
 ;   /S            silent: installs into the monitor's folder (or /D=) without a question
