@@ -67,7 +67,8 @@ run: setup
 	@scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
 	    $(abspath $(DEMO))/histview.png
 
-# The stripped deliverables of the 32-bit build with a short text for Windows users, as one zip.
+# The stripped deliverables of the 32-bit build with a short text for Windows users, as one zip, and
+# the setup program of the same files beside it (where makensis is installed).
 dist: deliverables
 	@scripts/make-dist $(WIN) $(BUILD)/dist
 
