@@ -1,5 +1,7 @@
 // The item routines of the three-dimensional looks: classic (styles 0, 1), special (4, 5: the
 // classic item with its text in a font of its own) and gradient (6, 7: a gradient selection).
+#include <cstdlib>
+
 #include "item_drawing.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -38,6 +40,23 @@ void DrawSeparator(const ThreeDItem& t, bool onBar) {
     DrawEdge(t.dc, &line, EDGE_ETCHED, BF_TOP);
 }
 
+// A one-pixel 3-D box: `topLeft` along its top and left, `bottomRight` along its bottom and right.
+void DrawBox(HDC dc, const RECT& r, Colour topLeft, Colour bottomRight) {
+    Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+// The light edge of a bar item's box: the 3-D highlight, or, on a bar as light as that (where the
+// box would show only its dark half), a shade of the bar itself.
+Colour LightEdgeOn(Colour bar, const SystemColours& system) {
+    const Colour light = system.btnHighlight;
+    const bool alike = std::abs(RedOf(light) - RedOf(bar)) <= 16 && std::abs(GreenOf(light) - GreenOf(bar)) <= 16 &&
+                       std::abs(BlueOf(light) - BlueOf(bar)) <= 16;
+    return alike ? Darken(48, bar) : light;
+}
+
 // The selection: in a popup right of an icon or check frame; a bar item raised when hot and
 // sunken when its popup is open, the gradient look's selection a sunken gradient, the classic one
 // a plain fill.
@@ -47,7 +66,11 @@ RECT DrawSelection(const ThreeDItem& t, bool onBar, Kind kind) {
         selection.left = t.iconBox.right + 1;
     if (t.selected && !t.inactive) {
         if (onBar && kind != Kind::Gradient) {
-            DrawEdge(t.dc, &selection, (t.state & ODS_SELECTED) ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+            const Colour light = LightEdgeOn(GetMenuBarColor(nullptr), t.system);
+            if (t.state & ODS_SELECTED)
+                DrawBox(t.dc, selection, t.system.btnShadow, light);
+            else
+                DrawBox(t.dc, selection, light, t.system.btnShadow);
         } else if (kind == Kind::Gradient) {
             FillGradient(t.dc, selection, t.system.highlight, Lighten(110, t.system.highlight), true, true);
             DrawEdge(t.dc, &selection, BDR_SUNKENOUTER, BF_RECT);
@@ -64,6 +87,8 @@ HFONT LabelFont(UINT state, Kind kind) {
     LOGFONTA logFont = MenuLogFont();
     logFont.lfItalic = TRUE;
     lstrcpyA(logFont.lfFaceName, "Arial");
+    // Smoothed, the thin italic strokes come out in greys and the text looks disabled.
+    logFont.lfQuality = NONANTIALIASED_QUALITY;
     if (state & ODS_DEFAULT)
         logFont.lfWeight = FW_BOLD;
     return CreateFontIndirectA(&logFont);

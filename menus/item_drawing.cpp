@@ -207,7 +207,7 @@ void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const 
     if (!record.IsPopup()) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_CHECKMARKS;
+        info.fMask = MIIM_CHECKMARKS | MIIM_FTYPE;
         if (GetMenuItemInfoA(menu->handle(), draw->itemID, FALSE, &info) &&
             (checked || info.hbmpUnchecked != nullptr)) {
             const RECT box = CheckBoxOf(gutter);
@@ -216,8 +216,9 @@ void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const 
                 Outline(dc, box, colours.boxFrame);
                 if (info.hbmpChecked != nullptr && info.hbmpUnchecked != nullptr)
                     DrawBitmapCentred(dc, info.hbmpChecked, glyphBox, 0);
-                else
-                    DrawGlyph(dc, glyphBox, info.hbmpChecked != nullptr ? 'i' : 'b', bold, colours.glyph);
+                else  // a radio item (CheckMenuRadioItem) shows its bullet as one with its own bitmap does
+                    DrawGlyph(dc, glyphBox, info.hbmpChecked != nullptr || (info.fType & MFT_RADIOCHECK) ? 'i' : 'b',
+                              bold, colours.glyph);
             } else {
                 DrawBitmapCentred(dc, info.hbmpUnchecked, glyphBox, (state & ODS_DISABLED) ? DSS_DISABLED : 0);
             }

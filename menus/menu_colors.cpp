@@ -257,4 +257,13 @@ std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours) 
     return steps;
 }
 
+Insets MenuFrameInsets(bool systemShadow) {
+    return systemShadow ? Insets{2, 2, 2, 2} : Insets{2, 2, 6, 6};
+}
+
+Extent MenuWindowGrowth(const Insets& frame, const Insets& system) {
+    return {frame.left + frame.right - system.left - system.right,
+            frame.top + frame.bottom - system.top - system.bottom};
+}
+
 }  // namespace menus

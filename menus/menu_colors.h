@@ -133,4 +133,20 @@ struct ShadowStep {
 };
 std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours);
 
+// The non-client widths of a framed menu window on each side. The frame's inner line lies one
+// pixel inside the outline, so the client area starts and ends beyond it on all four sides: 2 on
+// the left and top; on the right and bottom the two lines, plus the 4 shadow pixels when the
+// system draws no shadow.
+struct Insets {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+Insets MenuFrameInsets(bool systemShadow);
+// How much wider and higher a menu window must be than the system made it, so that the client
+// area keeps the size the system gave it (`system`: the non-client widths of the window's own
+// styles, which the frame replaces). Negative where the frame takes less than the system did.
+Extent MenuWindowGrowth(const Insets& frame, const Insets& system);
+
 }  // namespace menus

@@ -280,5 +280,28 @@ TEST(Shadows, FewColoursGiveTwoSolidLines) {
     EXPECT_EQ(FinalStep(steps, 15, 10), nullptr);
 }
 
+// The client area ends before the frame's inner line (one pixel inside the outline, which lies 4
+// pixels from the far edges when the library draws the shadow), and the window grows by what the
+// frame takes beyond the system's own border: 2 for a 3-pixel border, 8 for none.
+TEST(FrameGeometry, TheClientAreaClearsTheFrameAndKeepsItsSize) {
+    for (bool shadow : {false, true}) {
+        const Insets frame = MenuFrameInsets(shadow);
+        const int w = 200;
+        const int h = 120;
+        const int innerRight = shadow ? w - 2 : w - 6;
+        const int innerBottom = shadow ? h - 2 : h - 6;
+        EXPECT_EQ(w - frame.right, innerRight) << "shadow " << shadow;
+        EXPECT_EQ(h - frame.bottom, innerBottom) << "shadow " << shadow;
+        EXPECT_EQ(frame.left, 2);
+        EXPECT_EQ(frame.top, 2);
+    }
+    const Insets threePixels{3, 3, 3, 3};
+    EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(false), threePixels).cx, 2);
+    EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(false), threePixels).cy, 2);
+    EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(true), threePixels).cx, -2);
+    EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(false), Insets{0, 0, 0, 0}).cx, 8);
+    EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(true), Insets{1, 1, 1, 1}).cy, 2);
+}
+
 }  // namespace
 }  // namespace menus

@@ -191,6 +191,10 @@ void ApplyMenuBarBrush(CStyledMenu* menu) {
         if (GetScreenColorCount() < 256 || ThePlatform().highContrast)
             kind = 2;
     } else {
+        // No bar brush in this look: a bar that got one from an earlier style gets back what it had.
+        for (const BrushedMenu& entry : BrushedMenus())
+            if (entry.menu == menu->handle() && IsLiveMenu(entry.menu) && IsCachedBrush(MenuBrushOf(entry.menu)))
+                SetMenuBrush(entry.menu, entry.previous);
         return;
     }
     HBRUSH brush = BarBrush(kind, first, second);

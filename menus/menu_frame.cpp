@@ -181,6 +181,39 @@ int DrawBarItem(HWND window, int position, UINT state) {
     return 1;
 }
 
+// Some systems paint a menu bar's background brush only behind its items, leaving the rest of the
+// bar in the system's colour: the rest of the bar of a styled menu with a brush gets it too.
+void FillMenuBarBackground(HWND window) {
+    HMENU bar = GetMenu(window);
+    if (CStyledMenu::FromHandle(bar) == nullptr)
+        return;
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    MENUBARINFO barInfo{};
+    barInfo.cbSize = sizeof barInfo;
+    RECT frame{};
+    if (!GetMenuInfo(bar, &info) || info.hbrBack == nullptr || !GetMenuBarInfo(window, OBJID_MENU, 0, &barInfo) ||
+        !GetWindowRect(window, &frame))
+        return;
+    HDC dc = GetWindowDC(window);
+    if (dc == nullptr)
+        return;
+    RECT area = barInfo.rcBar;
+    OffsetRect(&area, -frame.left, -frame.top);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    const int count = GetMenuItemCount(bar);
+    for (int position = 0; position < count; ++position) {
+        RECT item{};
+        if (GetMenuItemRect(window, bar, static_cast<UINT>(position), &item)) {
+            OffsetRect(&item, -frame.left, -frame.top);
+            ExcludeClipRect(dc, item.left, item.top, item.right, item.bottom);
+        }
+    }
+    FillRect(dc, &area, info.hbrBack);
+    ReleaseDC(window, dc);
+}
+
 // ---- the frame and dialog classes
 
 // The message map of the styled frames and dialogs; a frame's base handling is the default window
@@ -199,6 +232,8 @@ const winapp::MessageMap<StyledMenuWindow<Base>> StyledMenuWindow<Base>::kMessag
     winapp::OnMessage(WM_ENTERMENULOOP, &StyledMenuWindow::OnEnterMenuLoop),
     winapp::OnMessage(WM_EXITMENULOOP, &StyledMenuWindow::OnExitMenuLoop),
     winapp::OnMessage(WM_DESTROY, &StyledMenuWindow::OnDestroy),
+    winapp::OnMessage(WM_NCPAINT, &StyledMenuWindow::OnNcPaint),
+    winapp::OnMessage(WM_NCACTIVATE, &StyledMenuWindow::OnNcActivate),
 };
 
 template <class Base>
@@ -316,6 +351,25 @@ bool StyledMenuWindow<Base>::OnDestroy(WPARAM, LPARAM, LRESULT&) {
         SetMenu(window, nullptr);
     systemMenu_.Release();
     return false;
+}
+
+// The frame's own painting, then the rest of its menu bar in the bar's brush.
+template <class Base>
+bool StyledMenuWindow<Base>::OnNcPaint(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (kDialog)
+        return false;
+    result = BaseHandling(WM_NCPAINT, wParam, lParam);
+    FillMenuBarBackground(this->hwnd_);
+    return true;
+}
+
+template <class Base>
+bool StyledMenuWindow<Base>::OnNcActivate(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (kDialog)
+        return false;
+    result = BaseHandling(WM_NCACTIVATE, wParam, lParam);
+    FillMenuBarBackground(this->hwnd_);
+    return true;
 }
 
 template <class Base>

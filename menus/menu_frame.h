@@ -62,6 +62,8 @@ private:
     bool OnEnterMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnExitMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnNcPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnNcActivate(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     LRESULT BaseHandling(UINT message, WPARAM wParam, LPARAM lParam) const;
     void TakeSystemMenu();

@@ -141,7 +141,9 @@ bool BrushColourOf(HMENU menu, Colour& colour) {
     if (!GetMenuInfo(menu, &info) || info.hbrBack == nullptr)
         return false;
     LOGBRUSH brush{};
-    if (GetObjectA(info.hbrBack, sizeof brush, &brush) != sizeof brush)
+    // Only a solid brush has one colour: a pattern brush (the themed bars' gradient) reports none
+    // (black), and items measured against it would be dark on dark. It counts as no brush.
+    if (GetObjectA(info.hbrBack, sizeof brush, &brush) != sizeof brush || brush.lbStyle != BS_SOLID)
         return false;
     colour = brush.lbColor;
     return true;

@@ -288,8 +288,8 @@ LRESULT OnPrint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuSty
         IntersectClipRect(memory, 0, 0, client.right - client.left, client.bottom - client.top);
         SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
         SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), printFlags);
-        BitBlt(target, client.left, client.top, client.right - client.left - 1, client.bottom - client.top, memory, 0,
-               0, SRCCOPY);
+        BitBlt(target, client.left, client.top, client.right - client.left, client.bottom - client.top, memory, 0, 0,
+               SRCCOPY);
         RestoreDC(memory, clientSaved);
     }
     RestoreDC(memory, saved);
@@ -410,24 +410,37 @@ int CStyledMenuStyle::Detach(HWND window) {
     return 1;
 }
 
+// The frame's widths, the client area ending before its inner line on every side.
 int CStyledMenuStyle::CalcNonClient(HWND, NCCALCSIZE_PARAMS* params) {
     if (!(flags & 1))
         return 0;
-    const bool shadow = IsSystemDropShadowOn();
+    const Insets insets = MenuFrameInsets(IsSystemDropShadowOn());
     RECT& rect = params->rgrc[0];
     rect.left += insetLeft;
     rect.top += insetTop;
-    rect.right -= shadow ? 2 : 5;
-    rect.bottom -= shadow ? 2 : 6;
+    rect.right -= insets.right;
+    rect.bottom -= insets.bottom;
     return 0;
 }
 
-int CStyledMenuStyle::AdjustWindowPos(HWND, WINDOWPOS* position) {
+// The system sized the window for its items and its own border, which the frame replaces (Attach
+// takes the border styles away): the window grows or shrinks by the difference, so that the items
+// keep the room the system gave them. Systems differ in that border (three pixels on some, none on
+// others, which draw their edge inside the client area), so it is read from the saved styles.
+int CStyledMenuStyle::AdjustWindowPos(HWND window, WINDOWPOS* position) {
     if (!(flags & 1))
         return 0;
-    const int change = IsSystemDropShadowOn() ? -2 : 2;
-    position->cx += change;
-    position->cy += change;
+    RECT border{0, 0, 0, 0};
+    if (const MenuWindowState* state = StateOf(window))
+        AdjustWindowRectEx(&border, static_cast<DWORD>(state->savedStyle), FALSE,
+                           static_cast<DWORD>(state->savedExStyle));
+    Insets frame = MenuFrameInsets(IsSystemDropShadowOn());
+    frame.left = insetLeft;
+    frame.top = insetTop;
+    const Extent growth =
+        MenuWindowGrowth(frame, Insets{-border.left, -border.top, border.right, border.bottom});
+    position->cx += growth.cx;
+    position->cy += growth.cy;
     position->y -= 1;
     return 1;
 }
@@ -447,8 +460,6 @@ int CStyledMenuStyle::EraseBackground(HWND window, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     client.left -= 2;
-    if (flags & 1)
-        client.right -= 1;
     Fill(dc, client, GetSysColor(COLOR_MENU));
     return 1;
 }
@@ -460,8 +471,6 @@ int CStyledMenuFlatStyle::EraseBackground(HWND window, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
     client.left -= 2;
-    if (flags & 1)
-        client.right -= 1;
     Fill(dc, client, GetMenuBarColor(state->menu));
     return 1;
 }

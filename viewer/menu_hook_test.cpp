@@ -7,6 +7,7 @@
 #include "menu_colors.h"
 #include "menu_system.h"
 #include "menu_window.h"
+#include "screen_pixels.h"
 #include "viewer_test_fixture.h"
 
 namespace viewer {
@@ -27,6 +28,7 @@ struct OpenMenu {
     int drawBorder = -1;
     RECT rect{};
     menus::Colour outline = 0, band = 0, gutter = 0, shadow = 0, shadowBottom = 0;
+    winapp::ScreenPixels shot;  // the whole screen
 };
 
 OpenMenu g_open;
@@ -68,6 +70,7 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     g_open.shadow = ScreenPixel(screen, r.right - 1, middle);
     g_open.shadowBottom = ScreenPixel(screen, (r.left + r.right) / 2, r.bottom - 2);
     ReleaseDC(nullptr, screen);
+    g_open.shot = winapp::CaptureScreenPixels();
     EndMenu();
 }
 
@@ -76,12 +79,42 @@ class ScreenPrompts : public testing::RecordingPrompts {
 public:
     void TrackPopup(HMENU popup, UINT flags, POINT at, HWND owner) override {
         RecordingPrompts::TrackPopup(popup, flags, at, owner);
+        points.push_back(at);
         g_open = OpenMenu{};
         SetTimer(nullptr, 0, 150, ReadOpenMenu);
         TrackPopupMenu(popup, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
     }
     POINT CursorPosition() override { return {60, 60}; }
+    std::vector<POINT> points;
 };
+
+menus::Colour ShotPixel(const winapp::ScreenPixels& shot, int x, int y) {
+    const DWORD p = shot.At(x, y);
+    return menus::MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                             static_cast<int>(p & 0xFF));
+}
+
+// Shift+F10 or the context-menu key, as the keyboard gives them to the focused window.
+void PressContextKey(bool menuKey) {
+    std::vector<INPUT> keys;
+    auto key = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(input);
+    };
+    if (menuKey) {
+        key(VK_APPS, false);
+        key(VK_APPS, true);
+    } else {
+        key(VK_SHIFT, false);
+        key(VK_F10, false);
+        key(VK_F10, true);
+        key(VK_SHIFT, true);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
 
 class MenuHookTest : public testing::ViewerFixture {
 protected:
@@ -122,6 +155,40 @@ protected:
         EXPECT_EQ(g_open.shadowBottom, menus::Darken(60, ScreenPixel(g_before, (r.left + r.right) / 2, r.bottom - 2)));
     }
 
+    // Every item whole inside the frame: the frame's inner line unbroken on all four sides (the
+    // gutter line on the left), and the last item's text ending above the bottom line with room
+    // to spare, descenders included.
+    static void ExpectWhole() {
+        ASSERT_TRUE(g_open.seen) << "no menu window opened";
+        const winapp::ScreenPixels& shot = g_open.shot;
+        ASSERT_GT(shot.width, 0);
+        HDC screen = GetDC(nullptr);
+        const menus::FlatFrameColours colours = menus::FlatFrameColoursOf(
+            menus::GetMenuBackgroundColor(nullptr), menus::SystemColoursNow(), menus::DisplayOf(screen));
+        ReleaseDC(nullptr, screen);
+        const RECT& r = g_open.rect;
+        const int right = r.right - 6;  // the inner line: (1, 1, W−5, H−5) with the library's shadow
+        const int bottom = r.bottom - 6;
+        int broken = 0;
+        for (int x = r.left + 1; x <= right; ++x) {
+            broken += ShotPixel(shot, x, r.top + 1) != colours.frame;
+            broken += ShotPixel(shot, x, bottom) != colours.frame;
+        }
+        for (int y = r.top + 2; y < bottom; ++y) {
+            broken += ShotPixel(shot, right, y) != colours.frame;
+            broken += ShotPixel(shot, r.left + 1, y) != (y < bottom - 1 ? colours.gutter : colours.frame);
+        }
+        EXPECT_EQ(broken, 0) << "pixels of the frame's inner line covered";
+        const menus::Colour text = GetSysColor(COLOR_MENUTEXT);
+        int lowestInk = -1;
+        for (int y = r.top + 2; y < bottom; ++y)
+            for (int x = r.left + 2; x < right; ++x)
+                if (ShotPixel(shot, x, y) == text)
+                    lowestInk = y;
+        ASSERT_NE(lowestInk, -1) << "no text";
+        EXPECT_LE(lowestInk, bottom - 3) << "the last item's text reaches the frame";
+    }
+
     ScreenPrompts screenPrompts_;
     HBITMAP before_ = nullptr;
     HGDIOBJ old_ = nullptr;
@@ -157,6 +224,61 @@ TEST_F(MenuHookTest, TheDayRowsContextMenuAndTheSystemMenuAreFramedWithAShadow) 
     SetTimer(nullptr, 0, 150, ReadOpenMenu);
     TrackPopupMenu(GetSystemMenu(dialog_->hwnd(), FALSE), TPM_RETURNCMD, 60, 60, 0, dialog_->hwnd(), nullptr);
     ExpectFramed();
+}
+
+// The year's and a month's context menu: whole inside the frame, and the same from the keyboard
+// (Shift+F10, the context-menu key) as from a right click on the selected row, shown below the
+// row's label instead of at the cursor.
+TEST_F(MenuHookTest, RowMenusShowEveryItemWholeAndOpenFromTheKeyboardAsFromAClick) {
+    folder_.WriteHistory({history::Day(2003, 7, 1), history::Day(2004, 5, 1), history::Day(2004, 6, 20)});
+    dialog_ = std::make_unique<ViewerDialog>(folder_.ProgramPath(), screenPrompts_);
+    ASSERT_TRUE(dialog_->Create());
+    ShowWindow(dialog_->hwnd(), SW_SHOW);
+    SetForegroundWindow(dialog_->hwnd());
+    testing::PumpPending();
+    int month = -1;
+    for (int r = 0; r < RowCount() && month < 0; ++r)
+        if (Text(r, 3).find('/') != std::string::npos)
+            month = r;
+    ASSERT_NE(month, -1) << "no month row";
+    for (const int row : {0, month}) {
+        SCOPED_TRACE("row " + Text(row));
+        RightClickRow(row);
+        ASSERT_EQ(screenPrompts_.popups.size(), 1u);
+        ExpectWhole();
+        const std::vector<UINT> clickedMenu = screenPrompts_.popups.back();
+        const std::string texts[4] = {dialog_->clickedTexts[0], dialog_->clickedTexts[1], dialog_->clickedTexts[2],
+                                      dialog_->clickedTexts[3]};
+        const int level = dialog_->clickedLevel;
+        const int item = dialog_->clickedItem;
+        RECT label{};
+        label.left = LVIR_LABEL;
+        SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+        POINT below{label.left, label.bottom};
+        ClientToScreen(List(), &below);
+        for (const bool menuKey : {false, true}) {
+            dialog_->clickedTexts[0].clear();
+            dialog_->clickedLevel = dialog_->clickedItem = -1;
+            screenPrompts_.popups.clear();
+            screenPrompts_.points.clear();
+            SelectRow(row);
+            SetFocus(List());
+            PressContextKey(menuKey);
+            for (int i = 0; i < 100 && screenPrompts_.popups.empty(); ++i) {
+                testing::PumpPending();
+                Sleep(10);
+            }
+            ASSERT_EQ(screenPrompts_.popups.size(), 1u) << (menuKey ? "context-menu key" : "Shift+F10");
+            EXPECT_EQ(screenPrompts_.popups.back(), clickedMenu);
+            EXPECT_EQ(screenPrompts_.points.back().x, below.x);
+            EXPECT_EQ(screenPrompts_.points.back().y, below.y);
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(dialog_->clickedTexts[i], texts[i]);
+            EXPECT_EQ(dialog_->clickedLevel, level);
+            EXPECT_EQ(dialog_->clickedItem, item);
+        }
+        screenPrompts_.popups.clear();
+    }
 }
 
 }  // namespace

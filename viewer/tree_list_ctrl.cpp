@@ -1,5 +1,7 @@
 #include "tree_list_ctrl.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "resources.h"
@@ -10,6 +12,7 @@ const winapp::MessageMap<TreeListCtrl> TreeListCtrl::kMessages = {
     winapp::OnMessage(WM_KEYDOWN, &TreeListCtrl::OnKeyDown),
     winapp::OnMessage(WM_CHAR, &TreeListCtrl::OnChar),
     winapp::OnMessage(WM_DESTROY, &TreeListCtrl::OnDestroy),
+    winapp::OnMessage(WM_CONTEXTMENU, &TreeListCtrl::OnContextMenu),
     winapp::OnReflectedNotify(static_cast<WORD>(NM_CLICK), &TreeListCtrl::OnClickNotify),
     winapp::OnReflectedNotify(static_cast<WORD>(NM_RCLICK), &TreeListCtrl::OnRightClickNotify),
     winapp::OnReflectedNotify(static_cast<WORD>(LVN_GETDISPINFOA), &TreeListCtrl::OnGetRowText),
@@ -79,8 +82,32 @@ void TreeListCtrl::OnClick(const NMITEMACTIVATE& click) {
 }
 
 void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
+    NotifyRightClick(click.iItem, nullptr);
+}
+
+// Shift+F10 and the context-menu key reach the list as WM_CONTEXTMENU at (-1, -1): the selected
+// row is reported as a right click on it would be, with the point below its label. A click's
+// WM_CONTEXTMENU (after its NM_RCLICK) and a key without a selected row get the default handling.
+bool TreeListCtrl::OnContextMenu(WPARAM, LPARAM point, LRESULT& result) {
+    if (GET_X_LPARAM(point) != -1 || GET_Y_LPARAM(point) != -1)
+        return false;
+    const int row = SelectedRow();
+    RECT label{};
+    if (row < 0 || !ItemRect(row, LVIR_LABEL, label))
+        return false;
+    // (a row scrolled out of sight gets its menu at the list's nearest edge)
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    POINT at{std::clamp(label.left, client.left, client.right), std::clamp(label.bottom, client.top, client.bottom)};
+    ClientToScreen(hwnd(), &at);
+    NotifyRightClick(row, &at);
+    result = 0;
+    return true;
+}
+
+void TreeListCtrl::NotifyRightClick(int row, const POINT* keyboardPoint) {
     TreeListItem clicked;
-    if (!tree_.RightClick(click.iItem, clicked))
+    if (!tree_.RightClick(row, clicked))
         return;
     HWND receiver = GetWindow(hwnd(), GW_OWNER);
     if (receiver == nullptr)
@@ -99,6 +126,9 @@ void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
     notification.nIndex = clicked.nIndex;
     notification.texts = std::move(clicked.texts);
     notification.bCollapsed = clicked.bCollapsed;
+    notification.bByKeyboard = keyboardPoint != nullptr;
+    if (keyboardPoint != nullptr)
+        notification.ptMenu = *keyboardPoint;
     SendMessageA(receiver, WM_NOTIFY, notification.hdr.idFrom, reinterpret_cast<LPARAM>(&notification));
 }
 

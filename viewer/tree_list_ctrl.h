@@ -23,6 +23,8 @@ constexpr UINT TLN_RCLICK = 98989;
 constexpr WORD kTreeListRightClick16 = static_cast<WORD>(TLN_RCLICK);
 
 // The notification: the header, then a copy of the right-clicked item, valid during the send.
+// Shift+F10 and the context-menu key send the same for the selected row, with the point below the
+// row's label where its context menu belongs (a click's menu belongs at the cursor).
 struct NMTREELIST {
     NMHDR hdr;
     std::int32_t nLevel;
@@ -32,6 +34,8 @@ struct NMTREELIST {
     std::int32_t nIndex;
     std::vector<std::string> texts;
     bool bCollapsed;
+    bool bByKeyboard;
+    POINT ptMenu;  // screen coordinates; set for a key only
 };
 
 class TreeListCtrl : public winapp::ListView, private TreeListRows {
@@ -66,10 +70,13 @@ private:
     bool OnKeyDown(WPARAM key, LPARAM, LRESULT& result);
     bool OnChar(WPARAM character, LPARAM, LRESULT& result);
     bool OnDestroy(WPARAM, LPARAM, LRESULT& result);
+    bool OnContextMenu(WPARAM, LPARAM point, LRESULT& result);
     bool OnClickNotify(NMHDR* header);
     bool OnRightClickNotify(NMHDR* header);
     void OnClick(const NMITEMACTIVATE& click);
     void OnRightClick(const NMITEMACTIVATE& click);
+    // TLN_RCLICK for `row`; `keyboardPoint` for a key, null for a click.
+    void NotifyRightClick(int row, const POINT* keyboardPoint);
     bool OnGetRowText(NMHDR* header);
     bool OnDeleteAllRows(NMHDR* header, LRESULT& result);
     bool OnColumnsChange(WPARAM, LPARAM, LRESULT& result);

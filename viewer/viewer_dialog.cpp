@@ -196,7 +196,8 @@ LRESULT ViewerDialog::OnTreeListRightClick(NMHDR* header) {
     if (popup != nullptr) {
         const winapp::App* app = winapp::App::Current();
         HWND owner = app != nullptr && app->mainHwnd() != nullptr ? app->mainHwnd() : hwnd();
-        prompts_.TrackPopup(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, prompts_.CursorPosition(), owner);
+        const POINT at = clicked->bByKeyboard ? clicked->ptMenu : prompts_.CursorPosition();
+        prompts_.TrackPopup(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at, owner);
     }
     return 0;
 }

@@ -425,6 +425,7 @@ PopupShots OpenPopup(HWND owner, HMENU popup, int x, int y, OpenOptions options 
 constexpr std::size_t kFileTitle = 0;
 constexpr std::size_t kFileNew = 1;
 constexpr std::size_t kFileOpen = 2;
+constexpr std::size_t kFileSave = 3;  // grayed
 constexpr std::size_t kFileRecent = 4;
 constexpr std::size_t kFileSeparator = 5;
 constexpr std::size_t kFileExit = 6;
@@ -904,6 +905,56 @@ TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
     EXPECT_EQ(file->items().size(), kFileItems);
 }
 
+// Where a text's ink lies when drawn as the items draw it (DrawTextA in `font`, one line,
+// vertically centred) in a box `width` wide, left- or right-aligned: its first and last ink
+// columns and its last ink row, independently of the library's routines.
+struct InkSpan {
+    int left = -1;
+    int right = -1;
+    int bottom = -1;
+};
+InkSpan ReferenceInk(const char* text, const LOGFONTA& logFont, UINT align, int width, int height) {
+    InkSpan span;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT box{0, 0, width, height};
+    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(0, 0, 0));
+    DrawTextA(memory, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (GetPixel(memory, x, y) != RGB(255, 255, 255)) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return span;
+}
+
+// The same on the screen: the pixels of exactly `colour` in `area`, in screen coordinates.
+InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
+    InkSpan span;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.At(x, y) == colour) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    return span;
+}
+
 // Every style draws its own look: the flat ones a gutter and a framed selection, the themed ones
 // gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
 // (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
@@ -972,6 +1023,66 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             }
         }
         EXPECT_FALSE(labels[style].empty()) << "no text";
+
+        // "Exit" and "Alt+F4" in the text colour: the label exactly at the text area's left edge,
+        // the accelerator right-aligned at its margin (15 pixels from the item's edge in the flat
+        // looks, 8 in the others), both on one baseline; as the measure rule makes the row high.
+        LOGFONTA menuFont{};
+        {
+            NONCLIENTMETRICSA metrics{};
+            metrics.cbSize = 340;
+            ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0));
+            menuFont = metrics.lfMenuFont;
+        }
+        if (style == 4 || style == 5) {
+            menuFont.lfItalic = TRUE;
+            lstrcpyA(menuFont.lfFaceName, "Arial");
+            menuFont.lfQuality = NONANTIALIASED_QUALITY;
+        }
+        const int height = item.bottom - item.top;
+        const int textLeft = item.left + (flat || themed ? kGutterWidth + 4 : 16 + 12);
+        const int textRight = item.right - (flat || themed ? 15 : 8);
+        const InkSpan labelInk = ReferenceInk("E&xit", menuFont, DT_LEFT, 200, height);
+        const InkSpan accelerator = ReferenceInk("Alt+F4", menuFont, DT_RIGHT, 200, height);
+        const InkSpan shownLabel = ScreenInk(plain, RECT{item.left, item.top, (item.left + item.right) / 2, item.bottom},
+                                             system.menuText);
+        const InkSpan shownAccelerator =
+            ScreenInk(plain, RECT{(item.left + item.right) / 2, item.top, item.right, item.bottom}, system.menuText);
+        EXPECT_EQ(shownLabel.left, textLeft + labelInk.left) << "the label's left edge";
+        EXPECT_EQ(shownAccelerator.right, textRight - 200 + accelerator.right) << "the accelerator's right edge";
+        // (the label's mnemonic line lies below the baseline, as in the reference)
+        EXPECT_EQ(shownLabel.bottom - shownAccelerator.bottom, labelInk.bottom - accelerator.bottom)
+            << "label and accelerator level";
+        EXPECT_EQ(shownLabel.bottom, item.top + labelInk.bottom) << "the label vertically centred";
+        {
+            HDC screenDc = GetDC(nullptr);
+            HFONT font = CreateFontIndirectA(&menuFont);
+            HGDIOBJ old = SelectObject(screenDc, font);
+            SIZE open{};
+            GetTextExtentPoint32A(screenDc, "&Open...nnnCtrl+O, F3", 21, &open);
+            SelectObject(screenDc, old);
+            DeleteObject(font);
+            ReleaseDC(nullptr, screenDc);
+            const int bar = GetSystemMetrics(SM_CYMENU);
+            const Extent icon{16, 15};
+            const Extent text{open.cx, open.cy};
+            const int rowHeight = flat || themed ? FlatPopupItemExtent(bar, icon, text).cy
+                                                 : ClassicPopupItemExtent(bar, GetSystemMetrics(SM_CXMENUCHECK), icon,
+                                                                          text, gradient)
+                                                       .cy;
+            const RECT& open_ = shots.items[kFileOpen];
+            EXPECT_EQ(open_.bottom - open_.top, rowHeight) << "the row height on the screen";
+        }
+
+        // The grayed "Save": its text in the grey text colour and nowhere in the enabled one.
+        const RECT save = shots.items[kFileSave];
+        const RECT saveText{save.left + kGutterWidth, save.top, save.right, save.bottom};
+        int grey = 0;
+        for (int y = saveText.top; y < saveText.bottom; ++y)
+            for (int x = saveText.left; x < saveText.right; ++x)
+                grey += plain.At(x, y) == system.grayText ? 1 : 0;
+        EXPECT_GT(grey, 10) << "grey text";
+        EXPECT_EQ(ScreenInk(plain, saveText, system.menuText).left, -1) << "a grayed item drawn as enabled";
 
         const bool framed = style % 2 == 0;
         ASSERT_TRUE(shots.subclassed);
