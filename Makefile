@@ -12,7 +12,7 @@ DEMO   := $(BUILD)/demo
 all: native win win64
 
 setup:
-	@bash scripts/setup
+	@bash scripts/setup $(BUILD)
 
 # The Windows build whose programs Wine can start here: the product's, else the 64-bit one. Only
 # that one is built for the tests and the demo.
