@@ -9,10 +9,14 @@ DEMO   := $(BUILD)/demo
 
 .PHONY: all setup native win win64 wintest deliverables test test-native test-win run dist bench format clean
 
+# One goal at a time: the native tests and the Windows tests share the Windows build's Wine server
+# and display, which each run stops when it ends. (The builds are parallel within themselves.)
+.NOTPARALLEL:
+
 all: native win win64
 
 setup:
-	@bash scripts/setup
+	@bash scripts/setup $(BUILD)
 
 # The Windows build whose programs Wine can start here: the product's, else the 64-bit one. Only
 # that one is built for the tests and the demo.
@@ -45,14 +49,19 @@ deliverables: setup
 	@$(call configure-windows,$(WIN),i686)
 	@cmake --build $(WIN) -j $(JOBS) --target histview linkwait rtprobe
 
+# $(call with-wine-stopped,COMMAND): the command, then whatever it left running under the Windows
+# test build's Wine (a test stopped midway too); the command's failure is the result.
+with-wine-stopped = status=0; $(1) || status=$$?; \
+    scripts/wine-stop $(WINTEST) || { [ $$status != 0 ] || status=1; }; exit $$status
+
 test-native: native wintest
-	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+	@$(call with-wine-stopped,ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS))
 
 # The product's own 32-bit build where Wine can run it; else the same tests built for 64 bits, and
 # of the 32-bit build the deliverables, which must build everywhere.
 test-win: wintest $(if $(CAN_RUN_WIN32),,deliverables)
 	@$(if $(CAN_RUN_WIN32),,echo "Wine cannot start 32-bit programs here: running the 64-bit build of the Windows tests")
-	ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS)
+	@$(call with-wine-stopped,ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS))
 
 test: test-native test-win
 
@@ -60,12 +69,14 @@ test: test-native test-win
 # Xvfb, leaving a screenshot whose path is printed. Only the viewer and the demo writer are built;
 # Wine makes its prefix meanwhile.
 VIEWER_LANGUAGE ?= 0
+# Once the viewer is closed, or its screenshot taken, nothing of Wine is left running.
+build-and-show = { $(WINTEST)/wine-run cmd /c exit >/dev/null 2>&1 </dev/null & \
+    cmake --build $(WINTEST) -j $(JOBS) --target histview demohist; built=$$?; wait; [ $$built = 0 ]; } && \
+    scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
+        $(abspath $(DEMO))/histview.png
 run: setup
 	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
-	@$(WINTEST)/wine-run cmd /c exit >/dev/null 2>&1 </dev/null & \
-	    cmake --build $(WINTEST) -j $(JOBS) --target histview demohist; built=$$?; wait; exit $$built
-	@scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
-	    $(abspath $(DEMO))/histview.png
+	@$(call with-wine-stopped,$(build-and-show))
 
 # The stripped deliverables of the 32-bit build with a short text for Windows users, as one zip, and
 # the setup program of the same files beside it (where makensis is installed).
@@ -81,7 +92,7 @@ bench: setup
 	@cmake --build $(WINTEST) -j $(JOBS) --target histview viewer_bench
 	@cd $(BUILD)/bench && tools/bench/history_bench
 	@python3 rtprobe/agents/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
-	@viewer/bench-viewer $(WINTEST)
+	@$(call with-wine-stopped,viewer/bench-viewer $(WINTEST))
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
