@@ -143,7 +143,11 @@ TEST_F(CsvReportTest, AFailedWriteLeavesNoHalfFile) {
     EXPECT_FALSE(history::FileExists(fresh));
     // A folder that does not exist: the cause comes back for the user.
     EXPECT_FALSE(WriteFileReplacing(folder.path() + "/none/x.csv", bytes, history::RealFileSystem(), &error));
+#ifdef _WIN32
+    EXPECT_EQ(error, 3u);  // ERROR_PATH_NOT_FOUND
+#else
     EXPECT_EQ(error, static_cast<unsigned long>(ENOENT));
+#endif
 }
 
 }  // namespace

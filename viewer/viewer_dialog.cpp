@@ -251,8 +251,6 @@ void ViewerDialog::DeleteEntry() {
 
 void ViewerDialog::EditEntry() {
     prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_EDIT_NOTICE), "Message", MB_OK);
-    if (RefusedAsWriteProtected())
-        return;
     history::HistoryStore store(monitor::kHistoryFile);
     if (!LoadHistory(store))
         return;
@@ -260,7 +258,8 @@ void ViewerDialog::EditEntry() {
     history::DayTotals totals;
     if (target.sumsDay)
         store.SumDay(target.date, totals);
-    if (!target.opensDialog) {
+    // Told before the user types what could not be kept.
+    if (!target.opensDialog || RefusedAsWriteProtected()) {
         store.CloseFile();
         return;
     }
