@@ -23,16 +23,26 @@ bool FileSystem::Remove(const std::string& path) {
 }
 
 bool ReplaceWithNewFile(FileSystem& files, const std::string& path, const std::string& fresh,
-                        const std::function<bool(std::FILE* file)>& write) {
+                        const std::function<bool(std::FILE* file)>& write, unsigned long* error) {
+    unsigned long failure = 0;
+    // Notes the error of the first step that fails, before the clean-up calls overwrite it.
+    const auto step = [&](bool ok) {
+        if (!ok && failure == 0)
+            failure = files.LastError();
+        return ok;
+    };
     std::FILE* out = files.Open(fresh, "wb");
-    if (out == nullptr)
-        return false;
-    bool ok = write(out);
-    ok = ok && files.Flush(out);
-    ok = files.Close(out) && ok;
-    ok = ok && files.Replace(fresh, path);
-    if (!ok)
-        files.Remove(fresh);
+    bool ok = step(out != nullptr);
+    if (ok) {
+        ok = step(write(out));
+        ok = ok && step(files.Flush(out));
+        ok = step(files.Close(out)) && ok;
+        ok = ok && step(files.Replace(fresh, path));
+        if (!ok)
+            files.Remove(fresh);
+    }
+    if (error != nullptr)
+        *error = ok ? 0 : failure;
     return ok;
 }
 

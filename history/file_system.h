@@ -34,6 +34,11 @@ public:
     virtual std::int64_t ExclusiveSize(const std::string& path);
     // Copies `from` over `to`, overwriting it.
     virtual bool Copy(const std::string& from, const std::string& to);
+    // Whether the file at the path carries the read-only attribute (no write permission at all).
+    virtual bool IsReadOnly(const std::string& path);
+    // The system's error code of the call that failed last on this thread (GetLastError, errno);
+    // read it right after the failure, before anything else is called.
+    virtual unsigned long LastError();
 };
 
 // The platform's own file operations.
@@ -41,8 +46,9 @@ FileSystem& RealFileSystem();
 
 // Gives `path` new content without ever leaving it half written: `write` fills the new file
 // `fresh` (opened "wb" beside `path`), which is flushed, closed and put in the place of `path` in
-// one step. On any failure `fresh` is removed, `path` keeps what it held, and the result is false.
+// one step. On any failure `fresh` is removed, `path` keeps what it held, and the result is false;
+// `error` (where given) is then the failing call's system error code, 0 when it is not known.
 bool ReplaceWithNewFile(FileSystem& files, const std::string& path, const std::string& fresh,
-                        const std::function<bool(std::FILE* file)>& write);
+                        const std::function<bool(std::FILE* file)>& write, unsigned long* error = nullptr);
 
 }  // namespace history

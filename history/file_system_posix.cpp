@@ -72,4 +72,15 @@ bool FileSystem::Copy(const std::string& from, const std::string& to) {
     return ok;
 }
 
+// As the platform's read-only attribute: nobody may write, whatever the caller's own rights (a
+// process of the superuser may write anything).
+bool FileSystem::IsReadOnly(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
+unsigned long FileSystem::LastError() {
+    return static_cast<unsigned long>(errno);
+}
+
 }  // namespace history

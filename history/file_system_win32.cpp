@@ -50,4 +50,13 @@ bool FileSystem::Copy(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+bool FileSystem::IsReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+unsigned long FileSystem::LastError() {
+    return GetLastError();
+}
+
 }  // namespace history

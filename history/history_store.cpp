@@ -52,9 +52,7 @@ bool ReadRecords(FileSystem& files, std::FILE* stream, std::vector<DayRecord>& r
 
 }  // namespace
 
-HistoryStore::HistoryStore(std::string path, FileSystem& files) : path_(std::move(path)), files_(files) {
-    BackupPair(path_, path_ + monitor::kHistoryBackupSuffix, files_).UpdateBackup();
-}
+HistoryStore::HistoryStore(std::string path, FileSystem& files) : path_(std::move(path)), files_(files) {}
 
 HistoryStore::~HistoryStore() {
     CloseFile();
@@ -76,6 +74,8 @@ bool HistoryStore::Load() {
         return false;
     const bool ok = ReadRecords(files_, stream_, records);
     CloseFile();
+    if (ok)
+        RefreshBackup();
     return ok;
 }
 
@@ -96,12 +96,26 @@ HistoryStore::ReadResult HistoryStore::LoadForReading() {
     }
     const bool ok = ReadRecords(files_, stream, records);
     files_.Close(stream);
-    return ok ? ReadResult::kLoaded : ReadResult::kUnreadable;
+    if (!ok)
+        return ReadResult::kUnreadable;
+    RefreshBackup();
+    return ReadResult::kLoaded;
+}
+
+// Only a file that was just read as a history may become the backup: one too large to hold, or
+// one that could not be read, would take the place of the good copy.
+void HistoryStore::RefreshBackup() {
+    BackupPair(path_, path_ + monitor::kHistoryBackupSuffix, files_).UpdateBackup();
 }
 
 bool HistoryStore::Save() {
     CloseFile();
+    lastError_ = 0;
     if (path_.empty() || path_.size() > kMaxPathLength)
+        return false;
+    // The platform may let a privileged process replace a write-protected file; the user's
+    // protection holds all the same.
+    if (files_.IsReadOnly(path_))
         return false;
     return ReplaceWithNewFile(files_, path_, path_ + ".new", [this](std::FILE* out) {
         std::vector<unsigned char> block(kBlockRecords * kDayRecordSize);
@@ -113,7 +127,7 @@ bool HistoryStore::Save() {
                 return false;
         }
         return true;
-    });
+    }, &lastError_);
 }
 
 void HistoryStore::CloseFile() {

@@ -18,9 +18,9 @@ struct DayTotals {
     double onlineSeconds = 0;
 };
 
-// One store serves one refresh or one command: construct (which refreshes the backup), OpenFile,
-// Load, then read `records`, or change and save, or SumDay; finally CloseFile. The file is held
-// open only during one operation.
+// One store serves one refresh or one command: construct, OpenFile, Load (which refreshes the
+// backup once the file has been read), then read `records`, or change and save, or SumDay; finally
+// CloseFile. The file is held open only during one operation.
 class HistoryStore {
 public:
     // The slot that holds the file's path takes at most this many characters.
@@ -45,8 +45,9 @@ public:
 
     // Opens the file for binary update ("rb+"), creating it empty ("wb+") when that fails.
     bool OpenFile();
-    // Reads every whole record of the file into `records` and closes the stream. False, with
-    // `records` unchanged, when the file cannot be opened or created, or is too large to hold.
+    // Reads every whole record of the file into `records` and closes the stream, then refreshes
+    // the backup from it. False, with `records` and the backup unchanged, when the file cannot be
+    // opened or created, or read, or is too large to hold.
     bool Load();
     // Reads the file as Load does, but asks for read access only, so that a read-only file, or one
     // that another program holds open for reading, is read in full. A missing file is created empty
@@ -54,8 +55,11 @@ public:
     ReadResult LoadForReading();
     // Writes all records. The new content goes to a new file beside the live one, which then takes
     // the live file's place in one step: on any failure the file keeps its old content, `records`
-    // stay as they are, and the result is false.
+    // stay as they are, and the result is false. A file with the read-only attribute is never
+    // replaced.
     bool Save();
+    // The system's error code of the call that made the last Save fail; 0 when none is known.
+    unsigned long lastError() const { return lastError_; }
     void CloseFile();
 
     // Remove every record whose stored fields equal the given ones (months are not normalised),
@@ -85,10 +89,12 @@ public:
 private:
     template <typename Match>
     bool DeleteWhere(Match match);
+    void RefreshBackup();
 
     std::string path_;
     FileSystem& files_;
     std::FILE* stream_ = nullptr;
+    unsigned long lastError_ = 0;
 };
 
 // Reads a history file as Load does, but never creates it and never touches the backup.

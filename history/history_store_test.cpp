@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ protected:
     std::string live_ = dir_.Path("volume.hst");
     std::string backup_ = dir_.Path("volume.hst_backup");
     std::string fresh_ = dir_.Path("volume.hst.new");
+    std::string backupFresh_ = dir_.Path("volume.hst_backup.new");
 };
 
 std::vector<DayRecord> LoadAll(const std::string& path) {
@@ -92,24 +94,45 @@ TEST_F(HistoryStoreTest, PathLongerThanItsSlotIsRefusedNotCut) {
 TEST_F(HistoryStoreTest, BackupKeepsTheLargestStateSeen) {
     const std::string big = RecordBytes(std::vector<DayRecord>(20, Day(2004, 1, 1)));    // 640 bytes
     const std::string small = RecordBytes(std::vector<DayRecord>(10, Day(2005, 2, 2)));  // 320 bytes
-    // Live larger: the backup becomes a copy.
+    // Live larger: the backup becomes a copy once the live file has been read.
     dir_.Write("volume.hst", big);
     dir_.Write("volume.hst_backup", small);
-    { HistoryStore store(live_); }
+    {
+        HistoryStore store(live_);
+        EXPECT_EQ(ReadBytes(backup_), small);
+        ASSERT_TRUE(store.Load());
+    }
     EXPECT_EQ(ReadBytes(backup_), big);
     // Live smaller: the backup is left alone.
     dir_.Write("volume.hst", small);
-    { HistoryStore store(live_); }
+    LoadAll(live_);
     EXPECT_EQ(ReadBytes(backup_), big);
     // Equal sizes: left alone.
     const std::string other = RecordBytes(std::vector<DayRecord>(20, Day(2006, 3, 3)));
     dir_.Write("volume.hst", other);
-    { HistoryStore store(live_); }
+    LoadAll(live_);
     EXPECT_EQ(ReadBytes(backup_), big);
-    // No backup yet and a live file that is not empty: it is created.
+    // No backup yet and a live file that is not empty: it is created, also by a read-only load.
     std::remove(backup_.c_str());
-    { HistoryStore store(live_); }
+    HistoryStore reader(live_);
+    EXPECT_EQ(reader.LoadForReading(), HistoryStore::ReadResult::kLoaded);
     EXPECT_EQ(ReadBytes(backup_), other);
+
+    // A copy that fails half-way leaves the old backup whole.
+    class FailingCopy : public FileSystem {
+        bool Copy(const std::string& from, const std::string& to) override {
+            std::FILE* half = std::fopen(to.c_str(), "wb");
+            std::fputs("cut", half);
+            std::fclose(half);
+            (void)from;
+            return false;
+        }
+    } failingCopy;
+    dir_.Write("volume.hst", big + big);
+    HistoryStore failing(live_, failingCopy);
+    EXPECT_TRUE(failing.Load());
+    EXPECT_EQ(ReadBytes(backup_), other);
+    EXPECT_FALSE(FileExists(backupFresh_));
 }
 
 TEST_F(HistoryStoreTest, BackupPairRefusesEmptyPathsAndRestores) {
@@ -370,16 +393,19 @@ TEST_F(HistoryStoreTest, FailedSaveKeepsTheOldFileAndTheRecords) {
 
 #ifndef _WIN32
 TEST_F(HistoryStoreTest, FileTooLargeToBeAHistoryIsRefused) {
-    // A sparse file one record past the limit: nothing is allocated for it, nothing is changed.
+    // A sparse file one record past the limit: nothing is allocated for it, nothing is changed,
+    // and the good, smaller backup is not overwritten by it.
     const off_t size = static_cast<off_t>((HistoryStore::kMaxRecords + 1) * kDayRecordSize);
     dir_.Write("volume.hst", "");
-    dir_.Write("volume.hst_backup", "");  // as large, so that no backup copy is taken
+    const std::string good = RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)});
+    dir_.Write("volume.hst_backup", good);
     ASSERT_EQ(truncate(live_.c_str(), size), 0);
-    ASSERT_EQ(truncate(backup_.c_str(), size), 0);
     HistoryStore store(live_);
     store.records.push_back(Day(2004, 1, 1));
     EXPECT_FALSE(store.Load());
     EXPECT_EQ(store.records.size(), 1u);
+    EXPECT_EQ(store.LoadForReading(), HistoryStore::ReadResult::kUnreadable);
+    EXPECT_EQ(ReadBytes(backup_), good);
     std::vector<DayRecord> records;
     EXPECT_FALSE(ReadHistoryFile(live_, records));
     EXPECT_TRUE(records.empty());
@@ -392,8 +418,26 @@ TEST_F(HistoryStoreTest, NewFileThatCannotBeCreatedKeepsTheOldFile) {
     HistoryStore store(live_);
     ASSERT_TRUE(store.Load());
     EXPECT_FALSE(store.DeleteByDay(2004, 5, 1));
+    EXPECT_EQ(store.lastError(), static_cast<unsigned long>(EISDIR));  // the cause, for the user
     EXPECT_EQ(store.records.size(), 1u);
     EXPECT_EQ(ReadBytes(live_), RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)}));
+}
+
+TEST_F(HistoryStoreTest, AWriteProtectedHistoryIsNeverReplaced) {
+    // Also for a process that the system would let write it anyway.
+    const std::string bytes = RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)});
+    dir_.Write("volume.hst", bytes);
+    dir_.Write("volume.hst_backup", RecordBytes({Day(2003, 1, 1)}));
+    ASSERT_EQ(chmod(live_.c_str(), 0444), 0);
+    HistoryStore store(live_);
+    ASSERT_TRUE(store.Load());
+    EXPECT_FALSE(store.DeleteByDay(2004, 5, 1));
+    EXPECT_FALSE(BackupPair(live_, backup_).RestoreFromBackup());
+    EXPECT_EQ(ReadBytes(live_), bytes);
+    struct stat info {};
+    ASSERT_EQ(stat(live_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    chmod(live_.c_str(), 0644);
 }
 #endif
 

@@ -30,10 +30,20 @@ public:
         const CalendarDate date = CalendarDate::OfStored(r.year, r.month, r.day);
         if (date.IsLater(today_))
             return;
-        if (date.Equals(lastDay_))
+        // A day the monitor stored as several records in a row is one day: its row shows them all.
+        const int seconds = r.onlineSeconds < 0 || r.onlineSeconds > kSecondsPerDay ? 0 : r.onlineSeconds;
+        if (haveDayRow_ && date.Equals(lastDay_)) {
+            SummaryRow& row = summary_.rows[lastDayRow_];
+            SetVolumeColumns(row, row.downloadBytes + r.downloadBytes, row.uploadBytes + r.uploadBytes);
+            row.onlineSeconds += seconds;
+            row.SetColumn(3, FormatDuration(row.onlineSeconds));
+            Accumulate(r, seconds);
             return;
+        }
 
         if (date.year > lastYear_.year) {
+            // The year's last accounting month is closed like any other.
+            AddSumRow();
             SummaryRow row;
             row.text = std::to_string(date.year);
             row.image = kImageYear;
@@ -48,7 +58,9 @@ public:
             yearJustOpened_ = true;
         }
 
-        if (date.month != lastMonth_.month && (date.day >= startDay_ || yearJustOpened_)) {
+        // May of one year and May of the next are two months.
+        if ((date.month != lastMonth_.month || date.year != lastMonth_.year) &&
+            (date.day >= startDay_ || yearJustOpened_)) {
             AddSumRow();
             SummaryRow row;
             row.text = date.MonthName();
@@ -66,20 +78,19 @@ public:
             yearJustOpened_ = false;
         }
 
-        const int seconds = r.onlineSeconds < 0 || r.onlineSeconds > kSecondsPerDay ? 0 : r.onlineSeconds;
         SummaryRow row;
         row.text = date.ToText();
         row.image = date.DayOfWeek() == 1 ? kImageSunday : kImageDay;
         row.level = kLevelDay;
         SetDate(row, date);
         SetVolumeColumns(row, r.downloadBytes, r.uploadBytes);
+        row.onlineSeconds = seconds;
         row.SetColumn(3, FormatDuration(seconds));
+        lastDayRow_ = summary_.rows.size();
+        haveDayRow_ = true;
         summary_.rows.push_back(std::move(row));
 
-        monthDownload_ += r.downloadBytes;
-        monthUpload_ += r.uploadBytes;
-        if (seconds > 0 && seconds < kSecondsPerDay)
-            monthSeconds_ += seconds;
+        Accumulate(r, seconds);
         lastDay_ = date;
     }
 
@@ -116,6 +127,14 @@ private:
         row.SetColumn(2, FormatVolume(upload + download, false));
     }
 
+    // Every record counts for its month; its seconds only when they are a plausible part of a day.
+    void Accumulate(const DayRecord& r, int seconds) {
+        monthDownload_ += r.downloadBytes;
+        monthUpload_ += r.uploadBytes;
+        if (seconds > 0 && seconds < kSecondsPerDay)
+            monthSeconds_ += seconds;
+    }
+
     // Closes the running month, unless its download or upload total is exactly zero.
     void AddSumRow() {
         if (monthDownload_ == 0 || monthUpload_ == 0)
@@ -125,7 +144,8 @@ private:
         row.image = kImageSum;
         row.level = kLevelDay;
         SetVolumeColumns(row, monthDownload_, monthUpload_);
-        row.SetColumn(3, FormatDuration(WholeSeconds(monthSeconds_)));
+        row.onlineSeconds = WholeSeconds(monthSeconds_);
+        row.SetColumn(3, FormatDuration(row.onlineSeconds));
         summary_.rows.push_back(std::move(row));
     }
 
@@ -138,6 +158,10 @@ private:
     double monthUpload_ = 0;
     double monthSeconds_ = 0;
     bool yearJustOpened_ = false;
+    // The position of the row of lastDay_, once there is one: a damaged record can carry the
+    // starting date (day -1, month -1, 1980) before any row exists.
+    bool haveDayRow_ = false;
+    std::size_t lastDayRow_ = 0;
     HistorySummary summary_;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,12 @@ struct SummaryRow {
     // Download, upload, both, online time. An unset column stays unset in the list.
     std::string columns[4];
     bool columnSet[4] = {false, false, false, false};
-    // The numbers behind the texts, for charts: a day row's date and volumes, a sum row's totals,
-    // the date that opened a month or year row.
+    // The numbers behind the texts, for charts and exports: a day row's date, volumes and online
+    // seconds (summed over the records it stands for), a sum row's totals, the date that opened a
+    // month or year row.
     int year = 0, month = 0, day = 0;
     double downloadBytes = 0, uploadBytes = 0;
+    std::int64_t onlineSeconds = 0;
 
     void SetColumn(int index, std::string value) {
         columns[index] = std::move(value);
@@ -40,7 +43,9 @@ struct HistorySummary {
 };
 
 // One pass over the records in file order, never sorting. An accounting month begins on `startDay`
-// of the calendar month. Volume texts follow the current display mode, day texts the date style.
+// of the calendar month. Records of one date in a row make one day row that shows their sums; a
+// year row is preceded by the Sum of the month it ends. Volume texts follow the current display
+// mode, day texts the date style.
 HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay);
 
 }  // namespace history

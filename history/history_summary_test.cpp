@@ -78,13 +78,33 @@ TEST_F(HistorySummaryTest, YearsMonthsDaysAndSumsWithAllColumns) {
     EXPECT_EQ(summary.lastYearRow, 0u);
 }
 
-TEST_F(HistorySummaryTest, OnlyTheFirstOfAdjacentEqualDatesIsShownAndSummed) {
-    const HistorySummary summary = BuildHistorySummary({Day(2004, 5, 3, 1024, 1024), Day(2004, 5, 3, 4096, 4096),
-                                                        Day(2004, 5, 4, 1024, 1024), Day(2004, 5, 3, 2048, 2048)},
-                                                       today_, 1);
-    EXPECT_EQ(Texts(summary),
-              (std::vector<std::string>{"2004", "Mai", "03.05.2004", "04.05.2004", "03.05.2004", "Sum"}));
-    EXPECT_EQ(summary.rows.back().columns[0], "4.0 KB");
+// Records of one date in a row are one day: its row shows their sums and every one counts for the
+// month. The same date after another day opens a row of its own.
+TEST_F(HistorySummaryTest, AdjacentRecordsOfADayMakeOneRowWithTheirSums) {
+    const HistorySummary summary = BuildHistorySummary(
+        {Day(2004, 5, 3, 1024, 1024, 100), Day(2004, 5, 3, 4096, 2048, 90000), Day(2004, 5, 3, 1024, 0, 86400),
+         Day(2004, 5, 4, 1024, 1024, 60), Day(2004, 5, 4, 0, 0, 30), Day(2004, 5, 5, 1536, 512, 86400),
+         Day(2004, 5, 5, 512, 512, 86400), Day(2004, 5, 3, 2048, 2048, -5)},
+        today_, 1);
+    const std::vector<std::string> expected = {
+        "0 0 2004|-|-|-|-",
+        "1 1 Mai|-|-|05/2004|-",
+        // Three records; the seconds above a day count 0, 86400 stays.
+        "2 3 03.05.2004|6.0 KB|3.0 KB|9.0 KB| 24:01:40",
+        "2 3 04.05.2004|1.0 KB|1.0 KB|2.0 KB| 00:01:30",  // the second record holds no volume
+        "2 3 05.05.2004|2.0 KB|1.0 KB|3.0 KB| 48:00:00",  // shown as it is above a day
+        "2 3 03.05.2004|2.0 KB|2.0 KB|4.0 KB| 00:00:00",
+        // Volumes of all eight; seconds only where 0 < s < 86400.
+        "2 4 Sum|11.0 KB|7.0 KB|18.0 KB| 00:03:10",
+    };
+    ASSERT_EQ(summary.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
+    EXPECT_EQ(summary.rows[2].downloadBytes, 6144.0);
+    EXPECT_EQ(summary.rows[2].onlineSeconds, 86500);
+    // A record that repeats the starting date of the walk still has a row to show it.
+    EXPECT_EQ(Texts(BuildHistorySummary({Day(1980, -1, -1)}, today_, 1)),
+              (std::vector<std::string>{"-1.-1.1980", "Sum"}));
 }
 
 TEST_F(HistorySummaryTest, AccountingMonthsFromTheStartDay) {
@@ -99,23 +119,29 @@ TEST_F(HistorySummaryTest, AccountingMonthsFromTheStartDay) {
     const std::vector<DayRecord> records = {Day(2004, 5, 1), Day(2004, 6, 1), Day(2005, 2, 1), Day(2005, 3, 1)};
     EXPECT_EQ(Texts(BuildHistorySummary(records, today_, -1)), Texts(BuildHistorySummary(records, today_, 1)));
     EXPECT_EQ(Texts(BuildHistorySummary(records, today_, 32)),
-              (std::vector<std::string>{"2004", "Mai", "01.05.2004", "01.06.2004", "2005", "Februar", "01.02.2005",
-                                        "01.03.2005", "Sum"}));
+              (std::vector<std::string>{"2004", "Mai", "01.05.2004", "01.06.2004", "Sum", "2005", "Februar",
+                                        "01.02.2005", "01.03.2005", "Sum"}));
 }
 
-TEST_F(HistorySummaryTest, YearChangeClosesNoSumAndMonthSecondsRunOn) {
+TEST_F(HistorySummaryTest, AYearChangeClosesTheMonthAndTheSameMonthOfTheNextYearIsAMonthOfItsOwn) {
     const HistorySummary summary =
         BuildHistorySummary({Day(2003, 12, 30, 10, 10, 100), Day(2004, 1, 2, 20, 20, 50)}, today_, 1);
-    EXPECT_EQ(Texts(summary),
-              (std::vector<std::string>{"2003", "Dezember", "30.12.2003", "2004", "Januar", "02.01.2004", "Sum"}));
-    EXPECT_EQ(summary.lastYearRow, 3u);
-    EXPECT_EQ(summary.rows.back().columns[0], "0.0 KB");  // 20 bytes: only January's volumes
-    EXPECT_EQ(summary.rows.back().columns[3], " 00:00:50");
-    // With the same month number the new year opens no month row, and the seconds carry over.
-    const HistorySummary same =
-        BuildHistorySummary({Day(2003, 5, 1, 10, 10, 100), Day(2004, 5, 1, 20, 20, 50)}, today_, 1);
-    EXPECT_EQ(Texts(same), (std::vector<std::string>{"2003", "Mai", "01.05.2003", "2004", "01.05.2004", "Sum"}));
-    EXPECT_EQ(same.rows.back().columns[3], " 00:02:30");
+    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"2003", "Dezember", "30.12.2003", "Sum", "2004", "Januar",
+                                                        "02.01.2004", "Sum"}));
+    EXPECT_EQ(summary.lastYearRow, 4u);
+    EXPECT_EQ(Show(summary.rows[3]), "2 4 Sum|0.0 KB|0.0 KB|0.0 KB| 00:01:40");
+    EXPECT_EQ(Show(summary.rows.back()), "2 4 Sum|0.0 KB|0.0 KB|0.0 KB| 00:00:50");
+    // May 2003 and May 2004, also with a start day that the new year's first day lies before.
+    for (int startDay : {1, 15}) {
+        const HistorySummary same = BuildHistorySummary(
+            {Day(2003, 5, 20, 10, 10, 100), Day(2004, 5, 1, 20, 20, 50), Day(2004, 5, 21, 20, 20, 50)}, today_,
+            startDay);
+        EXPECT_EQ(Texts(same), (std::vector<std::string>{"2003", "Mai", "20.05.2003", "Sum", "2004", "Mai",
+                                                         "01.05.2004", "21.05.2004", "Sum"}))
+            << startDay;
+        EXPECT_EQ(same.rows[5].columns[2], "05/2004");
+        EXPECT_EQ(same.rows.back().columns[3], " 00:01:40");
+    }
 }
 
 TEST_F(HistorySummaryTest, MonthWithAZeroTotalGetsNoSum) {
@@ -126,18 +152,18 @@ TEST_F(HistorySummaryTest, MonthWithAZeroTotalGetsNoSum) {
 TEST_F(HistorySummaryTest, StoredMonths13And0BelongToTheNeighbouringYears) {
     const HistorySummary summary =
         BuildHistorySummary({Day(2003, 12, 31), Day(2003, 13, 2), Day(2005, 0, 5)}, today_, 1);
-    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"2003", "Dezember", "31.12.2003", "2004", "Januar",
+    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"2003", "Dezember", "31.12.2003", "Sum", "2004", "Januar",
                                                         "02.01.2004", "Sum", "Dezember", "05.12.2004", "Sum"}));
-    EXPECT_EQ(summary.rows[4].columns[2], "01/2004");
+    EXPECT_EQ(summary.rows[5].columns[2], "01/2004");
 }
 
 TEST_F(HistorySummaryTest, DamagedRecordsShowAsStored) {
     // Years up to 1980 open no year row; months outside 0..13 have an empty name.
     const HistorySummary summary = BuildHistorySummary({Day(1980, 3, 1), Day(1850, 4, 2), Day(2004, 14, 3)}, today_, 1);
-    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"M\xe4rz", "01.03.1980", "Sum", "April", "02.04.1850", "2004",
-                                                        "", "03.14.2004", "Sum"}));
-    EXPECT_EQ(summary.rows[6].columns[2], "14/2004");
-    EXPECT_EQ(summary.lastYearRow, 5u);
+    EXPECT_EQ(Texts(summary), (std::vector<std::string>{"M\xe4rz", "01.03.1980", "Sum", "April", "02.04.1850", "Sum",
+                                                        "2004", "", "03.14.2004", "Sum"}));
+    EXPECT_EQ(summary.rows[7].columns[2], "14/2004");
+    EXPECT_EQ(summary.lastYearRow, 6u);
 }
 
 TEST_F(HistorySummaryTest, EnglishTextsAndBitsMode) {

@@ -1,100 +1,130 @@
 #include "csv_report.h"
 
+#include <cmath>
 #include <cstdio>
-#include <vector>
+
+#include "value_format.h"
 
 namespace report {
 namespace {
 
-// A field in quotes, with its quotes doubled, where it holds the separator, a quote or a line break.
-void AppendField(std::string& line, const std::string& field, char separator) {
-    if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string::npos) {
-        line += field;
-        return;
-    }
-    line += '"';
-    for (char c : field) {
-        if (c == '"')
-            line += '"';
-        line += c;
-    }
-    line += '"';
+using history::SummaryRow;
+
+bool IsDayRow(const SummaryRow& row) {
+    return row.level == history::kLevelDay && row.image != history::kImageSum;
 }
 
-void AppendLine(std::string& out, const std::vector<std::string>& fields, char separator) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += separator;
-        AppendField(out, fields[i], separator);
+const std::string& KeyText(const SummaryRow& row, int level) {
+    static const std::string none;
+    if (level == history::kLevelMonth)
+        return row.columnSet[2] ? row.columns[2] : none;
+    return row.text;
+}
+
+bool Matches(const SummaryRow& row, int level, const std::string& text) {
+    return row.level == level && KeyText(row, level) == text;
+}
+
+int FindRow(const std::vector<SummaryRow>& rows, int level, const std::string& text, int hint) {
+    if (hint >= 0 && static_cast<std::size_t>(hint) < rows.size() && Matches(rows[hint], level, text))
+        return hint;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (Matches(rows[i], level, text))
+            return static_cast<int>(i);
     }
-    out += "\r\n";
+    return -1;
 }
 
-// "1.5 MB" as the number "1,5" (in the style's decimal sign) and the unit "MB".
-void AppendVolume(std::vector<std::string>& fields, const std::string& volume, CsvStyle style) {
-    const std::size_t blank = volume.rfind(' ');
-    std::string number = blank == std::string::npos ? volume : volume.substr(0, blank);
-    for (char& c : number) {
-        if (c == '.')
-            c = style.decimal;
-    }
-    fields.push_back(number);
-    fields.push_back(blank == std::string::npos ? std::string() : volume.substr(blank + 1));
-}
-
-std::string WithoutPadding(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
-
-std::vector<std::string> LineFields(const ReportLine& line, CsvStyle style) {
-    std::vector<std::string> fields{line.date};
-    AppendVolume(fields, line.download, style);
-    AppendVolume(fields, line.upload, style);
-    AppendVolume(fields, line.both, style);
-    fields.push_back(WithoutPadding(line.online));
-    return fields;
+// A byte count as a whole number, halves away from zero; empty for what is no finite number.
+std::string WholeBytes(double bytes) {
+    if (!std::isfinite(bytes))
+        return std::string();
+    const double whole = std::round(bytes);
+    return whole == 0 ? std::string("0") : history::FormatDouble("%.0f", whole);
 }
 
 }  // namespace
 
-// The locales of German, French, Spanish, Dutch and Polish (indexes 0, 2..5) write decimal commas
-// and separate lists with semicolons, English's with points and commas. Other indexes leave the
-// system's locale in force, which the file must not depend on: they follow the date style, dotted
-// (negative indexes) as German, slashed as English.
-CsvStyle CsvStyleOfLanguage(int languageIndex) {
-    if (languageIndex == 1 || languageIndex > 5)
-        return CsvStyle{',', '.'};
-    return CsvStyle{';', ','};
+char CsvSeparator(history::DateStyle style) {
+    return style == history::DateStyle::Dotted ? ';' : ',';
 }
 
-std::string CsvReport(const ReportTable& table, CsvStyle style) {
+CsvSelection SelectCsvRows(const history::HistorySummary& summary, int level, const std::string& text, int hint) {
+    const std::vector<SummaryRow>& rows = summary.rows;
+    CsvSelection selection;
+    int clicked = FindRow(rows, level, text, hint);
+    if (clicked < 0)
+        return selection;
+    // A day or sum row stands for its month: the row it hangs under. Only a damaged file has days
+    // before any month or year row; they are a month of their own then.
+    std::size_t begin = static_cast<std::size_t>(clicked);
+    if (level == history::kLevelDay) {
+        while (begin > 0 && rows[begin - 1].level == history::kLevelDay)
+            --begin;
+        selection.head = begin > 0 ? static_cast<int>(begin - 1) : -1;
+    } else {
+        selection.head = clicked;
+        ++begin;
+    }
+    // A year row's days run to the next year row, a month row's to the next month or year row.
+    const int stop = selection.head >= 0 ? rows[selection.head].level : history::kLevelMonth;
+    for (std::size_t i = begin; i < rows.size() && rows[i].level > stop; ++i) {
+        if (IsDayRow(rows[i]))
+            selection.days.push_back(i);
+    }
+    return selection;
+}
+
+std::string CsvOfDayRows(const history::HistorySummary& summary, const CsvSelection& selection,
+                         const std::string& captions, char separator) {
     std::string out;
-    // Eight fields a line: the date, three volumes of two fields each, the online time.
-    AppendLine(out, {table.title, "", "", "", "", "", "", table.periodLabel}, style.separator);
-    AppendLine(
-        out,
-        {table.captions[0], table.captions[1], "", table.captions[2], "", table.captions[3], "", table.captions[4]},
-        style.separator);
-    for (const ReportLine& line : table.lines)
-        AppendLine(out, LineFields(line, style), style.separator);
-    if (table.hasTotals)
-        AppendLine(out, LineFields(table.totals, style), style.separator);
+    for (char c : captions)
+        out += c == '|' ? separator : c;
+    out += "\r\n";
+    for (std::size_t index : selection.days) {
+        const SummaryRow& row = summary.rows[index];
+        char date[48];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", row.year, row.month, row.day);
+        const std::string download = WholeBytes(row.downloadBytes);
+        const std::string upload = WholeBytes(row.uploadBytes);
+        // The sum of the rounded values, so that the columns add up in the spreadsheet too.
+        const std::string both = download.empty() || upload.empty()
+                                     ? std::string()
+                                     : WholeBytes(std::round(row.downloadBytes) + std::round(row.uploadBytes));
+        out += date;
+        for (const std::string* field : {&download, &upload, &both}) {
+            out += separator;
+            out += *field;
+        }
+        out += separator;
+        out += std::to_string(row.onlineSeconds);
+        out += "\r\n";
+    }
     return out;
 }
 
-std::string CsvFileName(const ReportPeriod& period) {
-    const history::CalendarDate& month = period.month;
-    if (month.year < 1 || month.year > 9999 || month.month < 1 || month.month > 12)
-        return std::string(kReportTitle) + ".csv";
-    char name[64];
-    std::snprintf(name, sizeof name, "Lumetra %04d-%02d.csv", month.year, month.month);
-    return name;
+std::string CsvFileName(const history::HistorySummary& summary, const CsvSelection& selection) {
+    if (selection.head >= 0) {
+        const SummaryRow& head = summary.rows[selection.head];
+        char name[64];
+        if (head.level == history::kLevelYear && head.year >= 1 && head.year <= 9999) {
+            std::snprintf(name, sizeof name, "Lumetra %04d.csv", head.year);
+            return name;
+        }
+        if (head.level == history::kLevelMonth && head.year >= 1 && head.year <= 9999 && head.month >= 1 &&
+            head.month <= 12) {
+            std::snprintf(name, sizeof name, "Lumetra %04d-%02d.csv", head.year, head.month);
+            return name;
+        }
+    }
+    return "Lumetra.csv";
 }
 
-bool WriteFileReplacing(const std::string& path, const std::string& bytes, history::FileSystem& files) {
-    return history::ReplaceWithNewFile(files, path, path + ".tmp",
-                                       [&](std::FILE* out) { return files.Write(out, bytes.data(), bytes.size()); });
+bool WriteFileReplacing(const std::string& path, const std::string& bytes, history::FileSystem& files,
+                        unsigned long* error) {
+    return history::ReplaceWithNewFile(
+        files, path, path + ".tmp", [&](std::FILE* out) { return files.Write(out, bytes.data(), bytes.size()); },
+        error);
 }
 
 }  // namespace report

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <string>
 #include <vector>
 
+#include "app_texts.h"
+#include "history_summary.h"
 #include "language.h"
 #include "settings_store.h"
 #include "test_files.h"
@@ -14,95 +18,75 @@ namespace {
 
 using history::Day;
 
-std::string Caption(int id) {
-    return "caption " + std::to_string(id);
-}
-
 class CsvReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         history::SetLanguageIndex(0);
         history::SetCurrentSettings(history::MonitorSettings{});
+        history::CalendarDate::ReloadNames();
     }
-    void TearDown() override { history::SetLanguageIndex(0); }
+    void TearDown() override {
+        history::SetLanguageIndex(0);
+        history::CalendarDate::ReloadNames();
+    }
 
+    // The file of a row, as the viewer and histdump write it, in the language's own texts.
     static std::string Csv(int language, int level, const std::string& text,
-                           const std::vector<history::DayRecord>& records) {
+                           const std::vector<history::DayRecord>& records, int startDay = 1) {
         history::SetLanguageIndex(language);
-        std::string texts[4];
-        (level == 1 ? texts[3] : texts[0]) = text;
-        return CsvReport(BuildReportTable(ReportPeriodOf(level, texts, 1), records, Caption),
-                         CsvStyleOfLanguage(language));
+        history::CalendarDate::ReloadNames();
+        const history::HistorySummary summary =
+            history::BuildHistorySummary(records, history::CalendarDate(8, 12, 2026), startDay);
+        return CsvOfDayRows(summary, SelectCsvRows(summary, level, text), history::LoadAppText(kCsvCaptionsId),
+                            CsvSeparator(history::CurrentDateStyle()));
     }
 };
 
+const std::vector<history::DayRecord> kRecords = {
+    Day(2003, 12, 30, 1.5, -2.5, 100),
+    Day(2003, 13, 2, 1048576.4, 512.5, 3725),   // shown as 2 January 2004
+    Day(2004, 1, 2, 0.5, 0, 90000),             // the same day: one row; seconds above a day count 0
+    Day(2004, 1, 2, 1e15, 3, 86400),            // 86400 stays
+    Day(2004, 2, 31, 7, 8, 9),                  // a day February has not, as stored
+    Day(2004, 3, 1, 1.0 / 0.0, 1, 1),           // no number to write
+    Day(2026, 12, 9, 5, 5, 5),                  // after today: not shown
+};
+
 TEST_F(CsvReportTest, TheBytesInBothLanguages) {
-    const std::vector<history::DayRecord> records = {Day(2004, 5, 2, 1572864, 512, 3725),
-                                                     Day(2004, 6, 1, 9e9, 9e9, 10),  // outside the period
-                                                     Day(2004, 5, 3, 3 * 1073741824.0, 1048576, 360000)};
-    EXPECT_EQ(Csv(0, 1, "05/2004", records),
-              "Lumetra Report;;;;;;;05/2004\r\n"
-              "caption 104;caption 106;;caption 105;;caption 107;;caption 127\r\n"
-              "02.05.2004;1,5;MB;0,5;KB;1,5;MB;01:02:05\r\n"
-              "03.05.2004;3,0;GB;1,0;MB;3,0;GB;00:00:00\r\n"
-              ";3,0;GB;1,0;MB;3,0;GB;01:02:05\r\n");
-    EXPECT_EQ(Csv(1, 2, "05/03/2004", records),
-              "Lumetra Report,,,,,,,05/03/2004\r\n"
-              "caption 104,caption 106,,caption 105,,caption 107,,caption 127\r\n"
-              "05/02/2004,1.5,MB,0.5,KB,1.5,MB,01:02:05\r\n"
-              "05/03/2004,3.0,GB,1.0,MB,3.0,GB,00:00:00\r\n"
-              ",3.0,GB,1.0,MB,3.0,GB,01:02:05\r\n");
-    // Bits, a total of zero (no totals line) and a month without records.
-    history::MonitorSettings bits;
-    bits.DisplayBytes = 0;
-    history::SetCurrentSettings(bits);
-    EXPECT_EQ(Csv(0, 1, "05/2004", {Day(2004, 5, 2, 1536, 0, 86400)}),
-              "Lumetra Report;;;;;;;05/2004\r\n"
-              "caption 104;caption 106;;caption 105;;caption 107;;caption 127\r\n"
-              "02.05.2004;12,3;kbits;0,0;Kbits;12,3;kbits;24:00:00\r\n");
-    EXPECT_EQ(Csv(0, 1, "07/2004", records),
-              "Lumetra Report;;;;;;;07/2004\r\n"
-              "caption 104;caption 106;;caption 105;;caption 107;;caption 127\r\n");
+    EXPECT_EQ(Csv(0, 1, "01/2004", kRecords),
+              "Datum;Download (Bytes);Upload (Bytes);Summe (Bytes);Onlinezeit (s)\r\n"
+              "2004-01-02;1000000001048577;516;1000000001049093;90125\r\n");
+    EXPECT_EQ(Csv(1, 1, "12/2003", kRecords),
+              "Date,Download (bytes),Upload (bytes),Total (bytes),Online time (s)\r\n"
+              "2003-12-30,2,-3,-1,100\r\n");
+    // A year: every day row of it, in tree order, without the sum rows.
+    EXPECT_EQ(Csv(0, 0, "2004", kRecords),
+              "Datum;Download (Bytes);Upload (Bytes);Summe (Bytes);Onlinezeit (s)\r\n"
+              "2004-01-02;1000000001048577;516;1000000001049093;90125\r\n"
+              "2004-02-31;7;8;15;9\r\n"
+              "2004-03-01;;1;;1\r\n");
+    // A day row gives the days of its month row; with start day 15, 2 January belongs to the month
+    // that the year opened.
+    const std::string february = Csv(1, 2, "02/31/2004", kRecords);
+    EXPECT_EQ(february.substr(february.find("\r\n") + 2), "2004-02-31,7,8,15,9\r\n");
+    EXPECT_EQ(Csv(0, 2, "02.01.2004", kRecords, 15), Csv(0, 1, "01/2004", kRecords, 15));
+    // No such row: the captions alone.
+    EXPECT_EQ(Csv(0, 1, "07/2004", kRecords), "Datum;Download (Bytes);Upload (Bytes);Summe (Bytes);Onlinezeit (s)\r\n");
 }
 
-TEST_F(CsvReportTest, FieldsInQuotesOnlyWhereTheyMustBe) {
-    ReportTable table;
-    table.title = "a;b";
-    table.periodLabel = "say \"hi\"";
-    table.captions[0] = "x,y";
-    table.captions[1] = "two\r\nlines";
-    ReportLine line;
-    line.date = "-1.05.2004";
-    line.download = "-2.0 KB";
-    line.upload = "nan KB";
-    line.both = "inf GB";
-    line.online = "100:00:00";
-    table.lines.push_back(line);
-    EXPECT_EQ(CsvReport(table, CsvStyle{';', ','}),
-              "\"a;b\";;;;;;;\"say \"\"hi\"\"\"\r\n"
-              "x,y;\"two\r\nlines\";;;;;;\r\n"
-              "-1.05.2004;-2,0;KB;nan;KB;inf;GB;100:00:00\r\n");
-    EXPECT_EQ(CsvReport(table, CsvStyle{',', '.'}),
-              "a;b,,,,,,,\"say \"\"hi\"\"\"\r\n"
-              "\"x,y\",\"two\r\nlines\",,,,,,\r\n"
-              "-1.05.2004,-2.0,KB,nan,KB,inf,GB,100:00:00\r\n");
-}
-
-TEST_F(CsvReportTest, FileNamesCarryTheChosenMonth) {
+TEST_F(CsvReportTest, FileNamesNameTheYearOrTheMonth) {
     const struct {
-        int language, level, startDay;
+        int level;
         std::string text, name;
     } cases[] = {
-        {0, 1, 1, "11/2026", "Lumetra 2026-11.csv"},    {0, 1, 15, "01/2004", "Lumetra 2004-01.csv"},
-        {0, 2, 1, "20.05.2004", "Lumetra 2004-05.csv"}, {1, 2, 1, "12/31/2003", "Lumetra 2003-12.csv"},
-        {0, 1, 1, "13/2004", "Lumetra 2005-01.csv"},    {0, 2, 1, "Sum", "Lumetra Report.csv"},
+        {0, "2004", "Lumetra 2004.csv"},         {1, "01/2004", "Lumetra 2004-01.csv"},
+        {2, "31.02.2004", "Lumetra 2004-02.csv"}, {2, "Sum", "Lumetra 2003-12.csv"},
+        {1, "07/2004", "Lumetra.csv"},
     };
-    for (const auto& c : cases) {
-        history::SetLanguageIndex(c.language);
-        std::string texts[4];
-        (c.level == 1 ? texts[3] : texts[0]) = c.text;
-        EXPECT_EQ(CsvFileName(ReportPeriodOf(c.level, texts, c.startDay)), c.name) << c.text;
-    }
+    const history::HistorySummary summary =
+        history::BuildHistorySummary(kRecords, history::CalendarDate(8, 12, 2026), 1);
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvFileName(summary, SelectCsvRows(summary, c.level, c.text)), c.name) << c.text;
 }
 
 // A file system whose first call of one kind fails.
@@ -152,11 +136,18 @@ TEST_F(CsvReportTest, AFailedWriteLeavesNoHalfFile) {
         }
     }
     FaultyFiles sound(FaultyFiles::kNone);
-    EXPECT_TRUE(WriteFileReplacing(path, bytes, sound));
+    unsigned long error = 1;
+    EXPECT_TRUE(WriteFileReplacing(path, bytes, sound, &error));
+    EXPECT_EQ(error, 0u);
     EXPECT_EQ(history::ReadBytes(path), bytes);
     EXPECT_FALSE(history::FileExists(fresh));
-    // A folder that does not exist.
-    EXPECT_FALSE(WriteFileReplacing(folder.path() + "/none/x.csv", bytes));
+    // A folder that does not exist: the cause comes back for the user.
+    EXPECT_FALSE(WriteFileReplacing(folder.path() + "/none/x.csv", bytes, history::RealFileSystem(), &error));
+#ifdef _WIN32
+    EXPECT_EQ(error, 3u);  // ERROR_PATH_NOT_FOUND
+#else
+    EXPECT_EQ(error, static_cast<unsigned long>(ENOENT));
+#endif
 }
 
 }  // namespace

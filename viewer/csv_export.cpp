@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "calendar_date.h"
 #include "csv_report.h"
 #include "history_reading.h"
+#include "history_summary.h"
 #include "language.h"
+#include "last_error.h"
 #include "resource.h"
 #include "resources.h"
 #include "settings_store.h"
@@ -75,16 +78,18 @@ std::string DocumentsFolder() {
 }
 
 void ExportCsv(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
-               const std::string (&texts)[4]) {
-    // No history yet gives the report's title and captions; one that cannot be read, nothing.
+               const std::string (&texts)[4], int item, std::string& lastFolder) {
+    // No history yet gives the captions alone; one that cannot be read, nothing.
     std::vector<history::DayRecord> records;
     if (!ReadHistoryOrTell(owner, prompts, caption, records))
         return;
-    const report::ReportPeriod period =
-        report::ReportPeriodOf(level, texts, history::CurrentSettings().g_History_StartDayOfMonth);
+    const history::HistorySummary summary = history::BuildHistorySummary(
+        records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+    const report::CsvSelection selection =
+        report::SelectCsvRows(summary, level, level == history::kLevelMonth ? texts[3] : texts[0], item);
 
-    const std::string folder = DocumentsFolder();
-    std::string path = (folder.empty() ? std::string() : folder + "\\") + report::CsvFileName(period);
+    const std::string folder = lastFolder.empty() ? DocumentsFolder() : lastFolder;
+    std::string path = (folder.empty() ? std::string() : folder + "\\") + report::CsvFileName(summary, selection);
     unsigned long error = 0;
     switch (chooser.ChooseSaveFile(owner, winapp::LoadText(IDS_CSV_SAVE_TITLE), winapp::LoadText(IDS_CSV_FILTER), "csv",
                                    path, error)) {
@@ -97,12 +102,16 @@ void ExportCsv(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const
                                 MB_OK | MB_ICONSTOP);
             return;
     }
-
-    const std::string bytes = report::CsvReport(report::BuildReportTable(period, records, &winapp::LoadText),
-                                                report::CsvStyleOfLanguage(history::LanguageIndex()));
-    if (!report::WriteFileReplacing(path, bytes)) {
-        prompts.ShowMessage(owner, winapp::LoadText(IDS_CSV_WRITE_FAILED, "%s", path), caption, MB_OK | MB_ICONSTOP);
+    const std::string bytes = report::CsvOfDayRows(summary, selection, winapp::LoadText(report::kCsvCaptionsId),
+                                                   report::CsvSeparator(history::CurrentDateStyle()));
+    if (!report::WriteFileReplacing(path, bytes, history::RealFileSystem(), &error)) {
+        prompts.ShowMessage(owner, winapp::WithErrorText(winapp::LoadText(IDS_CSV_WRITE_FAILED, "%s", path), error),
+                            caption, MB_OK | MB_ICONSTOP);
+        return;
     }
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash != std::string::npos)
+        lastFolder = path.substr(0, slash);
 }
 
 }  // namespace viewer

@@ -1,5 +1,5 @@
-// "CSV Export": the report of the clicked row's accounting month as a CSV file that the user names
-// in the Save As dialog; no spreadsheet application is needed.
+// "CSV Export": the day rows under the clicked row as a CSV data file that the user names in the
+// Save As dialog; no spreadsheet application is needed.
 #pragma once
 
 #include <windows.h>
@@ -27,10 +27,12 @@ FileChooser& SystemFileChooser();
 // The user's documents folder, or empty when the system names none.
 std::string DocumentsFolder();
 
-// The report of the row (as ReportPeriodOf reads `level` and `texts`) from the history read afresh
-// (read only), written in the active language's separators to the file the user chooses, proposed
-// in the documents folder. Failures are told in message boxes with `caption`.
+// The day rows that the tree shows under the clicked row (`level`, its `texts`, its position `item`
+// as a hint), from the history read afresh (read only), written with the separator of the active
+// date style to the file the user chooses. The dialog starts in `lastFolder`, else in the documents
+// folder; a file written makes its folder the new `lastFolder`. Failures are told in message boxes
+// with `caption`.
 void ExportCsv(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
-               const std::string (&texts)[4]);
+               const std::string (&texts)[4], int item, std::string& lastFolder);
 
 }  // namespace viewer

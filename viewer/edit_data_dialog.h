@@ -28,7 +28,8 @@ protected:
         SetItemText(IDC_DOWNLOAD, downloadText);
         return true;
     }
-    // A field that holds no number keeps the dialog open, with that field selected for typing anew.
+    // A field that holds no number, or more than a day's traffic can be, keeps the dialog open, with
+    // that field selected for typing anew.
     void OnOK() override {
         double upload = 0, download = 0;
         if (!Accept(IDC_UPLOAD, upload) || !Accept(IDC_DOWNLOAD, download))
@@ -42,10 +43,12 @@ protected:
 
 private:
     bool Accept(int field, double& bytes) {
-        if (BytesOfMegabytesText(ItemText(field), bytes))
+        const TypedVolume typed = BytesOfMegabytesText(ItemText(field), bytes);
+        if (typed == TypedVolume::kAccepted)
             return true;
-        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_NOT_A_NUMBER), winapp::LoadText(IDS_WARNING),
-                             MB_OK | MB_ICONEXCLAMATION);
+        prompts_.ShowMessage(hwnd(),
+                             winapp::LoadText(typed == TypedVolume::kTooLarge ? IDS_VALUE_TOO_LARGE : IDS_NOT_A_NUMBER),
+                             winapp::LoadText(IDS_WARNING), MB_OK | MB_ICONEXCLAMATION);
         SetFocus(Item(field));
         SendMessageA(Item(field), EM_SETSEL, 0, -1);
         return false;

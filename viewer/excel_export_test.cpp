@@ -1,7 +1,7 @@
 // "Excel Export" from the viewer's context menu: with a stand-in spreadsheet application registered
 // as "Excel.Application" the sheet equals what histdump --report writes for the same row; without
-// one, the user is asked whether to save a CSV file instead, which then holds what histdump --csv
-// writes; a refused call is shown with its description.
+// one, the user is asked whether to save the row's CSV file instead, which then holds what
+// histdump --csv writes; a refused call is shown with its description.
 #include <objbase.h>
 
 #include <dlgs.h>
@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "fake_automation.h"
+#include "last_error.h"
 #include "modal_test_support.h"
 #include "module_path.h"
 #include "viewer_test_fixture.h"
@@ -171,7 +172,8 @@ TEST_F(ExcelExportTest, WithoutTheApplicationACsvFileThroughTheSaveAsDialog) {
         (std::vector<std::string>{"Unable to start Excel.\nDo you want to save the report as a CSV file instead?"}));
     EXPECT_EQ(proposed, "Lumetra 2004-05.csv");
     const std::string csv = history::ReadBytes(target);
-    EXPECT_NE(csv.find("\r\n05/02/2004,976.6,KB,1.9,MB,2.9,MB,00:01:01\r\n"), std::string::npos) << csv;
+    // The day of two records is one line with their sums; 86400 seconds count as they are.
+    EXPECT_NE(csv.find("\r\n2004-05-02,4000000,2100000,6100000,86461\r\n"), std::string::npos) << csv;
     EXPECT_EQ(csv, HistdumpReport("--lang 1 --csv 1 05/2004", folder_.HistoryPath()));
     EXPECT_FALSE(history::FileExists(folder_.BackupPath()));
     EXPECT_FALSE(history::FileExists(target + ".tmp"));
@@ -196,7 +198,7 @@ public:
     std::vector<std::string> titles, proposed;
 };
 
-TEST_F(ExcelExportTest, CsvExportProposesTheDocumentsFolderAndTellsWhatCouldNotBeWritten) {
+TEST_F(ExcelExportTest, CsvExportProposesTheLastFolderAndTellsWhatCouldNotBeWrittenWithItsCause) {
     folder_.WriteHistory(kMay);
     Open();
     ChosenFile chooser;
@@ -208,7 +210,8 @@ TEST_F(ExcelExportTest, CsvExportProposesTheDocumentsFolderAndTellsWhatCouldNotB
     EXPECT_EQ(chooser.titles, (std::vector<std::string>{"CSV Export"}));
     EXPECT_EQ(chooser.proposed, (std::vector<std::string>{DocumentsFolder() + "\\Lumetra 2004-05.csv"}));
     ASSERT_EQ(prompts_.messages.size(), 1u);
-    EXPECT_NE(prompts_.messages[0].find(chooser.chosen), std::string::npos) << prompts_.messages[0];
+    EXPECT_EQ(prompts_.messages[0], winapp::LoadText(IDS_CSV_WRITE_FAILED, "%s", chooser.chosen) + "\n\n" +
+                                        winapp::ErrorText(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(prompts_.types[0], static_cast<UINT>(MB_OK | MB_ICONSTOP));
 
     // A file that is open without sharing keeps its content.
@@ -222,10 +225,15 @@ TEST_F(ExcelExportTest, CsvExportProposesTheDocumentsFolderAndTellsWhatCouldNotB
     EXPECT_EQ(history::ReadBytes(chooser.chosen), "kept");
     EXPECT_FALSE(history::FileExists(chooser.chosen + ".tmp"));
 
-    // Cancelled: nothing at all.
-    chooser.answer = FileChooser::kCancelled;
+    // Written: the next file, here of the year row, is proposed in the same folder.
     SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CSV_EXPORT, 0), 0);
     EXPECT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(history::ReadBytes(chooser.chosen), HistdumpReport("--csv 1 05/2004", folder_.HistoryPath()));
+    RightClickRow(RowWithText("2004"));
+    chooser.answer = FileChooser::kCancelled;  // nothing at all
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_CSV_EXPORT, 0), 0);
+    EXPECT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(chooser.proposed.back(), folder_.path() + "\\Lumetra 2004.csv");
 }
 
 TEST_F(ExcelExportTest, ARefusedCallIsShownWithItsDescription) {

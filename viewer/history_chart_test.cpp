@@ -108,7 +108,7 @@ TEST_F(HistoryChartTest, AYearsBarsAreTheSumsOfItsAccountingMonths) {
                 ++sums;
             }
         }
-        EXPECT_EQ(sums, 11);  // December is closed by the year change, not by a sum row
+        EXPECT_EQ(sums, 12);  // December too is closed by a sum row before the next year
         EXPECT_TRUE(chart.bars[11].hasRecords);
     }
     history::SetLanguageIndex(1);
@@ -147,13 +147,14 @@ TEST_F(HistoryChartTest, AMonthsDaysOnTheAccountingMonth) {
         // The year's first record opens its month whatever its day; the month before ends with its year.
         {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "01/2004", 0, "5..14 (41)", {"5:2+2"}},
         {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "12/2003", 0, "15..31 (17)", {"20:1+1"}},
-        // The same day shown twice (after another day) counts twice, as in the month's sum.
+        // The same day shown twice (after another day) counts twice, as in the month's sum; its
+        // second row stands for two records.
         {{Day(2004, 5, 2, 1, 1), Day(2004, 5, 3, 2, 2), Day(2004, 5, 2, 4, 4), Day(2004, 5, 2, 8, 8)},
          1,
          "05/2004",
          0,
          "1..31 (31)",
-         {"2:5+5!", "3:2+2"}},
+         {"2:13+13!", "3:2+2"}},
         // A day the calendar does not have stands after the month's last day; nothing the tree
         // lists is left out.
         {{Day(2026, 4, 31, 5, 6)}, 1, "04/2026", 0, "1..31 (31)", {"31:5+6"}},

@@ -7,6 +7,7 @@
 
 #include "calendar_date.h"
 #include "history_store.h"
+#include "last_error.h"
 #include "module_path.h"
 #include "viewer_test_fixture.h"
 
@@ -175,6 +176,17 @@ TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsTheDaysTotals) {
         {Day(2004, 5, 19, 7 * kMB, kMB, 100), Day(2004, 5, 20, kMB, 2 * kMB, 60), Day(2004, 5, 20, kMB, 2 * kMB, 30)});
     Open();
     Expand("Mai");
+    // The day of two records is one row with their sums, and both count for the month.
+    const int day = RowWithText("20.05.2004");
+    ASSERT_NE(day, -1);
+    EXPECT_EQ(Text(day + 1), "Sum");
+    for (int row : {day, day + 1}) {
+        const bool sum = row != day;
+        EXPECT_EQ(Text(row, 1), sum ? "9.0 MB" : "2.0 MB");
+        EXPECT_EQ(Text(row, 2), sum ? "5.0 MB" : "4.0 MB");
+        EXPECT_EQ(Text(row, 3), sum ? "14.0 MB" : "6.0 MB");
+        EXPECT_EQ(Text(row, 4), sum ? " 00:03:10" : " 00:01:30");
+    }
     EditProbe::Arm("1.5", "3", IDOK);
     Edit("20.05.2004");
     EXPECT_EQ(prompts_.messages.front().substr(0, 15), "Um \xc4nderungen v");
@@ -209,15 +221,20 @@ TEST_F(RecordCommandsTest, TypedTextThatIsNoNumberIsRefusedAndTheDialogStays) {
 
     prompts_.messages.clear();
     prompts_.types.clear();
-    EditProbe::Arm({{"abc", "1", IDOK}, {" 2,5 ", "-1", IDOK}, {"2,5", " 0.25", IDOK}});
+    EditProbe::Arm({{"abc", "1", IDOK},
+                    {" 2,5 ", "-1", IDOK},
+                    {"99999999999999999999", "1", IDOK},
+                    {"2,5", " 0.25", IDOK}});
     Edit("20.05.2004");
-    ASSERT_EQ(EditProbe::next, 3u);
+    ASSERT_EQ(EditProbe::next, 4u);
     // Each refusal is told, and the field at fault is selected for typing anew.
-    ASSERT_EQ(prompts_.messages.size(), 3u);  // the notice, then one per refusal
+    ASSERT_EQ(prompts_.messages.size(), 4u);  // the notice, then one per refusal
     EXPECT_EQ(prompts_.messages[1], "Bitte geben Sie eine Zahl ab 0 ein, zum Beispiel 2,5.");
     EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(EditProbe::focused, (std::vector<int>{IDC_UPLOAD, IDC_DOWNLOAD}));
-    EXPECT_EQ(EditProbe::allSelected, (std::vector<bool>{true, true}));
+    EXPECT_NE(prompts_.messages[3].find("1030000000 MB"), std::string::npos) << prompts_.messages[3];
+    EXPECT_EQ(prompts_.types[3], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(EditProbe::focused, (std::vector<int>{IDC_UPLOAD, IDC_DOWNLOAD, IDC_UPLOAD}));
+    EXPECT_EQ(EditProbe::allSelected, (std::vector<bool>{true, true, true}));
     EXPECT_EQ(History(), RecordBytes({Day(2004, 5, 20, 0.25 * kMB, 2.5 * kMB, 60), Day(2004, 5, 21, 5, 6, 7)}));
 }
 
@@ -266,9 +283,10 @@ TEST_F(RecordCommandsTest, AChangeThatCannotBeSavedIsToldAndNothingChanges) {
     Expand("Mai");
     Choose("21.05.2004", ID_DELETE);
     ASSERT_EQ(prompts_.messages.size(), 2u);
+    // The cause as the system words it, not a guess.
     EXPECT_EQ(prompts_.messages[1],
-              "Die \xc4nderung konnte nicht gespeichert werden: data\\volume.hst ist schreibgesch\xfctzt oder wird von "
-              "einem anderen Programm benutzt. Es wurde nichts ge\xe4ndert.");
+              "Die \xc4nderung konnte nicht in data\\volume.hst gespeichert werden. Es wurde nichts ge\xe4ndert.\n\n" +
+                  winapp::ErrorText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(History(), RecordBytes(records));
     // The list is read anew from the unchanged file.
@@ -343,18 +361,56 @@ TEST_F(RecordCommandsTest, AHistoryThatCannotBeReadIsToldAtStart) {
     dialog_.reset();
     RemoveDirectoryA(folder_.HistoryPath().c_str());
 
+    // 300 MB beside a good backup: the message is true, the backup is not overwritten by it.
     prompts_.messages.clear();
+    const std::string good = RecordBytes({Day(2004, 5, 1), Day(2004, 5, 2)});
+    std::ofstream(folder_.BackupPath(), std::ios::binary) << good;
     const HANDLE file = CreateFileA(folder_.HistoryPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     LARGE_INTEGER size{};
-    size.QuadPart = static_cast<LONGLONG>((history::HistoryStore::kMaxRecords + 1) * history::kDayRecordSize);
+    size.QuadPart = 300LL * 1048576;
+    ASSERT_GT(static_cast<std::size_t>(size.QuadPart) / history::kDayRecordSize, history::HistoryStore::kMaxRecords);
     ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
     ASSERT_TRUE(SetEndOfFile(file));
     CloseHandle(file);
     Open();
     ASSERT_EQ(prompts_.messages.size(), 1u);
-    EXPECT_EQ(prompts_.messages[0].substr(0, 18), "Die Verlaufsdaten ");
+    EXPECT_EQ(prompts_.messages[0],
+              "Die Verlaufsdaten (data\\volume.hst) konnten weder gelesen noch angelegt werden.\nEs wurde nichts "
+              "ge\xe4ndert.");
+    EXPECT_TRUE(Backup() == good) << "the backup is not the good one any more";  // not printed: 300 MB
+    EXPECT_EQ(testing::FileSize(folder_.HistoryPath()), static_cast<std::uint64_t>(size.QuadPart));
+}
+
+// The read-only attribute is the user's protection: no command replaces the file, each says why.
+TEST_F(RecordCommandsTest, AWriteProtectedHistoryIsNeitherDeletedNorEditedNorRestored) {
+    const std::vector<DayRecord> records = {Day(2004, 5, 20, kMB, kMB, 60), Day(2005, 1, 1)};
+    folder_.WriteHistory(records);
+    std::ofstream(folder_.BackupPath(), std::ios::binary) << RecordBytes({Day(2003, 1, 1)});
+    ASSERT_TRUE(SetFileAttributesA(folder_.HistoryPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    Open();
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2004", "2005", "Januar"}));  // read all the same
+    const std::string refusal =
+        "Die Verlaufsdaten (data\\volume.hst) sind schreibgesch\xfctzt. Heben Sie den Schreibschutz auf, um sie zu "
+        "\xe4ndern. Es wurde nichts ge\xe4ndert.";
+    Choose("2004", ID_DELETE);
+    Expand("2004");
+    Expand("Mai");
+    EditProbe::Arm("5", "5", IDOK);
+    Edit("20.05.2004");
+    EXPECT_FALSE(EditProbe::seen);
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
+    // Question, refusal; notice, refusal; question, refusal.
+    ASSERT_EQ(prompts_.messages.size(), 6u);
+    for (std::size_t i : {1u, 3u, 5u}) {
+        EXPECT_EQ(prompts_.messages[i], refusal) << i;
+        EXPECT_EQ(prompts_.types[i], static_cast<UINT>(MB_OK | MB_ICONSTOP)) << i;
+    }
+    EXPECT_EQ(History(), RecordBytes(records));
+    const DWORD attributes = GetFileAttributesA(folder_.HistoryPath().c_str());
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesA(folder_.HistoryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RecordCommandsTest, AnExceptionInACommandIsToldAndTheViewerGoesOn) {
@@ -402,12 +458,13 @@ TEST_F(RestoreBackupTest, WithoutMonitorTheBackupIsCopiedAtOnceAndTheListStays) 
     EXPECT_EQ(prompts_.captions.front(), "viewer_ui_test");
 }
 
-TEST_F(RestoreBackupTest, AFailedCopyIsToldAndTheMonitorsMarkIsLetGo) {
+TEST_F(RestoreBackupTest, AFailedCopyIsToldWithItsCauseAndTheMonitorsMarkIsLetGo) {
     Open();
     DeleteFileA(folder_.BackupPath().c_str());
     SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
     ASSERT_EQ(prompts_.messages.size(), 2u);
-    EXPECT_EQ(prompts_.messages[1].substr(0, 20), "Die Sicherungskopie ");
+    EXPECT_EQ(prompts_.messages[1], winapp::LoadText(IDS_RESTORE_FAILED) + "\n\n" +
+                                        winapp::ErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(History(), RecordBytes(live_));
     // A monitor starting now finds no mark of a running monitor left behind by the viewer.

@@ -67,7 +67,7 @@ std::string MegabytesText(double bytes) {
     return history::FormatDouble("%.2f", bytes / kBytesPerMegabyte);
 }
 
-bool BytesOfMegabytesText(const std::string& text, double& bytes) {
+TypedVolume BytesOfMegabytesText(const std::string& text, double& bytes) {
     bytes = 0;
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t first = 0, last = text.size();
@@ -88,17 +88,17 @@ bool BytesOfMegabytesText(const std::string& text, double& bytes) {
             number += '.';
             decimalSign = true;
         } else {
-            return false;
+            return TypedVolume::kNoNumber;
         }
     }
     if (digits == 0)
-        return false;
+        return TypedVolume::kNoNumber;
     // Read with the C locale's decimal point, which this program keeps.
-    const double value = std::strtod(number.c_str(), nullptr) * kBytesPerMegabyte;
-    if (!std::isfinite(value))
-        return false;
-    bytes = value;
-    return true;
+    const double megabytes = std::strtod(number.c_str(), nullptr);
+    if (!(megabytes <= kMaxTypedMegabytes))
+        return TypedVolume::kTooLarge;
+    bytes = megabytes * kBytesPerMegabyte;
+    return TypedVolume::kAccepted;
 }
 
 }  // namespace viewer

@@ -37,9 +37,16 @@ EditTarget EditTargetOf(int level, const std::string& label, const history::Cale
 // "%.2f" of the bytes in megabytes.
 std::string MegabytesText(double bytes);
 
+// More than a line of 100 Gbit/s carries in a day (10^11 / 8 bytes a second for 86400 seconds) is
+// a typing error, not a day's traffic.
+constexpr double kMaxTypedMegabytes = 1030000000.0;
+
+enum class TypedVolume { kAccepted, kNoNumber, kTooLarge };
+
 // The bytes of a typed megabyte text, times 1048576: a decimal number of 0 or more, with a point or
-// a comma as its decimal sign and blanks around it. False for anything else (no number, a sign, a
-// unit, an exponent, two decimal signs) and for a value too large to hold; `bytes` is then 0.
-bool BytesOfMegabytesText(const std::string& text, double& bytes);
+// a comma as its decimal sign and blanks around it, of at most kMaxTypedMegabytes. kNoNumber for
+// anything else (no number, a sign, a unit, an exponent, two decimal signs), kTooLarge for a number
+// above the limit; `bytes` is then 0.
+TypedVolume BytesOfMegabytesText(const std::string& text, double& bytes);
 
 }  // namespace viewer

@@ -73,33 +73,37 @@ TEST_F(RecordTargets, MegabyteTexts) {
 
 TEST_F(RecordTargets, TypedNumbersAreWholeDecimalsOfZeroOrMore) {
     const std::string tooLarge(400, '9');
+    constexpr TypedVolume ok = TypedVolume::kAccepted, no = TypedVolume::kNoNumber, large = TypedVolume::kTooLarge;
     struct Case {
         const char* text;
-        bool accepted;
+        TypedVolume result;
         double bytes;
-    } cases[] = {{"1.5", true, 1572864},
-                 {"2,5", true, 2.5 * 1048576},
-                 {" 1 ", true, 1048576},
-                 {"\t0\t", true, 0},
-                 {".5", true, 524288},
-                 {"3,", true, 3 * 1048576},
-                 {"007.25", true, 7.25 * 1048576},
-                 {"abc", false, 0},
-                 {"", false, 0},
-                 {"  ", false, 0},
-                 {",", false, 0},
-                 {"-1", false, 0},
-                 {"+1", false, 0},
-                 {"2.25MB", false, 0},
-                 {"1 000", false, 0},
-                 {"1.234,5", false, 0},
-                 {"1e3", false, 0},
-                 {"inf", false, 0},
-                 {"0x10", false, 0},
-                 {tooLarge.c_str(), false, 0}};
+    } cases[] = {{"1.5", ok, 1572864},
+                 {"2,5", ok, 2.5 * 1048576},
+                 {" 1 ", ok, 1048576},
+                 {"\t0\t", ok, 0},
+                 {".5", ok, 524288},
+                 {"3,", ok, 3 * 1048576},
+                 {"007.25", ok, 7.25 * 1048576},
+                 {"1030000000", ok, 1030000000 * 1048576.0},
+                 {"abc", no, 0},
+                 {"", no, 0},
+                 {"  ", no, 0},
+                 {",", no, 0},
+                 {"-1", no, 0},
+                 {"+1", no, 0},
+                 {"2.25MB", no, 0},
+                 {"1 000", no, 0},
+                 {"1.234,5", no, 0},
+                 {"1e3", no, 0},
+                 {"inf", no, 0},
+                 {"0x10", no, 0},
+                 {"1030000000.01", large, 0},
+                 {"99999999999999999999", large, 0},
+                 {tooLarge.c_str(), large, 0}};
     for (const Case& c : cases) {
         double bytes = -1;
-        EXPECT_EQ(BytesOfMegabytesText(c.text, bytes), c.accepted) << '"' << c.text << '"';
+        EXPECT_EQ(BytesOfMegabytesText(c.text, bytes), c.result) << '"' << c.text << '"';
         EXPECT_EQ(bytes, c.bytes) << '"' << c.text << '"';
     }
 }

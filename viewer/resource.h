@@ -50,6 +50,10 @@
 #define ID_CHART 32780
 #define ID_CSV_EXPORT 32781
 
+/* Write protection, typed limits. 160 is the CSV file's captions (history/app_texts.def). */
+#define IDS_HISTORY_READ_ONLY 161
+#define IDS_VALUE_TOO_LARGE 162
+
 /* The chart's figures, forecast, copy and image file. */
 #define IDS_CHART_TOTAL 170
 #define IDS_CHART_PER_DAY 171

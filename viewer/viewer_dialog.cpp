@@ -8,6 +8,7 @@
 #include "edit_data_dialog.h"
 #include "history_store.h"
 #include "history_summary.h"
+#include "last_error.h"
 #include "monitor_contract.h"
 #include "record_targets.h"
 #include "resources.h"
@@ -209,9 +210,10 @@ bool ViewerDialog::LoadHistory(history::HistoryStore& store) {
     return false;
 }
 
-void ViewerDialog::AfterChange(bool saved) {
+void ViewerDialog::AfterChange(bool saved, unsigned long error) {
     if (!saved) {
-        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_SAVE_FAILED), ProgramCaption(), MB_OK | MB_ICONSTOP);
+        prompts_.ShowMessage(hwnd(), winapp::WithErrorText(winapp::LoadText(IDS_SAVE_FAILED), error), ProgramCaption(),
+                             MB_OK | MB_ICONSTOP);
     }
     Refresh();
     m_treeList.ExpandTreeItem(clickedItem);
@@ -224,6 +226,8 @@ void ViewerDialog::DeleteEntry() {
                              MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
         return;
     }
+    if (RefusedAsWriteProtected())
+        return;
     history::HistoryStore store(monitor::kHistoryFile);
     if (!LoadHistory(store))
         return;
@@ -243,7 +247,7 @@ void ViewerDialog::DeleteEntry() {
             break;
     }
     store.CloseFile();
-    AfterChange(saved);
+    AfterChange(saved, store.lastError());
 }
 
 void ViewerDialog::EditEntry() {
@@ -255,7 +259,8 @@ void ViewerDialog::EditEntry() {
     history::DayTotals totals;
     if (target.sumsDay)
         store.SumDay(target.date, totals);
-    if (!target.opensDialog) {
+    // Told before the user types what could not be kept.
+    if (!target.opensDialog || RefusedAsWriteProtected()) {
         store.CloseFile();
         return;
     }
@@ -268,7 +273,16 @@ void ViewerDialog::EditEntry() {
     }
     const bool saved = store.SetShownDayTotals(target.date, dialog.downloadBytes, dialog.uploadBytes);
     store.CloseFile();
-    AfterChange(saved);
+    AfterChange(saved, store.lastError());
+}
+
+// A write-protected history is the user's wish, which the viewer keeps even where the system would
+// let it replace the file.
+bool ViewerDialog::RefusedAsWriteProtected() {
+    if (!history::RealFileSystem().IsReadOnly(monitor::kHistoryFile))
+        return false;
+    prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_HISTORY_READ_ONLY), ProgramCaption(), MB_OK | MB_ICONSTOP);
+    return true;
 }
 
 // The default caption of the program's message boxes.
@@ -304,7 +318,8 @@ void ViewerDialog::ExcelExport() {
 }
 
 void ViewerDialog::CsvExport() {
-    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts);
+    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem,
+              csvFolder_);
 }
 
 void ViewerDialog::ShowChart() {
@@ -317,14 +332,21 @@ void ViewerDialog::RestoreBackup() {
         IDYES) {
         return;
     }
+    // Refused before the monitor is asked to quit: it would stop for nothing.
+    if (RefusedAsWriteProtected())
+        return;
     // Held for this command only: a monitor started afterwards must find its mark free.
     const winapp::KernelHandle mutex(CreateMutexA(nullptr, FALSE, monitor::kMutexName));
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS)
         AskMonitorToQuit();
-    const bool restored = history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup();
+    unsigned long error = 0;
+    const bool restored =
+        history::BackupPair(monitor::kHistoryFile, monitor::kHistoryBackupFile).RestoreFromBackup(&error);
     Sleep(kRestoreWaitMilliseconds);
-    if (!restored)
-        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_RESTORE_FAILED), caption, MB_OK | MB_ICONSTOP);
+    if (!restored) {
+        prompts_.ShowMessage(hwnd(), winapp::WithErrorText(winapp::LoadText(IDS_RESTORE_FAILED), error), caption,
+                             MB_OK | MB_ICONSTOP);
+    }
 }
 
 // The monitor's main window carries its mark as a window property; the first top-level window

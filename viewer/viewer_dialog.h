@@ -80,9 +80,11 @@ private:
     bool LoadHistory(history::HistoryStore& store);
     std::string ProgramCaption() const;
     void ShowUnreadable();
-    // After a change was saved, or failed to be (which is told): the list anew from the file, with
-    // the clicked item's index opened again.
-    void AfterChange(bool saved);
+    // After a change was saved, or failed to be (which is told, with the system's text for `error`):
+    // the list anew from the file, with the clicked item's index opened again.
+    void AfterChange(bool saved, unsigned long error);
+    // Tells the user and gives true when the history carries the read-only attribute.
+    bool RefusedAsWriteProtected();
     static void AskMonitorToQuit();
 
     std::string programPath_;
@@ -92,6 +94,7 @@ private:
     winapp::ImageList m_smallImages;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     FileChooser* fileChooser_ = &SystemFileChooser();
+    std::string csvFolder_;  // where the last CSV file of this run was written
 };
 
 }  // namespace viewer

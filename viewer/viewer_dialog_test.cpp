@@ -119,7 +119,7 @@ TEST_F(ViewerDialogTest, ContextMenuFollowsTheRowLevel) {
     ViewerDialog& dialog = Open();
     RightClickRow(RowWithText("2024"));
     ASSERT_EQ(prompts_.popups.size(), 1u);
-    EXPECT_EQ(prompts_.popups[0], (std::vector<UINT>{ID_DELETE, 0, ID_CHART}));
+    EXPECT_EQ(prompts_.popups[0], (std::vector<UINT>{ID_DELETE, 0, ID_CHART, ID_CSV_EXPORT}));
     EXPECT_EQ(prompts_.firstItemTexts[0], "L\xf6schen");
     EXPECT_EQ(prompts_.owners[0], dialog.hwnd());
     EXPECT_EQ(dialog.clickedLevel, 0);

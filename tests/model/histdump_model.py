@@ -42,7 +42,7 @@ MONTH_NAMES = {
            "August", "September", "Oktober", "November", "December"],
 }
 
-# Initial value of the "last day/month/year row" dates: day -1, month -1,
+# Initial value of the "last month/year row" dates: day -1, month -1,
 # year 1980.  Dates below are tuples (year, month, day) so that tuple
 # comparison is the year-month-day lexicographic order.
 INITIAL_LAST = (1980, -1, -1)
@@ -223,7 +223,7 @@ def build_summary(records, today, start_day, bits=False, lang=0):
     unset column.
     """
     rows = []
-    last_day = INITIAL_LAST
+    last_day = None        # (date, row index, download, upload, seconds) of the last day row
     last_month = INITIAL_LAST
     last_year = INITIAL_LAST
     month_down = 0.0
@@ -239,47 +239,58 @@ def build_summary(records, today, start_day, bits=False, lang=0):
                 format_volume(month_up + month_down, bits),
                 format_duration(c_trunc_to_int(month_secs)))
 
+    def day_row(date, image, down, up, secs):
+        return (2, image, date_text(date, lang),
+                format_volume(down, bits),
+                format_volume(up, bits),
+                format_volume(up + down, bits),
+                format_duration(secs))
+
     for (r_year, r_month, r_day, r_secs, r_down, r_up) in records:
         year, month = set_month_normalized(r_year, r_month)
         date = (year, month, r_day)
 
         if date > today:
             continue
-        if date == last_day:
-            continue
-
-        if year > last_year[0]:
-            rows.append((0, 0, "%d" % year, None, None, None, None))
-            month_down = 0.0
-            month_up = 0.0
-            last_year = date
-            year_just_opened = True
-            last_year_pos = len(rows) - 1
-
-        if month != last_month[1] and (r_day >= start_day or year_just_opened):
-            if month_down != 0 and month_up != 0:
-                rows.append(sum_row())
-            rows.append((1, 1, month_name(month, lang), None, None,
-                         "%s/%d" % (c_int(month, 0, 2), year), None))
-            month_down = 0.0
-            month_up = 0.0
-            month_secs = 0.0
-            last_month = date
-            year_just_opened = False
-
         secs = 0 if (r_secs < 0 or r_secs > 86400) else r_secs
-        image = 2 if day_of_week(date) == 1 else 3
-        rows.append((2, image, date_text(date, lang),
-                     format_volume(r_down, bits),
-                     format_volume(r_up, bits),
-                     format_volume(r_up + r_down, bits),
-                     format_duration(secs)))
+
+        if last_day is not None and date == last_day[0]:
+            # Another record of the day just shown: the row shows the sums.
+            _, index, down, up, day_secs = last_day
+            down, up, day_secs = down + r_down, up + r_up, day_secs + secs
+            rows[index] = day_row(date, rows[index][1], down, up, day_secs)
+            last_day = (date, index, down, up, day_secs)
+        else:
+            if year > last_year[0]:
+                if month_down != 0 and month_up != 0:
+                    rows.append(sum_row())
+                rows.append((0, 0, "%d" % year, None, None, None, None))
+                month_down = 0.0
+                month_up = 0.0
+                last_year = date
+                year_just_opened = True
+                last_year_pos = len(rows) - 1
+
+            if ((month != last_month[1] or year != last_month[0])
+                    and (r_day >= start_day or year_just_opened)):
+                if month_down != 0 and month_up != 0:
+                    rows.append(sum_row())
+                rows.append((1, 1, month_name(month, lang), None, None,
+                             "%s/%d" % (c_int(month, 0, 2), year), None))
+                month_down = 0.0
+                month_up = 0.0
+                month_secs = 0.0
+                last_month = date
+                year_just_opened = False
+
+            image = 2 if day_of_week(date) == 1 else 3
+            rows.append(day_row(date, image, r_down, r_up, secs))
+            last_day = (date, len(rows) - 1, r_down, r_up, secs)
 
         month_down = month_down + r_down
         month_up = month_up + r_up
         if 0 < secs < 86400:
             month_secs = month_secs + secs
-        last_day = date
 
     if records and month_down != 0 and month_up != 0:
         rows.append(sum_row())

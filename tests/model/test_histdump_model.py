@@ -171,15 +171,19 @@ class SummaryTest(unittest.TestCase):
         self.assertEqual(texts(data, lang=-1)[1:3],
                          [(1, 1, "March"), (2, 3, "02.03.2004")])
 
-    def test_adjacent_duplicate_counts_once(self):
+    def test_adjacent_records_of_a_day_make_one_row(self):
         data = history((2004, 5, 3, 10, 1024.0, 1024.0),
-                       (2004, 5, 3, 20, 4096.0, 4096.0),
+                       (2004, 5, 3, 90000, 4096.0, 4096.0),
+                       (2004, 5, 3, 86400, 0.0, 0.0),
                        (2004, 5, 4, 30, 1024.0, 1024.0),
                        (2004, 5, 3, 40, 1024.0, 1024.0))
         out = lines(data)
-        self.assertEqual([l.split(b"\t")[2] for l in out[2:-1]],
-                         [b"03.05.2004", b"04.05.2004", b"03.05.2004", b"Sum"])
-        self.assertEqual(out[-2], b"2\t4\tSum\t3.0 KB\t3.0 KB\t6.0 KB\t 00:01:20")
+        self.assertEqual(out[2:-1], [
+            # 10 + 0 (above a day) + 86400 seconds, shown as they are.
+            b"2\t3\t03.05.2004\t5.0 KB\t5.0 KB\t10.0 KB\t 24:00:10",
+            b"2\t3\t04.05.2004\t1.0 KB\t1.0 KB\t2.0 KB\t 00:00:30",
+            b"2\t3\t03.05.2004\t1.0 KB\t1.0 KB\t2.0 KB\t 00:00:40",
+            b"2\t4\tSum\t7.0 KB\t7.0 KB\t14.0 KB\t 00:01:20"])
 
     def test_start_day_10(self):
         data = history((2004, 5, 12), (2004, 6, 3), (2004, 6, 11))
@@ -195,16 +199,16 @@ class SummaryTest(unittest.TestCase):
             (2, 3, "10.06.2004"), (2, 3, "05.07.2004"), (2, 4, "Sum"),
             (1, 1, "July"), (2, 3, "20.07.2004"), (2, 4, "Sum"), "expand 0"])
 
-    def test_year_change_has_no_sum_row(self):
+    def test_year_change_closes_the_month(self):
         data = history((2003, 12, 30), (2004, 1, 2))
         self.assertEqual(texts(data), [
             (0, 0, "2003"), (1, 1, "Dezember"), (2, 3, "30.12.2003"),
-            (0, 0, "2004"), (1, 1, "Januar"), (2, 3, "02.01.2004"),
-            (2, 4, "Sum"), "expand 3"])
+            (2, 4, "Sum"), (0, 0, "2004"), (1, 1, "Januar"),
+            (2, 3, "02.01.2004"), (2, 4, "Sum"), "expand 4"])
 
     def test_month_13_moves_into_next_year(self):
         data = history((2003, 12, 30), (2003, 13, 2))
-        self.assertEqual(texts(data)[3:6], [
+        self.assertEqual(texts(data)[4:7], [
             (0, 0, "2004"), (1, 1, "Januar"), (2, 3, "02.01.2004")])
 
     def test_start_day_outside_the_month(self):
@@ -219,22 +223,23 @@ class SummaryTest(unittest.TestCase):
         self.assertEqual([t[2] for t in texts(data)[:-1]],
                          ["2004", "Mai", "01.05.2004", "Juni", "01.06.2004", "Sum"])
 
-    def test_same_month_number_in_next_year_opens_no_month(self):
-        data = history((2003, 5, 1), (2004, 5, 1))
-        self.assertEqual(texts(data), [
-            (0, 0, "2003"), (1, 1, "Mai"), (2, 3, "01.05.2003"),
-            (0, 0, "2004"), (2, 3, "01.05.2004"), (2, 4, "Sum"), "expand 3"])
-        # The year row clears the volume totals but not the seconds.
-        self.assertEqual(lines(data)[5],
-                         b"2\t4\tSum\t2.0 KB\t1.0 KB\t3.0 KB\t 02:00:00")
+    def test_same_month_of_the_next_year_is_a_month_of_its_own(self):
+        data = history((2003, 5, 20), (2004, 5, 1), (2004, 5, 21))
+        for start_day in (1, 15):
+            self.assertEqual(texts(data, start_day=start_day), [
+                (0, 0, "2003"), (1, 1, "Mai"), (2, 3, "20.05.2003"),
+                (2, 4, "Sum"), (0, 0, "2004"), (1, 1, "Mai"),
+                (2, 3, "01.05.2004"), (2, 3, "21.05.2004"), (2, 4, "Sum"),
+                "expand 4"])
+        self.assertEqual(lines(data)[5], b"1\t1\tMai\t\t\t05/2004\t")
 
     def test_years_up_to_1980_open_no_year_row(self):
         data = history((1899, 5, 5), (1980, 6, 1), (1981, 1, 1))
         self.assertEqual(texts(data), [
             (1, 1, "Mai"), (2, 3, "05.05.1899"), (2, 4, "Sum"),
             (1, 1, "Juni"), (2, 2, "01.06.1980"),   # a Sunday
-            (0, 0, "1981"), (1, 1, "Januar"), (2, 3, "01.01.1981"),
-            (2, 4, "Sum"), "expand 5"])
+            (2, 4, "Sum"), (0, 0, "1981"), (1, 1, "Januar"),
+            (2, 3, "01.01.1981"), (2, 4, "Sum"), "expand 6"])
 
     def test_future_records_are_skipped(self):
         data = history((2004, 5, 1), (2004, 5, 3), (2004, 5, 2))

@@ -30,7 +30,9 @@ const char kUsage[] =
     "                [--records | --report LEVEL TEXT | --csv LEVEL TEXT] FILE\n"
     "  --report 1 MM/YYYY   the spreadsheet report of a month row, one written cell per line (CELL<TAB>text)\n"
     "  --report 2 DAY       the same for a day row, DAY in the active date style\n"
-    "  --csv LEVEL TEXT     the same report as the viewer's CSV file, with the separators of --lang\n";
+    "  --csv LEVEL TEXT     the viewer's CSV file of a row: LEVEL 0 a year (YYYY), 1 a month (MM/YYYY),\n"
+    "                       2 a day in the date style of --lang; the first row of that level that matches\n"
+    "Texts are written in UTF-8 natively and in the ANSI code page on Windows.\n";
 
 struct Options {
     bool haveToday = false;
@@ -119,8 +121,9 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.records = true;
         } else if (arg == "--report" || arg == "--csv") {
             int level = 0;
-            if (i + 2 >= argc || !ParseInt(argv[i + 1], level) || (level != 1 && level != 2)) {
-                std::fprintf(stderr, "histdump: %s takes a level (1 or 2) and a row text\n", arg.c_str());
+            const int lowest = arg == "--csv" ? 0 : 1;
+            if (i + 2 >= argc || !ParseInt(argv[i + 1], level) || level < lowest || level > 2) {
+                std::fprintf(stderr, "histdump: %s takes a level (%d to 2) and a row text\n", arg.c_str(), lowest);
                 return false;
             }
             if (options.report) {
@@ -153,6 +156,37 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     return true;
 }
 
+// The texts are made in the viewer's 8-bit code page (Windows-1252); a native terminal reads UTF-8.
+#ifdef _WIN32
+void Emit(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+#else
+void Emit(const std::string& text) {
+    // Windows-1252's letters in 0x80..0x9F; its five unassigned bytes keep their own code points.
+    static const unsigned short kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        const unsigned code = c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | code >> 6);
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | code >> 12);
+            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+#endif
+
 void PrintRecords(const std::vector<history::DayRecord>& records) {
     for (const history::DayRecord& r : records) {
         std::printf("%d\t%d\t%d\t%d\t%s\t%s\n", r.year, r.month, r.day, r.onlineSeconds,
@@ -171,30 +205,32 @@ void PrintSummary(const history::HistorySummary& summary) {
                 line += row.columns[c];
         }
         line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        Emit(line);
     }
     if (summary.expand)
         std::printf("expand %zu\n", summary.lastYearRow);
 }
 
-// The report of a row as the viewer writes it into a spreadsheet, cell by cell, or as its CSV file.
+// The viewer's CSV file of a row: the day rows the tree shows under it.
+void PrintCsv(const Options& options, const std::vector<history::DayRecord>& records, const history::CalendarDate& today,
+              int startDay) {
+    const history::HistorySummary summary = history::BuildHistorySummary(records, today, startDay);
+    const std::string csv = report::CsvOfDayRows(
+        summary, report::SelectCsvRows(summary, options.reportLevel, options.reportText),
+        history::LoadAppText(report::kCsvCaptionsId), report::CsvSeparator(history::CurrentDateStyle()));
+    std::fwrite(csv.data(), 1, csv.size(), stdout);
+}
+
+// The report of a row as the viewer writes it into a spreadsheet, cell by cell.
 void PrintReport(const Options& options, const std::vector<history::DayRecord>& records, int startDay) {
     std::string texts[4];
     (options.reportLevel == 1 ? texts[3] : texts[0]) = options.reportText;
     const report::ReportPeriod period = report::ReportPeriodOf(options.reportLevel, texts, startDay);
-    if (options.csv) {
-        const std::string csv = report::CsvReport(report::BuildReportTable(period, records, &history::LoadAppText),
-                                                  report::CsvStyleOfLanguage(options.language));
-        std::fwrite(csv.data(), 1, csv.size(), stdout);
-        return;
-    }
     report::WorksheetModel sheet;
     sheet.StartApplication(report::kReportTitle);
     report::WriteReport(sheet, period, records, &history::LoadAppText);
-    for (const std::string& cell : sheet.WrittenCells()) {
-        std::fwrite(cell.data(), 1, cell.size(), stdout);
-        std::fputc('\n', stdout);
-    }
+    for (const std::string& cell : sheet.WrittenCells())
+        Emit(cell + '\n');
 }
 
 }  // namespace
@@ -225,15 +261,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "histdump: cannot read the history file %s\n", options.file.c_str());
         return 1;
     }
+    history::CalendarDate today = history::CalendarDate::Today();  // also loads the names
+    if (options.haveToday)
+        today = history::CalendarDate(options.todayDay, options.todayMonth, options.todayYear);
     if (options.records) {
         PrintRecords(records);
+    } else if (options.csv) {
+        PrintCsv(options, records, today, settings.g_History_StartDayOfMonth);
     } else if (options.report) {
-        history::CalendarDate::Today();  // loads the names
         PrintReport(options, records, settings.g_History_StartDayOfMonth);
     } else {
-        history::CalendarDate today = history::CalendarDate::Today();  // also loads the names
-        if (options.haveToday)
-            today = history::CalendarDate(options.todayDay, options.todayMonth, options.todayYear);
         PrintSummary(history::BuildHistorySummary(records, today, settings.g_History_StartDayOfMonth));
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
