@@ -124,8 +124,9 @@ TEST(HistoryFuzzTest, HostileFilesLoadAndSummariseSafely) {
             HistoryStore store(path);
             ASSERT_TRUE(store.Load());
             records = store.records;
-            if (!records.empty())
+            if (!records.empty()) {
                 ASSERT_TRUE(store.DeleteByDay(records[0].year, records[0].month, records[0].day));
+            }
         } else {
             ASSERT_TRUE(ReadHistoryFile(path, records));
         }

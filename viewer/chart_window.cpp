@@ -248,8 +248,11 @@ void ChartWindow::OnSaveImage() {
                              MB_OK | MB_ICONSTOP);
         return;
     }
-    if (!report::WriteFileReplacing(path, png))
-        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_PNG_WRITE_FAILED, "%s", path), caption_, MB_OK | MB_ICONSTOP);
+    unsigned long writeError = 0;
+    if (!report::WriteFileReplacing(path, png, history::RealFileSystem(), &writeError)) {
+        prompts_.ShowMessage(hwnd(), winapp::WithErrorText(winapp::LoadText(IDS_PNG_WRITE_FAILED, "%s", path), writeError),
+                             caption_, MB_OK | MB_ICONSTOP);
+    }
 }
 
 bool ChartWindow::OnPaint() {

@@ -47,19 +47,6 @@ bool IsDayRow(const SummaryRow& row) {
     return row.level == history::kLevelDay && row.image != history::kImageSum;
 }
 
-// The seconds of a duration text of the tree ("%3.2d:%2.2d:%2.2d"); 0 for an unset column.
-double SecondsOfText(const std::string& text) {
-    long long parts[3] = {0, 0, 0};
-    int part = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9')
-            parts[part] = parts[part] * 10 + (c - '0');
-        else if (c == ':' && part < 2)
-            ++part;
-    }
-    return part == 2 ? static_cast<double>(parts[0] * 3600 + parts[1] * 60 + parts[2]) : 0;
-}
-
 bool Matches(const SummaryRow& row, int level, const std::string (&texts)[4]) {
     if (row.level != level || row.text != texts[0])
         return false;
@@ -89,8 +76,7 @@ std::string ShortMonthName(int month) {
 void Add(ChartBar& bar, const SummaryRow& row) {
     bar.downloadBytes += row.downloadBytes;
     bar.uploadBytes += row.uploadBytes;
-    if (row.columnSet[3])
-        bar.onlineSeconds += SecondsOfText(row.columns[3]);
+    bar.onlineSeconds += static_cast<double>(row.onlineSeconds);
     bar.hasRecords = true;
 }
 
