@@ -955,6 +955,54 @@ InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
     return span;
 }
 
+// An image of an icon store as it draws: its opaque pixels (those that come out alike over black
+// and over white) with their colours, by offset from its top-left corner.
+std::map<std::pair<int, int>, Colour> StoreImage(HIMAGELIST list, int index) {
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::map<std::pair<int, int>, Colour> overBlack;
+    std::map<std::pair<int, int>, Colour> image;
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT all{0, 0, width, height};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(pass == 0 ? BLACK_BRUSH : WHITE_BRUSH)));
+        ImageList_Draw(list, index, memory, 0, 0, ILD_TRANSPARENT);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const Colour c = GetPixel(memory, x, y);
+                if (pass == 0)
+                    overBlack[{x, y}] = c;
+                else if (overBlack[{x, y}] == c)
+                    image[{x, y}] = c;
+            }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+// What differs on the screen from `image` placed at (x, y): its opaque pixels in another colour
+// and, where `background` is given, any other pixel of `around` that is not the background (a
+// shifted or stray drawing).
+int IconMisses(const Screen& shot, const std::map<std::pair<int, int>, Colour>& image, int x, int y, const RECT& around,
+               const Colour* background) {
+    int misses = 0;
+    for (const auto& [at, colour] : image)
+        misses += shot.At(x + at.first, y + at.second) != colour ? 1 : 0;
+    if (background != nullptr)
+        for (int row = around.top; row < around.bottom; ++row)
+            for (int column = around.left; column < around.right; ++column)
+                if (image.count({column - x, row - y}) == 0 && shot.At(column, row) != *background)
+                    ++misses;
+    return misses;
+}
+
 // Every style draws its own look: the flat ones a gutter and a framed selection, the themed ones
 // gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
 // (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
@@ -1083,6 +1131,46 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 grey += plain.At(x, y) == system.grayText ? 1 : 0;
         EXPECT_GT(grey, 10) << "grey text";
         EXPECT_EQ(ScreenInk(plain, saveText, system.menuText).left, -1) << "a grayed item drawn as enabled";
+
+        // The icons, each exactly where the rule puts it (3 pixels in, vertically centred) with
+        // nothing else in the gutter: an enabled item's faded image in the flat and themed looks,
+        // the icon itself in the others, and everywhere the disabled image for the disabled "Save".
+        const CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+        ASSERT_NE(file, nullptr);
+        const Colour gutterBack = flat ? FlatColours(frame_->filePopup()).gutterBack : system.menu;
+        for (std::size_t position : {kFileNew, kFileOpen, kFileSave}) {
+            const CStyledMenuItemData* record = file->items()[position];
+            ASSERT_NE(record->iconStore, nullptr);
+            const int variant = position == kFileSave ? 2 : flat || themed ? 1 : 0;
+            const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex + variant);
+            const RECT& row = shots.items[position];
+            const RECT gutter{row.left, row.top, row.left + kGutterWidth, row.bottom};
+            EXPECT_EQ(IconMisses(plain, image, row.left + 3, row.top + (row.bottom - row.top - 15) / 2, gutter,
+                                 themed ? nullptr : &gutterBack),
+                      0)
+                << "the icon of item " << position;
+        }
+
+        // The separator across its item: in the flat and themed looks one grey line at its middle
+        // from the text area on, in the others an etched pair, dark over light, from 1 pixel in.
+        const RECT separator = shots.items[kFileSeparator];
+        const int line = (separator.top + separator.bottom) / 2;
+        const bool etched = !flat && !themed;
+        const Colour separatorBack = etched ? system.menu : FlatColours(frame_->filePopup()).itemBack;
+        const int lineLeft = separator.left + (etched ? 1 : kGutterWidth + 4);
+        std::map<int, Colour> rows;  // what each row of the separator shows from lineLeft on
+        if (etched)
+            rows = {{line - 1, system.btnShadow}, {line, system.btnHighlight}, {line + 1, system.menu}};
+        else
+            rows = {{line - 1, separatorBack}, {line, system.grayText}, {line + 1, separatorBack}};
+        for (const auto& [y, colour] : rows) {
+            int misses = 0;
+            for (int x = lineLeft; x < separator.right; ++x)
+                misses += plain.At(x, y) != colour ? 1 : 0;
+            EXPECT_EQ(misses, 0) << "separator row " << y - line << " not " << Hex(colour);
+        }
+        EXPECT_EQ(plain.HexAt(lineLeft - 1, etched ? line - 1 : line), Hex(separatorBack)) << "the separator's start";
+        EXPECT_EQ(separator.bottom - separator.top, 3);
 
         const bool framed = style % 2 == 0;
         ASSERT_TRUE(shots.subclassed);
