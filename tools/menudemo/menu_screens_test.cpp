@@ -236,8 +236,9 @@ double Likeness(const Ink& a, const Ink& b) {
 }
 
 // A window-menu or check glyph of the "Marlett" font as it looks at `height` pixels, drawn here
-// independently of the library.
-Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
+// independently of the library: its pixels in the full colour `ink` (smoothed edges left out).
+Ink MarlettGlyph(char glyph, int height, Colour ink) {
+    const Colour background = ink ^ 0xFFFFFF;
     const int size = height + 8;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -261,7 +262,7 @@ Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
     Ink shape;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            if (GetPixel(memory, x, y) != background)
+            if (GetPixel(memory, x, y) == ink)
                 shape.insert({x, y});
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);
@@ -271,17 +272,115 @@ Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
 }
 
 // Which of the check, bullet and window-menu glyphs the ink is most like ('?' for none at all).
-char GlyphIn(const Ink& ink, int height, Colour glyphColour, Colour background) {
+char GlyphIn(const Ink& ink, int height, Colour glyphColour) {
     char best = '?';
     double bestLikeness = 0.5;
     for (char glyph : {'b', 'i', '0', '1', '2', 'r'}) {
-        const double likeness = Likeness(ink, MarlettGlyph(glyph, height, glyphColour, background));
+        const double likeness = Likeness(ink, MarlettGlyph(glyph, height, glyphColour));
         if (likeness > bestLikeness) {
             bestLikeness = likeness;
             best = glyph;
         }
     }
     return best;
+}
+
+// Where a text's ink lies when drawn as the items draw it (DrawTextA in `font`, one line,
+// vertically centred) in a box `width` wide, left- or right-aligned: its first and last ink
+// columns and its last ink row, independently of the library's routines.
+struct InkSpan {
+    int left = -1;
+    int right = -1;
+    int bottom = -1;
+};
+InkSpan ReferenceInk(const char* text, const LOGFONTA& logFont, UINT align, int width, int height) {
+    InkSpan span;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT box{0, 0, width, height};
+    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(0, 0, 0));
+    DrawTextA(memory, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (GetPixel(memory, x, y) != RGB(255, 255, 255)) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return span;
+}
+
+// The same on the screen: the pixels of exactly `colour` in `area`, in screen coordinates.
+InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
+    InkSpan span;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.At(x, y) == colour) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    return span;
+}
+
+// An image of an icon store as it draws: its opaque pixels (those that come out alike over black
+// and over white) with their colours, by offset from its top-left corner.
+std::map<std::pair<int, int>, Colour> StoreImage(HIMAGELIST list, int index) {
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::map<std::pair<int, int>, Colour> overBlack;
+    std::map<std::pair<int, int>, Colour> image;
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT all{0, 0, width, height};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(pass == 0 ? BLACK_BRUSH : WHITE_BRUSH)));
+        ImageList_Draw(list, index, memory, 0, 0, ILD_TRANSPARENT);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const Colour c = GetPixel(memory, x, y);
+                if (pass == 0)
+                    overBlack[{x, y}] = c;
+                else if (overBlack[{x, y}] == c)
+                    image[{x, y}] = c;
+            }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+// What differs on the screen from `image` placed at (x, y): its opaque pixels in another colour
+// and, where `background` is given, any other pixel of `around` that is not the background (a
+// shifted or stray drawing).
+int IconMisses(const Screen& shot, const std::map<std::pair<int, int>, Colour>& image, int x, int y, const RECT& around,
+               const Colour* background) {
+    int misses = 0;
+    for (const auto& [at, colour] : image)
+        misses += shot.At(x + at.first, y + at.second) != colour ? 1 : 0;
+    if (background != nullptr)
+        for (int row = around.top; row < around.bottom; ++row)
+            for (int column = around.left; column < around.right; ++column)
+                if (image.count({column - x, row - y}) == 0 && shot.At(column, row) != *background)
+                    ++misses;
+    return misses;
 }
 
 // ---- opening popups
@@ -734,45 +833,80 @@ TEST_F(MenuScreens, TheDemoFramesCommandsComeBeforeTheStyledFramesMenuHandling) 
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-// The glyph in an item's gutter: where the library centres it (the gutter widened by 2, the icon
-// height + 4 high, less 2 on each side), told apart by its shape.
-char GlyphOf(const Screen& shot, const RECT& item, Colour glyphColour, Colour background) {
+// The glyph in an item's gutter where the library centres it (the gutter widened by 2, the icon
+// height + 4 high, less 2 on each side), told apart by the shape of its pixels in `colour`.
+RECT GlyphBoxOf(const RECT& item) {
     const int boxHeight = 15 + 4;
     const int top = item.top + (item.bottom - item.top - boxHeight) / 2 + 2;
-    const RECT box{item.left + 2, top, item.left + kGutterWidth - 3, top + boxHeight - 4};  // inside the check box
-    return GlyphIn(InkOf(shot, box, background), boxHeight - 4, glyphColour, background);
+    return RECT{item.left + 2, top, item.left + kGutterWidth - 3, top + boxHeight - 4};  // inside the check box
 }
 
+char GlyphOf(const Screen& shot, const RECT& item, Colour colour) {
+    const RECT box = GlyphBoxOf(item);
+    Ink ink;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (shot.At(x, y) == colour)
+                ink.insert({x - box.left, y - box.top});
+    return GlyphIn(ink, box.bottom - box.top, colour);
+}
+
+// Check marks, radio bullets and window-menu glyphs in each kind of look: each its own glyph, in
+// the text colour on an enabled item and in the grey text colour on a disabled one (the demo's
+// Restore, while the window is neither minimised nor maximised), never in the other one.
 TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
+    const SystemColours system = SystemColoursNow();
+    auto expectGlyph = [&system](const Screen& shot, const RECT& item, char glyph, bool enabled) {
+        const Colour colour = enabled ? system.menuText : system.grayText;
+        EXPECT_EQ(GlyphOf(shot, item, colour), glyph) << "in " << Hex(colour);
+        EXPECT_EQ(ScreenInk(shot, GlyphBoxOf(item), enabled ? system.grayText : system.menuText).left, -1)
+            << "a glyph in the " << (enabled ? "disabled" : "enabled") << " colour";
+    };
+    for (int style : {2, 9, 0}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        const bool flat = style == 2 || style == 3;
+        const bool threeD = style < 8 && !flat;
+        const FlatItemColours colours = FlatColours(frame_->viewPopup());
+
+        const PopupShots view = Open(frame_->viewPopup(), Selecting(-1));
+        view.plain.Save("style" + std::to_string(style) + "_view");
+        ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
+        // Checked: a check box with the check mark (in the flat looks in the selection colours);
+        // of the radio pair only the checked item shows its bullet.
+        const RECT status = view.items[0];
+        if (threeD) {
+            // sunken: dark on the top and left, light on the bottom and right
+            const int middle = (status.top + status.bottom) / 2;
+            EXPECT_EQ(view.plain.HexAt(status.left + 1, middle), Hex(system.btnShadow));
+            EXPECT_EQ(view.plain.HexAt(status.left + 10, status.top + 1), Hex(system.btnShadow));
+            EXPECT_EQ(view.plain.HexAt(status.left + kGutterWidth - 3, middle), Hex(system.btnHighlight));
+            EXPECT_EQ(view.plain.HexAt(status.left + 10, status.bottom - 2), Hex(system.btnHighlight));
+        } else {
+            EXPECT_EQ(view.plain.HexAt(status.left + 1, status.top + 1), Hex(colours.selectionFrame));
+            EXPECT_EQ(view.plain.HexAt(status.left + 2, status.top + 2), Hex(colours.selectionFill));
+        }
+        expectGlyph(view.plain, status, 'b', true);
+        expectGlyph(view.plain, view.items[3], 'i', true);
+        const RECT large = view.items[2];
+        const RECT largeGutter{large.left, large.top, large.left + kGutterWidth, large.bottom};
+        if (style < 8) {
+            EXPECT_TRUE(InkOf(view.plain, largeGutter, flat ? colours.gutterBack : system.menu).empty());
+        }
+        EXPECT_EQ(ScreenInk(view.plain, largeGutter, system.menuText).left, -1) << "an unchecked radio item's glyph";
+
+        const PopupShots window = Open(frame_->windowPopup(), Selecting(-1));
+        window.plain.Save("style" + std::to_string(style) + "_window");
+        ASSERT_EQ(window.items.size(), 5u);  // Restore (disabled), Minimize, Maximize, -, Close
+        expectGlyph(window.plain, window.items[0], '2', false);
+        expectGlyph(window.plain, window.items[1], '0', true);
+        expectGlyph(window.plain, window.items[2], '1', true);
+        expectGlyph(window.plain, window.items[4], 'r', true);
+        // The system's own glyph numbers come back once the popup is closed.
+        EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
+        EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
+    }
     ASSERT_TRUE(frame_->UseStyle(2));
-    const FlatItemColours colours = FlatColours(frame_->viewPopup());
-    const Colour glyphColour = GetSysColor(COLOR_MENUTEXT);
-
-    const PopupShots view = Open(frame_->viewPopup(), Selecting(-1));
-    view.plain.Save("style2_view");
-    ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
-    // Checked: a check box in the selection colours with the check mark; of the radio pair only
-    // the checked item shows its bullet.
-    const RECT status = view.items[0];
-    EXPECT_EQ(view.plain.HexAt(status.left + 1, status.top + 1), Hex(colours.selectionFrame));
-    EXPECT_EQ(view.plain.HexAt(status.left + 2, status.top + 2), Hex(colours.selectionFill));
-    EXPECT_EQ(GlyphOf(view.plain, status, glyphColour, colours.selectionFill), 'b');
-    EXPECT_TRUE(
-        InkOf(view.plain,
-              RECT{view.items[2].left, view.items[2].top, view.items[2].left + kGutterWidth, view.items[2].bottom},
-              colours.gutterBack)
-            .empty());
-    EXPECT_EQ(GlyphOf(view.plain, view.items[3], glyphColour, colours.selectionFill), 'i');
-
-    const PopupShots window = Open(frame_->windowPopup(), Selecting(-1));
-    window.plain.Save("style2_window");
-    ASSERT_EQ(window.items.size(), 5u);  // Restore, Minimize, Maximize, -, Close
-    const char expected[] = {'2', '0', '1', 0, 'r'};
-    for (std::size_t i : {0u, 1u, 2u, 4u})
-        EXPECT_EQ(GlyphOf(window.plain, window.items[i], glyphColour, colours.gutterBack), expected[i]) << "item " << i;
-    // The system's own glyph numbers come back once the popup is closed.
-    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
-    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
 }
 
 // A bar item drawn hot (as the keyboard or the mouse selects it with no popup open): the item on
@@ -903,104 +1037,6 @@ TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
     ASSERT_TRUE(file->DeleteMenu(static_cast<UINT>(kFileExit), MF_BYPOSITION));
     file->ConvertMenu();
     EXPECT_EQ(file->items().size(), kFileItems);
-}
-
-// Where a text's ink lies when drawn as the items draw it (DrawTextA in `font`, one line,
-// vertically centred) in a box `width` wide, left- or right-aligned: its first and last ink
-// columns and its last ink row, independently of the library's routines.
-struct InkSpan {
-    int left = -1;
-    int right = -1;
-    int bottom = -1;
-};
-InkSpan ReferenceInk(const char* text, const LOGFONTA& logFont, UINT align, int width, int height) {
-    InkSpan span;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    RECT box{0, 0, width, height};
-    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HFONT font = CreateFontIndirectA(&logFont);
-    HGDIOBJ oldFont = SelectObject(memory, font);
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, RGB(0, 0, 0));
-    DrawTextA(memory, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (GetPixel(memory, x, y) != RGB(255, 255, 255)) {
-                span.left = span.left < 0 ? x : std::min(span.left, x);
-                span.right = std::max(span.right, x);
-                span.bottom = y;
-            }
-    SelectObject(memory, oldFont);
-    DeleteObject(font);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return span;
-}
-
-// The same on the screen: the pixels of exactly `colour` in `area`, in screen coordinates.
-InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
-    InkSpan span;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (shot.At(x, y) == colour) {
-                span.left = span.left < 0 ? x : std::min(span.left, x);
-                span.right = std::max(span.right, x);
-                span.bottom = y;
-            }
-    return span;
-}
-
-// An image of an icon store as it draws: its opaque pixels (those that come out alike over black
-// and over white) with their colours, by offset from its top-left corner.
-std::map<std::pair<int, int>, Colour> StoreImage(HIMAGELIST list, int index) {
-    int width = 0;
-    int height = 0;
-    ImageList_GetIconSize(list, &width, &height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    std::map<std::pair<int, int>, Colour> overBlack;
-    std::map<std::pair<int, int>, Colour> image;
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT all{0, 0, width, height};
-        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(pass == 0 ? BLACK_BRUSH : WHITE_BRUSH)));
-        ImageList_Draw(list, index, memory, 0, 0, ILD_TRANSPARENT);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const Colour c = GetPixel(memory, x, y);
-                if (pass == 0)
-                    overBlack[{x, y}] = c;
-                else if (overBlack[{x, y}] == c)
-                    image[{x, y}] = c;
-            }
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-// What differs on the screen from `image` placed at (x, y): its opaque pixels in another colour
-// and, where `background` is given, any other pixel of `around` that is not the background (a
-// shifted or stray drawing).
-int IconMisses(const Screen& shot, const std::map<std::pair<int, int>, Colour>& image, int x, int y, const RECT& around,
-               const Colour* background) {
-    int misses = 0;
-    for (const auto& [at, colour] : image)
-        misses += shot.At(x + at.first, y + at.second) != colour ? 1 : 0;
-    if (background != nullptr)
-        for (int row = around.top; row < around.bottom; ++row)
-            for (int column = around.left; column < around.right; ++column)
-                if (image.count({column - x, row - y}) == 0 && shot.At(column, row) != *background)
-                    ++misses;
-    return misses;
 }
 
 // Every style draws its own look: the flat ones a gutter and a framed selection, the themed ones
