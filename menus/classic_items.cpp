@@ -152,7 +152,7 @@ void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind ki
         return;
     ItemCanvas canvas(draw->hDC, draw->rcItem, !onBar && !record->IsSeparator());
     const RECT& item = draw->rcItem;
-    const UINT state = draw->itemState;
+    const UINT state = onBar ? BarItemState(menu, *record, draw->itemState) : draw->itemState;
     ThreeDItem t{menu,
                  draw,
                  record,
@@ -169,6 +169,8 @@ void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind ki
         DrawSeparator(t, onBar);
         return;
     }
+    if (onBar && t.selected && !t.inactive)
+        NoteHotBarItem(menu, draw);
     RECT selection = DrawSelection(t, onBar, kind);
     if (state & ODS_FOCUS)
         DrawFocusRect(t.dc, &selection);
