@@ -909,71 +909,114 @@ TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-// A bar item drawn hot (as the keyboard or the mouse selects it with no popup open): the item on
-// the bar's colour, its selection box 4 pixels narrower, filled and framed.
-TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    Pump(100);
-    HMENU bar = frame_->menu().handle();
-    RECT item{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 1, &item));  // "View"
-    ASSERT_TRUE(HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_HILITE));
-    Pump(200);
-    const Screen shot = Capture();
-    HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_UNHILITE);
-    DrawMenuBar(frame_->hwnd());
-    Pump(100);
-    shot.Save("style2_bar_hot");
-
-    const FlatItemColours colours = FlatColours(bar);
-    const Colour barColour = GetMenuBarColor(bar);
-    const int middle = (item.top + item.bottom) / 2;
-    EXPECT_EQ(shot.HexAt(item.left, middle), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.right - 5, middle), Hex(colours.selectionFrame)) << "the box ends 4 pixels early";
-    EXPECT_EQ(shot.HexAt(item.left + 3, item.top), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.left + 3, item.bottom - 1), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.left + 2, item.top + 2), Hex(colours.selectionFill));
-    EXPECT_EQ(shot.HexAt(item.right - 6, item.bottom - 2), Hex(colours.selectionFill));
-    for (int k = 1; k <= 4; ++k)
-        EXPECT_EQ(shot.HexAt(item.right - k, middle), Hex(barColour)) << "column " << k << " from the right";
-    // The other bar items lie on the bar's colour.
-    RECT file{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &file));
-    EXPECT_EQ(shot.HexAt(file.left + 1, file.top + 1), Hex(barColour));
+// A 3-D bar item's box: one-pixel edges, `topLeft` along its top and left, `bottomRight` along its
+// bottom and right, each whole from corner to corner (but for the bottom row where an open popup
+// lies over it).
+void ExpectBarBox(const Screen& shot, const RECT& item, Colour topLeft, Colour bottomRight, bool popupBelow = false) {
+    const int bottom = popupBelow ? item.bottom - 1 : item.bottom;
+    int misses = 0;
+    for (int x = item.left; x < item.right - 1; ++x) {
+        misses += shot.At(x, item.top) != topLeft;
+        if (!popupBelow)
+            misses += shot.At(x + 1, item.bottom - 1) != bottomRight;
+    }
+    for (int y = item.top; y < bottom - 1; ++y)
+        misses += (shot.At(item.left, y) != topLeft) + (shot.At(item.right - 1, y + 1) != bottomRight);
+    EXPECT_EQ(misses, 0) << Hex(topLeft) << " on the top and left, " << Hex(bottomRight)
+                         << " on the bottom and right; at the top-left corner " << shot.HexAt(item.left, item.top)
+                         << ", at the bottom-right one " << shot.HexAt(item.right - 1, item.bottom - 1);
 }
 
-// The popup of a bar item: the bar item shows its popup as open (darker frame, the popup's shadow
-// beside it), and the popup's frame opens towards it.
-TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    Pump(100);
-    HMENU bar = frame_->menu().handle();
-    RECT item{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &item));  // "File"
-    OpenOptions options;
-    options.select = -1;
-    options.open = [] { SendMessageA(frame_->hwnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); };
-    const PopupShots shots = Open(frame_->filePopup(), std::move(options));
-    shots.plain.Save("style2_bar_open");
-    ASSERT_NE(shots.window, nullptr);
-    EXPECT_EQ(shots.state.menu, frame_->filePopup());
-
-    const Colour barColour = GetMenuBarColor(bar);
-    const FlatItemColours colours = FlatColours(bar);
-    const int middle = (item.top + item.bottom) / 2;
-    EXPECT_EQ(shots.plain.HexAt(item.left, middle), Hex(Darken(128, GetMenuBarColor(nullptr))));
-    EXPECT_EQ(shots.plain.HexAt(item.left + 2, middle), Hex(colours.gutterBack));  // not hot: no selection colour
-    EXPECT_EQ(shots.plain.HexAt(item.right - 1, item.top + 2), Hex(barColour));
-    EXPECT_EQ(shots.plain.HexAt(item.right - 1, middle), Hex(Darken(30, barColour)));
-    EXPECT_EQ(shots.plain.HexAt(item.right - 4, middle), Hex(Darken(120, barColour)));
-    // Where the popup meets the item, its outline gives way to the joint's colour.
-    const RECT& w = shots.windowRect;
-    if (w.top <= item.bottom && w.top >= item.bottom - 2) {
-        const Colour joint = Blend86(GetMenuBarColor(nullptr), GetSysColor(COLOR_WINDOW));
-        EXPECT_EQ(shots.plain.HexAt(item.left + 5, w.top), Hex(joint));
-    } else {
-        ADD_FAILURE() << "the popup does not open below its item";
+// A bar item drawn hot (as the keyboard selects it with no popup open): in the flat look on the
+// bar's colour, its selection box 4 pixels narrower, filled and framed; in the classic look raised
+// (light over dark); in the gradient look a sunken gradient.
+TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
+    const SystemColours system = SystemColoursNow();
+    for (int style : {2, 0, 6}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(100);
+        HMENU bar = frame_->menu().handle();
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 1, &item));  // "View"
+        ASSERT_TRUE(HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_HILITE));
+        Pump(200);
+        const Screen shot = Capture();
+        HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_UNHILITE);
+        DrawMenuBar(frame_->hwnd());
+        Pump(100);
+        shot.Save("style" + std::to_string(style) + "_bar_hot");
+        const int middle = (item.top + item.bottom) / 2;
+        if (style == 0) {
+            ExpectBarBox(shot, item, system.btnHighlight, system.btnShadow);
+            continue;
+        }
+        if (style == 6) {
+            ExpectBarBox(shot, item, system.btnShadow, system.btnHighlight);
+            EXPECT_TRUE(Near(shot.At(item.left + 1, middle), system.highlight, 4)) << shot.HexAt(item.left + 1, middle);
+            continue;
+        }
+        const FlatItemColours colours = FlatColours(bar);
+        const Colour barColour = GetMenuBarColor(bar);
+        EXPECT_EQ(shot.HexAt(item.left, middle), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.right - 5, middle), Hex(colours.selectionFrame)) << "the box ends 4 pixels early";
+        EXPECT_EQ(shot.HexAt(item.left + 3, item.top), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.left + 3, item.bottom - 1), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.left + 2, item.top + 2), Hex(colours.selectionFill));
+        EXPECT_EQ(shot.HexAt(item.right - 6, item.bottom - 2), Hex(colours.selectionFill));
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(shot.HexAt(item.right - k, middle), Hex(barColour)) << "column " << k << " from the right";
+        // The other bar items lie on the bar's colour.
+        RECT file{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &file));
+        EXPECT_EQ(shot.HexAt(file.left + 1, file.top + 1), Hex(barColour));
     }
+    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+// The popup of a bar item: the bar item shows its popup as open (in the flat look a darker frame
+// with the popup's shadow beside it, and the popup's frame opens towards it; in the classic look
+// sunken, dark over light).
+TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
+    for (int style : {2, 0}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(100);
+        HMENU bar = frame_->menu().handle();
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &item));  // "File"
+        OpenOptions options;
+        options.select = -1;
+        options.open = [] { SendMessageA(frame_->hwnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); };
+        const PopupShots shots = Open(frame_->filePopup(), std::move(options));
+        shots.plain.Save("style" + std::to_string(style) + "_bar_open");
+        ASSERT_NE(shots.window, nullptr);
+        EXPECT_EQ(shots.state.menu, frame_->filePopup());
+        if (style == 0) {
+            const SystemColours system = SystemColoursNow();
+            ASSERT_EQ(shots.windowRect.top, item.bottom - 1) << "the popup's frame on the item's last row";
+            ExpectBarBox(shots.plain, item, system.btnShadow, system.btnHighlight, true);
+            continue;
+        }
+
+        const Colour barColour = GetMenuBarColor(bar);
+        const FlatItemColours colours = FlatColours(bar);
+        const int middle = (item.top + item.bottom) / 2;
+        EXPECT_EQ(shots.plain.HexAt(item.left, middle), Hex(Darken(128, GetMenuBarColor(nullptr))));
+        EXPECT_EQ(shots.plain.HexAt(item.left + 2, middle), Hex(colours.gutterBack));  // not hot: no selection colour
+        EXPECT_EQ(shots.plain.HexAt(item.right - 1, item.top + 2), Hex(barColour));
+        EXPECT_EQ(shots.plain.HexAt(item.right - 1, middle), Hex(Darken(30, barColour)));
+        EXPECT_EQ(shots.plain.HexAt(item.right - 4, middle), Hex(Darken(120, barColour)));
+        // Where the popup meets the item, its outline gives way to the joint's colour.
+        const RECT& w = shots.windowRect;
+        if (w.top <= item.bottom && w.top >= item.bottom - 2) {
+            const Colour joint = Blend86(GetMenuBarColor(nullptr), GetSysColor(COLOR_WINDOW));
+            EXPECT_EQ(shots.plain.HexAt(item.left + 5, w.top), Hex(joint));
+        } else {
+            ADD_FAILURE() << "the popup does not open below its item";
+        }
+    }
+    ASSERT_TRUE(frame_->UseStyle(2));
 }
 
 // The demo's submenu of 17 files: its item is no default item (the system reports a popup's item
