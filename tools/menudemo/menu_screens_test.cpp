@@ -1190,13 +1190,11 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             SelectObject(screenDc, old);
             DeleteObject(font);
             ReleaseDC(nullptr, screenDc);
+            // (the rules written out here, so that a changed rule shows on the screen too)
             const int bar = GetSystemMetrics(SM_CYMENU);
-            const Extent icon{16, 15};
-            const Extent text{open.cx, open.cy};
-            const int rowHeight = flat || themed ? FlatPopupItemExtent(bar, icon, text).cy
-                                                 : ClassicPopupItemExtent(bar, GetSystemMetrics(SM_CXMENUCHECK), icon,
-                                                                          text, gradient)
-                                                       .cy;
+            const int iconHeight = 15;
+            const int rowHeight = flat || themed ? std::max(iconHeight + 8 >= bar ? iconHeight + 7 : bar, int(open.cy))
+                                                 : std::max({bar, iconHeight + (gradient ? 6 : 4), int(open.cy)});
             const RECT& open_ = shots.items[kFileOpen];
             EXPECT_EQ(open_.bottom - open_.top, rowHeight) << "the row height on the screen";
         }
@@ -1210,6 +1208,22 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 grey += plain.At(x, y) == system.grayText ? 1 : 0;
         EXPECT_GT(grey, 10) << "grey text";
         EXPECT_EQ(ScreenInk(plain, saveText, system.menuText).left, -1) << "a grayed item drawn as enabled";
+        // In the 3-D looks it is embossed: the 3-D highlight one pixel right of and below the grey
+        // (which covers it where they meet); the flat and themed looks have no such light.
+        int light = 0;
+        int lightBelowGrey = 0;
+        for (int y = saveText.top + 1; y < saveText.bottom; ++y)
+            for (int x = saveText.left + 1; x < saveText.right; ++x)
+                if (plain.At(x, y) == system.btnHighlight) {
+                    ++light;
+                    lightBelowGrey += plain.At(x - 1, y - 1) == system.grayText ? 1 : 0;
+                }
+        if (flat || themed) {
+            EXPECT_EQ(light, 0) << "an embossed grayed text in a flat look";
+        } else {
+            EXPECT_GT(light, 10) << "the grayed text not embossed";
+            EXPECT_GE(lightBelowGrey * 10, light * 9) << "the emboss's light not right of and below the grey";
+        }
 
         // The icons, each exactly where the rule puts it (3 pixels in, vertically centred) with
         // nothing else in the gutter: an enabled item's faded image in the flat and themed looks,
