@@ -909,10 +909,10 @@ TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-// A 3-D bar item's box: one-pixel edges, `topLeft` along its top and left, `bottomRight` along its
-// bottom and right, each whole from corner to corner (but for the bottom row where an open popup
-// lies over it).
-void ExpectBarBox(const Screen& shot, const RECT& item, Colour topLeft, Colour bottomRight, bool popupBelow = false) {
+// A 3-D box (a bar item's, an icon's frame): one-pixel edges, `topLeft` along its top and left,
+// `bottomRight` along its bottom and right, each whole from corner to corner (but for the bottom
+// row where an open popup lies over it).
+void ExpectBox3D(const Screen& shot, const RECT& item, Colour topLeft, Colour bottomRight, bool popupBelow = false) {
     const int bottom = popupBelow ? item.bottom - 1 : item.bottom;
     int misses = 0;
     for (int x = item.left; x < item.right - 1; ++x) {
@@ -948,11 +948,11 @@ TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
         shot.Save("style" + std::to_string(style) + "_bar_hot");
         const int middle = (item.top + item.bottom) / 2;
         if (style == 0) {
-            ExpectBarBox(shot, item, system.btnHighlight, system.btnShadow);
+            ExpectBox3D(shot, item, system.btnHighlight, system.btnShadow);
             continue;
         }
         if (style == 6) {
-            ExpectBarBox(shot, item, system.btnShadow, system.btnHighlight);
+            ExpectBox3D(shot, item, system.btnShadow, system.btnHighlight);
             EXPECT_TRUE(Near(shot.At(item.left + 1, middle), system.highlight, 4)) << shot.HexAt(item.left + 1, middle);
             continue;
         }
@@ -995,7 +995,7 @@ TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
         if (style == 0) {
             const SystemColours system = SystemColoursNow();
             ASSERT_EQ(shots.windowRect.top, item.bottom - 1) << "the popup's frame on the item's last row";
-            ExpectBarBox(shots.plain, item, system.btnShadow, system.btnHighlight, true);
+            ExpectBox3D(shots.plain, item, system.btnShadow, system.btnHighlight, true);
             continue;
         }
 
@@ -1093,7 +1093,11 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
         SCOPED_TRACE("style " + std::to_string(style));
         ASSERT_TRUE(frame_->UseStyle(style));
         Pump(50);
-        const PopupShots shots = Open(frame_->filePopup(), Selecting(static_cast<int>(kFileExit)));
+        // The framed styles highlight "Exit", the others "Open" with its icon (the two draw their
+        // items alike).
+        const bool exitSelected = style % 2 == 0;
+        const PopupShots shots =
+            Open(frame_->filePopup(), Selecting(static_cast<int>(exitSelected ? kFileExit : kFileOpen)));
         shots.plain.Save("style" + std::to_string(style) + "_file");
         shots.selected.Save("style" + std::to_string(style) + "_file_selected");
         ASSERT_NE(shots.window, nullptr);
@@ -1111,12 +1115,16 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             const FlatItemColours colours = FlatColours(frame_->filePopup());
             labels[style] = InkOf(plain, label, colours.itemBack);
             EXPECT_EQ(plain.HexAt(item.left + kGutterWidth, item.top + 1), Hex(colours.itemBack));
-            EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
-            EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(colours.selectionFrame));
+            if (exitSelected) {
+                EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
+                EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(colours.selectionFrame));
+            }
             if (flat) {
                 EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(colours.gutterBack));
-                EXPECT_EQ(selected.HexAt(item.left + 2, middle), Hex(colours.selectionFill));
-                EXPECT_EQ(selected.HexAt(item.right - 3, item.bottom - 2), Hex(colours.selectionFill));
+                if (exitSelected) {
+                    EXPECT_EQ(selected.HexAt(item.left + 2, middle), Hex(colours.selectionFill));
+                    EXPECT_EQ(selected.HexAt(item.right - 3, item.bottom - 2), Hex(colours.selectionFill));
+                }
             } else {
                 Colour first = 0;
                 Colour second = 0;
@@ -1124,6 +1132,8 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 EXPECT_TRUE(Near(plain.At(item.left, middle), second, 2)) << plain.HexAt(item.left, middle);
                 EXPECT_TRUE(Near(plain.At(item.left + kGutterWidth - 1, middle), first, 8))
                     << plain.HexAt(item.left + kGutterWidth - 1, middle);
+            }
+            if (themed && exitSelected) {
                 EXPECT_TRUE(Near(selected.At(item.right - 3, item.top + 1), Lighten(100, colours.selectionFill), 8))
                     << selected.HexAt(item.right - 3, item.top + 1);
                 EXPECT_TRUE(Near(selected.At(item.right - 3, item.bottom - 2), colours.selectionFill, 8))
@@ -1133,14 +1143,14 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             labels[style] = InkOf(plain, label, system.menu);
             EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(system.menu));
             EXPECT_EQ(plain.HexAt(item.right - 2, middle), Hex(system.menu));
-            if (gradient) {
+            if (exitSelected && gradient) {
                 EXPECT_EQ(selected.HexAt(item.left, middle), Hex(system.btnShadow)) << "sunken edge";
                 EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(system.btnShadow)) << "sunken edge";
                 EXPECT_TRUE(Near(selected.At(item.left + 1, middle), system.highlight, 4))
                     << selected.HexAt(item.left + 1, middle);
                 EXPECT_TRUE(Near(selected.At(item.right - 2, middle), Lighten(110, system.highlight), 8))
                     << selected.HexAt(item.right - 2, middle);
-            } else {
+            } else if (exitSelected) {
                 EXPECT_EQ(selected.HexAt(item.left + 1, middle), Hex(system.highlight));
                 EXPECT_EQ(selected.HexAt(item.right - 2, middle), Hex(system.highlight));
                 int highlightText = 0;
@@ -1242,6 +1252,30 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                                  themed ? nullptr : &gutterBack),
                       0)
                 << "the icon of item " << position;
+        }
+
+        // The selected "Open": in the flat and themed looks its icon rises, the image 1 pixel up and
+        // left over a shadow of its shape 1 pixel down and right; in the 3-D looks it stays in place
+        // in a raised frame (light over dark) around the gutter's icon box.
+        if (!exitSelected) {
+            const CStyledMenuItemData* record = file->items()[kFileOpen];
+            const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex);
+            const RECT& row = shots.items[kFileOpen];
+            const int x = row.left + 3;
+            const int y = row.top + (row.bottom - row.top - 15) / 2;
+            if (flat || themed) {
+                EXPECT_EQ(IconMisses(selected, image, x - 1, y - 1, row, nullptr), 0) << "the raised icon";
+                const Colour shadow = BluishDarken(FlatColours(frame_->filePopup()).selectionFill);
+                int misses = 0;
+                for (const auto& [at, colour] : image)
+                    if (image.count({at.first + 2, at.second + 2}) == 0)  // not under the icon
+                        misses += selected.At(x + 1 + at.first, y + 1 + at.second) != shadow;
+                EXPECT_EQ(misses, 0) << "the icon's shadow in " << Hex(shadow);
+            } else {
+                EXPECT_EQ(IconMisses(selected, image, x, y, row, nullptr), 0) << "the selected icon";
+                const RECT box{row.left + 1, row.top + 1, row.left + 16 + 6, row.bottom - 1};
+                ExpectBox3D(selected, box, system.btnHighlight, system.btnShadow);
+            }
         }
 
         // The separator across its item: in the flat and themed looks one grey line at its middle
