@@ -134,15 +134,16 @@ void DrawIcon(const ThreeDItem& t) {
     DrawIconImage(t.dc, list, index, x, y);
 }
 
-// A check mark or bullet in a sunken frame on the menu colour; window-menu glyphs.
+// A check mark or bullet in a sunken frame on the menu colour; window-menu glyphs. The frame goes
+// on last: the marks' own check box lies on the same pixels and would flatten it.
 void DrawMarks(const ThreeDItem& t) {
+    const Colour glyph = (t.state & ODS_GRAYED) ? t.system.grayText : t.system.menuText;
+    DrawItemMarks(t.dc, t.menu, t.draw, *t.record, t.state & ~static_cast<UINT>(ODS_SELECTED), GutterOf(t.menu, t.item),
+                  {t.system.menu, t.system.btnShadow, glyph});
     if (t.state & ODS_CHECKED) {
         RECT box = t.iconBox;
         DrawEdge(t.dc, &box, BDR_SUNKENOUTER, BF_RECT);
     }
-    const Colour glyph = (t.state & ODS_GRAYED) ? t.system.grayText : t.system.menuText;
-    DrawItemMarks(t.dc, t.menu, t.draw, *t.record, t.state & ~static_cast<UINT>(ODS_SELECTED), GutterOf(t.menu, t.item),
-                  {t.system.menu, t.system.btnShadow, glyph});
 }
 
 void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind kind) {
@@ -151,7 +152,7 @@ void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind ki
         return;
     ItemCanvas canvas(draw->hDC, draw->rcItem, !onBar && !record->IsSeparator());
     const RECT& item = draw->rcItem;
-    const UINT state = draw->itemState;
+    const UINT state = onBar ? BarItemState(menu, *record, draw->itemState) : draw->itemState;
     ThreeDItem t{menu,
                  draw,
                  record,
@@ -168,6 +169,8 @@ void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind ki
         DrawSeparator(t, onBar);
         return;
     }
+    if (onBar && t.selected && !t.inactive)
+        NoteHotBarItem(menu, draw);
     RECT selection = DrawSelection(t, onBar, kind);
     if (state & ODS_FOCUS)
         DrawFocusRect(t.dc, &selection);

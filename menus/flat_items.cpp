@@ -102,10 +102,7 @@ void DrawLabel(const FlatItem& f, bool onBar) {
 // tracking drew hot; the bar's items lie on the menu colour, and only a hot one gets the selection
 // colour.
 void AdjustForBar(FlatItem& f) {
-    if ((f.state & ODS_SELECTED) && f.menu->openPopups() == 0)
-        f.state = (f.state & ~static_cast<UINT>(ODS_SELECTED)) | ODS_HOTLIGHT;
-    if (!f.record->IsPopup() && (f.state & kHotTrackedState))
-        f.state = (f.state & ~static_cast<UINT>(ODS_SELECTED)) | ODS_HOTLIGHT;
+    f.state = BarItemState(f.menu, *f.record, f.state);
     f.colours.itemBack = f.menuColor;
     if (!(f.state & ODS_HOTLIGHT))
         f.colours.selectionFill = f.colours.gutterBack;
@@ -162,13 +159,8 @@ void MarkBarSelection(FlatItem& f) {
     f.selected = f.selected || hot || f.inactive;
     if (!f.selected)
         return;
-    if (!f.inactive) {
-        RECT screen = f.item;
-        RECT window{};
-        if (HWND owner = WindowFromDC(f.draw->hDC); owner != nullptr && GetWindowRect(owner, &window))
-            OffsetRect(&screen, window.left, window.top);
-        f.menu->lastHotBarItem() = screen;
-    }
+    if (!f.inactive)
+        NoteHotBarItem(f.menu, f.draw);
     if (!hot) {
         f.frame = f.display.highContrast ? f.system.btnText : Darken(128, GetMenuBarColor(nullptr));
         DrawOpenPopupShadow(f);

@@ -184,6 +184,22 @@ void DrawItemText(HDC dc, const std::string& text, RECT area, bool onBar, bool v
     SelectObject(dc, oldFont);
 }
 
+UINT BarItemState(CStyledMenu* menu, const CStyledMenuItemData& record, UINT state) {
+    if ((state & ODS_SELECTED) && menu->openPopups() == 0)
+        state = (state & ~static_cast<UINT>(ODS_SELECTED)) | ODS_HOTLIGHT;
+    if (!record.IsPopup() && (state & kHotTrackedState))
+        state = (state & ~static_cast<UINT>(ODS_SELECTED)) | ODS_HOTLIGHT;
+    return state;
+}
+
+void NoteHotBarItem(CStyledMenu* menu, const DRAWITEMSTRUCT* draw) {
+    RECT screen = draw->rcItem;
+    RECT window{};
+    if (HWND owner = WindowFromDC(draw->hDC); owner != nullptr && GetWindowRect(owner, &window))
+        OffsetRect(&screen, window.left, window.top);
+    menu->lastHotBarItem() = screen;
+}
+
 RECT GutterOf(const CStyledMenu* menu, const RECT& item) {
     return RECT{item.left, item.top, item.left + menu->iconWidth() + 8, item.bottom};
 }

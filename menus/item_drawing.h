@@ -57,6 +57,13 @@ void DrawIconImage(HDC dc, HIMAGELIST list, int index, int x, int y);
 // The icon in one colour (its mask filled with a brush of `colour`).
 void DrawIconMono(HDC dc, HIMAGELIST list, int index, int x, int y, SIZE size, Colour colour);
 
+// A bar item's state as the looks draw it: a selected item is drawn hot while the bar has no open
+// popup (the keyboard's selection), and so is a command item the frame's tracking drew hot.
+UINT BarItemState(CStyledMenu* menu, const CStyledMenuItemData& record, UINT state);
+// Notes a selected bar item's screen rectangle as the bar's last hot item: the frame of its popup
+// opens towards it, and it is drawn again as open when its popup opens.
+void NoteHotBarItem(CStyledMenu* menu, const DRAWITEMSTRUCT* draw);
+
 // A popup item's gutter: the item up to its left edge + the menu's icon width + 8.
 RECT GutterOf(const CStyledMenu* menu, const RECT& item);
 // The check box behind a checked item's icon or glyph: the gutter less 1 (2 on the right).

@@ -1,6 +1,7 @@
 #include "demo_frame.h"
 
 #include <string>
+#include <utility>
 
 #include "demo_resource.h"
 #include "menu_draw.h"
@@ -30,6 +31,7 @@ const winapp::MessageMap<DemoFrame> DemoFrame::kMessages(
         winapp::OnCommand(ID_FILE_EXIT, &DemoFrame::OnFileExit),
         winapp::OnCommand(ID_HELP_ABOUT, &DemoFrame::OnHelpAbout),
         winapp::OnCommandRange(0xF000, 0xFFFF, &DemoFrame::OnWindowCommand),
+        winapp::OnMessage(WM_INITMENUPOPUP, &DemoFrame::OnInitMenuPopup),
         winapp::OnMessage(WM_DESTROY, &DemoFrame::OnDestroy),
     },
     &CStyledFrameWnd::kMessages);
@@ -174,6 +176,20 @@ void DemoFrame::OnHelpAbout() {
 // The window-menu commands of the Window menu (renumbered while their popup is open).
 void DemoFrame::OnWindowCommand(UINT id) {
     PostMessageA(hwnd_, WM_SYSCOMMAND, id & 0xFFF0, 0);
+}
+
+// The Window menu offers what the window's state allows, as the system menu does: Restore only for
+// a minimised or maximised window, Minimize and Maximize only where the window is not so already.
+bool DemoFrame::OnInitMenuPopup(WPARAM wParam, LPARAM, LRESULT&) {
+    HMENU popup = reinterpret_cast<HMENU>(wParam);
+    if (popup != windowPopup())
+        return false;
+    const bool minimised = IsIconic(hwnd_) != FALSE;
+    const bool maximised = IsZoomed(hwnd_) != FALSE;
+    const std::pair<UINT, bool> items[] = {{0, minimised || maximised}, {1, !minimised}, {2, !maximised}};
+    for (const auto& [position, enabled] : items)
+        EnableMenuItem(popup, position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    return false;  // the styled frame prepares the popup as always
 }
 
 bool DemoFrame::OnDestroy(WPARAM, LPARAM, LRESULT&) {

@@ -33,6 +33,7 @@ private:
     void OnFileExit();
     void OnHelpAbout();
     void OnWindowCommand(UINT id);
+    bool OnInitMenuPopup(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HACCEL accelerators_ = nullptr;

@@ -236,8 +236,9 @@ double Likeness(const Ink& a, const Ink& b) {
 }
 
 // A window-menu or check glyph of the "Marlett" font as it looks at `height` pixels, drawn here
-// independently of the library.
-Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
+// independently of the library: its pixels in the full colour `ink` (smoothed edges left out).
+Ink MarlettGlyph(char glyph, int height, Colour ink) {
+    const Colour background = ink ^ 0xFFFFFF;
     const int size = height + 8;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -261,7 +262,7 @@ Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
     Ink shape;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            if (GetPixel(memory, x, y) != background)
+            if (GetPixel(memory, x, y) == ink)
                 shape.insert({x, y});
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);
@@ -271,17 +272,115 @@ Ink MarlettGlyph(char glyph, int height, Colour ink, Colour background) {
 }
 
 // Which of the check, bullet and window-menu glyphs the ink is most like ('?' for none at all).
-char GlyphIn(const Ink& ink, int height, Colour glyphColour, Colour background) {
+char GlyphIn(const Ink& ink, int height, Colour glyphColour) {
     char best = '?';
     double bestLikeness = 0.5;
     for (char glyph : {'b', 'i', '0', '1', '2', 'r'}) {
-        const double likeness = Likeness(ink, MarlettGlyph(glyph, height, glyphColour, background));
+        const double likeness = Likeness(ink, MarlettGlyph(glyph, height, glyphColour));
         if (likeness > bestLikeness) {
             bestLikeness = likeness;
             best = glyph;
         }
     }
     return best;
+}
+
+// Where a text's ink lies when drawn as the items draw it (DrawTextA in `font`, one line,
+// vertically centred) in a box `width` wide, left- or right-aligned: its first and last ink
+// columns and its last ink row, independently of the library's routines.
+struct InkSpan {
+    int left = -1;
+    int right = -1;
+    int bottom = -1;
+};
+InkSpan ReferenceInk(const char* text, const LOGFONTA& logFont, UINT align, int width, int height) {
+    InkSpan span;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT box{0, 0, width, height};
+    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, RGB(0, 0, 0));
+    DrawTextA(memory, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (GetPixel(memory, x, y) != RGB(255, 255, 255)) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return span;
+}
+
+// The same on the screen: the pixels of exactly `colour` in `area`, in screen coordinates.
+InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
+    InkSpan span;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (shot.At(x, y) == colour) {
+                span.left = span.left < 0 ? x : std::min(span.left, x);
+                span.right = std::max(span.right, x);
+                span.bottom = y;
+            }
+    return span;
+}
+
+// An image of an icon store as it draws: its opaque pixels (those that come out alike over black
+// and over white) with their colours, by offset from its top-left corner.
+std::map<std::pair<int, int>, Colour> StoreImage(HIMAGELIST list, int index) {
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(list, &width, &height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    std::map<std::pair<int, int>, Colour> overBlack;
+    std::map<std::pair<int, int>, Colour> image;
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT all{0, 0, width, height};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(pass == 0 ? BLACK_BRUSH : WHITE_BRUSH)));
+        ImageList_Draw(list, index, memory, 0, 0, ILD_TRANSPARENT);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const Colour c = GetPixel(memory, x, y);
+                if (pass == 0)
+                    overBlack[{x, y}] = c;
+                else if (overBlack[{x, y}] == c)
+                    image[{x, y}] = c;
+            }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+// What differs on the screen from `image` placed at (x, y): its opaque pixels in another colour
+// and, where `background` is given, any other pixel of `around` that is not the background (a
+// shifted or stray drawing).
+int IconMisses(const Screen& shot, const std::map<std::pair<int, int>, Colour>& image, int x, int y, const RECT& around,
+               const Colour* background) {
+    int misses = 0;
+    for (const auto& [at, colour] : image)
+        misses += shot.At(x + at.first, y + at.second) != colour ? 1 : 0;
+    if (background != nullptr)
+        for (int row = around.top; row < around.bottom; ++row)
+            for (int column = around.left; column < around.right; ++column)
+                if (image.count({column - x, row - y}) == 0 && shot.At(column, row) != *background)
+                    ++misses;
+    return misses;
 }
 
 // ---- opening popups
@@ -734,112 +833,190 @@ TEST_F(MenuScreens, TheDemoFramesCommandsComeBeforeTheStyledFramesMenuHandling) 
     ASSERT_TRUE(frame_->UseStyle(2));
 }
 
-// The glyph in an item's gutter: where the library centres it (the gutter widened by 2, the icon
-// height + 4 high, less 2 on each side), told apart by its shape.
-char GlyphOf(const Screen& shot, const RECT& item, Colour glyphColour, Colour background) {
+// The glyph in an item's gutter where the library centres it (the gutter widened by 2, the icon
+// height + 4 high, less 2 on each side), told apart by the shape of its pixels in `colour`.
+RECT GlyphBoxOf(const RECT& item) {
     const int boxHeight = 15 + 4;
     const int top = item.top + (item.bottom - item.top - boxHeight) / 2 + 2;
-    const RECT box{item.left + 2, top, item.left + kGutterWidth - 3, top + boxHeight - 4};  // inside the check box
-    return GlyphIn(InkOf(shot, box, background), boxHeight - 4, glyphColour, background);
+    return RECT{item.left + 2, top, item.left + kGutterWidth - 3, top + boxHeight - 4};  // inside the check box
 }
 
+char GlyphOf(const Screen& shot, const RECT& item, Colour colour) {
+    const RECT box = GlyphBoxOf(item);
+    Ink ink;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (shot.At(x, y) == colour)
+                ink.insert({x - box.left, y - box.top});
+    return GlyphIn(ink, box.bottom - box.top, colour);
+}
+
+// Check marks, radio bullets and window-menu glyphs in each kind of look: each its own glyph, in
+// the text colour on an enabled item and in the grey text colour on a disabled one (the demo's
+// Restore, while the window is neither minimised nor maximised), never in the other one.
 TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    const FlatItemColours colours = FlatColours(frame_->viewPopup());
-    const Colour glyphColour = GetSysColor(COLOR_MENUTEXT);
+    const SystemColours system = SystemColoursNow();
+    auto expectGlyph = [&system](const Screen& shot, const RECT& item, char glyph, bool enabled) {
+        const Colour colour = enabled ? system.menuText : system.grayText;
+        EXPECT_EQ(GlyphOf(shot, item, colour), glyph) << "in " << Hex(colour);
+        EXPECT_EQ(ScreenInk(shot, GlyphBoxOf(item), enabled ? system.grayText : system.menuText).left, -1)
+            << "a glyph in the " << (enabled ? "disabled" : "enabled") << " colour";
+    };
+    for (int style : {2, 9, 0}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        const bool flat = style == 2 || style == 3;
+        const bool threeD = style < 8 && !flat;
+        const FlatItemColours colours = FlatColours(frame_->viewPopup());
 
-    const PopupShots view = Open(frame_->viewPopup(), Selecting(-1));
-    view.plain.Save("style2_view");
-    ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
-    // Checked: a check box in the selection colours with the check mark; of the radio pair only
-    // the checked item shows its bullet.
-    const RECT status = view.items[0];
-    EXPECT_EQ(view.plain.HexAt(status.left + 1, status.top + 1), Hex(colours.selectionFrame));
-    EXPECT_EQ(view.plain.HexAt(status.left + 2, status.top + 2), Hex(colours.selectionFill));
-    EXPECT_EQ(GlyphOf(view.plain, status, glyphColour, colours.selectionFill), 'b');
-    EXPECT_TRUE(
-        InkOf(view.plain,
-              RECT{view.items[2].left, view.items[2].top, view.items[2].left + kGutterWidth, view.items[2].bottom},
-              colours.gutterBack)
-            .empty());
-    EXPECT_EQ(GlyphOf(view.plain, view.items[3], glyphColour, colours.selectionFill), 'i');
+        const PopupShots view = Open(frame_->viewPopup(), Selecting(-1));
+        view.plain.Save("style" + std::to_string(style) + "_view");
+        ASSERT_EQ(view.items.size(), 6u);  // Status Bar, -, Large, Small, -, Style
+        // Checked: a check box with the check mark (in the flat looks in the selection colours);
+        // of the radio pair only the checked item shows its bullet.
+        const RECT status = view.items[0];
+        if (threeD) {
+            // sunken: dark on the top and left, light on the bottom and right
+            const int middle = (status.top + status.bottom) / 2;
+            EXPECT_EQ(view.plain.HexAt(status.left + 1, middle), Hex(system.btnShadow));
+            EXPECT_EQ(view.plain.HexAt(status.left + 10, status.top + 1), Hex(system.btnShadow));
+            EXPECT_EQ(view.plain.HexAt(status.left + kGutterWidth - 3, middle), Hex(system.btnHighlight));
+            EXPECT_EQ(view.plain.HexAt(status.left + 10, status.bottom - 2), Hex(system.btnHighlight));
+        } else {
+            EXPECT_EQ(view.plain.HexAt(status.left + 1, status.top + 1), Hex(colours.selectionFrame));
+            EXPECT_EQ(view.plain.HexAt(status.left + 2, status.top + 2), Hex(colours.selectionFill));
+        }
+        expectGlyph(view.plain, status, 'b', true);
+        expectGlyph(view.plain, view.items[3], 'i', true);
+        const RECT large = view.items[2];
+        const RECT largeGutter{large.left, large.top, large.left + kGutterWidth, large.bottom};
+        if (style < 8) {
+            EXPECT_TRUE(InkOf(view.plain, largeGutter, flat ? colours.gutterBack : system.menu).empty());
+        }
+        EXPECT_EQ(ScreenInk(view.plain, largeGutter, system.menuText).left, -1) << "an unchecked radio item's glyph";
 
-    const PopupShots window = Open(frame_->windowPopup(), Selecting(-1));
-    window.plain.Save("style2_window");
-    ASSERT_EQ(window.items.size(), 5u);  // Restore, Minimize, Maximize, -, Close
-    const char expected[] = {'2', '0', '1', 0, 'r'};
-    for (std::size_t i : {0u, 1u, 2u, 4u})
-        EXPECT_EQ(GlyphOf(window.plain, window.items[i], glyphColour, colours.gutterBack), expected[i]) << "item " << i;
-    // The system's own glyph numbers come back once the popup is closed.
-    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
-    EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
-}
-
-// A bar item drawn hot (as the keyboard or the mouse selects it with no popup open): the item on
-// the bar's colour, its selection box 4 pixels narrower, filled and framed.
-TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    Pump(100);
-    HMENU bar = frame_->menu().handle();
-    RECT item{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 1, &item));  // "View"
-    ASSERT_TRUE(HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_HILITE));
-    Pump(200);
-    const Screen shot = Capture();
-    HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_UNHILITE);
-    DrawMenuBar(frame_->hwnd());
-    Pump(100);
-    shot.Save("style2_bar_hot");
-
-    const FlatItemColours colours = FlatColours(bar);
-    const Colour barColour = GetMenuBarColor(bar);
-    const int middle = (item.top + item.bottom) / 2;
-    EXPECT_EQ(shot.HexAt(item.left, middle), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.right - 5, middle), Hex(colours.selectionFrame)) << "the box ends 4 pixels early";
-    EXPECT_EQ(shot.HexAt(item.left + 3, item.top), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.left + 3, item.bottom - 1), Hex(colours.selectionFrame));
-    EXPECT_EQ(shot.HexAt(item.left + 2, item.top + 2), Hex(colours.selectionFill));
-    EXPECT_EQ(shot.HexAt(item.right - 6, item.bottom - 2), Hex(colours.selectionFill));
-    for (int k = 1; k <= 4; ++k)
-        EXPECT_EQ(shot.HexAt(item.right - k, middle), Hex(barColour)) << "column " << k << " from the right";
-    // The other bar items lie on the bar's colour.
-    RECT file{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &file));
-    EXPECT_EQ(shot.HexAt(file.left + 1, file.top + 1), Hex(barColour));
-}
-
-// The popup of a bar item: the bar item shows its popup as open (darker frame, the popup's shadow
-// beside it), and the popup's frame opens towards it.
-TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
-    ASSERT_TRUE(frame_->UseStyle(2));
-    Pump(100);
-    HMENU bar = frame_->menu().handle();
-    RECT item{};
-    ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &item));  // "File"
-    OpenOptions options;
-    options.select = -1;
-    options.open = [] { SendMessageA(frame_->hwnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); };
-    const PopupShots shots = Open(frame_->filePopup(), std::move(options));
-    shots.plain.Save("style2_bar_open");
-    ASSERT_NE(shots.window, nullptr);
-    EXPECT_EQ(shots.state.menu, frame_->filePopup());
-
-    const Colour barColour = GetMenuBarColor(bar);
-    const FlatItemColours colours = FlatColours(bar);
-    const int middle = (item.top + item.bottom) / 2;
-    EXPECT_EQ(shots.plain.HexAt(item.left, middle), Hex(Darken(128, GetMenuBarColor(nullptr))));
-    EXPECT_EQ(shots.plain.HexAt(item.left + 2, middle), Hex(colours.gutterBack));  // not hot: no selection colour
-    EXPECT_EQ(shots.plain.HexAt(item.right - 1, item.top + 2), Hex(barColour));
-    EXPECT_EQ(shots.plain.HexAt(item.right - 1, middle), Hex(Darken(30, barColour)));
-    EXPECT_EQ(shots.plain.HexAt(item.right - 4, middle), Hex(Darken(120, barColour)));
-    // Where the popup meets the item, its outline gives way to the joint's colour.
-    const RECT& w = shots.windowRect;
-    if (w.top <= item.bottom && w.top >= item.bottom - 2) {
-        const Colour joint = Blend86(GetMenuBarColor(nullptr), GetSysColor(COLOR_WINDOW));
-        EXPECT_EQ(shots.plain.HexAt(item.left + 5, w.top), Hex(joint));
-    } else {
-        ADD_FAILURE() << "the popup does not open below its item";
+        const PopupShots window = Open(frame_->windowPopup(), Selecting(-1));
+        window.plain.Save("style" + std::to_string(style) + "_window");
+        ASSERT_EQ(window.items.size(), 5u);  // Restore (disabled), Minimize, Maximize, -, Close
+        expectGlyph(window.plain, window.items[0], '2', false);
+        expectGlyph(window.plain, window.items[1], '0', true);
+        expectGlyph(window.plain, window.items[2], '1', true);
+        expectGlyph(window.plain, window.items[4], 'r', true);
+        // The system's own glyph numbers come back once the popup is closed.
+        EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 0), 0xF120u);
+        EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
     }
+    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+// A 3-D box (a bar item's, an icon's frame): one-pixel edges, `topLeft` along its top and left,
+// `bottomRight` along its bottom and right, each whole from corner to corner (but for the bottom
+// row where an open popup lies over it).
+void ExpectBox3D(const Screen& shot, const RECT& item, Colour topLeft, Colour bottomRight, bool popupBelow = false) {
+    const int bottom = popupBelow ? item.bottom - 1 : item.bottom;
+    int misses = 0;
+    for (int x = item.left; x < item.right - 1; ++x) {
+        misses += shot.At(x, item.top) != topLeft;
+        if (!popupBelow)
+            misses += shot.At(x + 1, item.bottom - 1) != bottomRight;
+    }
+    for (int y = item.top; y < bottom - 1; ++y)
+        misses += (shot.At(item.left, y) != topLeft) + (shot.At(item.right - 1, y + 1) != bottomRight);
+    EXPECT_EQ(misses, 0) << Hex(topLeft) << " on the top and left, " << Hex(bottomRight)
+                         << " on the bottom and right; at the top-left corner " << shot.HexAt(item.left, item.top)
+                         << ", at the bottom-right one " << shot.HexAt(item.right - 1, item.bottom - 1);
+}
+
+// A bar item drawn hot (as the keyboard selects it with no popup open): in the flat look on the
+// bar's colour, its selection box 4 pixels narrower, filled and framed; in the classic look raised
+// (light over dark); in the gradient look a sunken gradient.
+TEST_F(MenuScreens, AHotBarItemShowsItsSelectionBox) {
+    const SystemColours system = SystemColoursNow();
+    for (int style : {2, 0, 6}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(100);
+        HMENU bar = frame_->menu().handle();
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 1, &item));  // "View"
+        ASSERT_TRUE(HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_HILITE));
+        Pump(200);
+        const Screen shot = Capture();
+        HiliteMenuItem(frame_->hwnd(), bar, 1, MF_BYPOSITION | MF_UNHILITE);
+        DrawMenuBar(frame_->hwnd());
+        Pump(100);
+        shot.Save("style" + std::to_string(style) + "_bar_hot");
+        const int middle = (item.top + item.bottom) / 2;
+        if (style == 0) {
+            ExpectBox3D(shot, item, system.btnHighlight, system.btnShadow);
+            continue;
+        }
+        if (style == 6) {
+            ExpectBox3D(shot, item, system.btnShadow, system.btnHighlight);
+            EXPECT_TRUE(Near(shot.At(item.left + 1, middle), system.highlight, 4)) << shot.HexAt(item.left + 1, middle);
+            continue;
+        }
+        const FlatItemColours colours = FlatColours(bar);
+        const Colour barColour = GetMenuBarColor(bar);
+        EXPECT_EQ(shot.HexAt(item.left, middle), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.right - 5, middle), Hex(colours.selectionFrame)) << "the box ends 4 pixels early";
+        EXPECT_EQ(shot.HexAt(item.left + 3, item.top), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.left + 3, item.bottom - 1), Hex(colours.selectionFrame));
+        EXPECT_EQ(shot.HexAt(item.left + 2, item.top + 2), Hex(colours.selectionFill));
+        EXPECT_EQ(shot.HexAt(item.right - 6, item.bottom - 2), Hex(colours.selectionFill));
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(shot.HexAt(item.right - k, middle), Hex(barColour)) << "column " << k << " from the right";
+        // The other bar items lie on the bar's colour.
+        RECT file{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &file));
+        EXPECT_EQ(shot.HexAt(file.left + 1, file.top + 1), Hex(barColour));
+    }
+    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+// The popup of a bar item: the bar item shows its popup as open (in the flat look a darker frame
+// with the popup's shadow beside it, and the popup's frame opens towards it; in the classic look
+// sunken, dark over light).
+TEST_F(MenuScreens, ABarPopupJoinsItsBarItem) {
+    for (int style : {2, 0}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(100);
+        HMENU bar = frame_->menu().handle();
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(frame_->hwnd(), bar, 0, &item));  // "File"
+        OpenOptions options;
+        options.select = -1;
+        options.open = [] { SendMessageA(frame_->hwnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); };
+        const PopupShots shots = Open(frame_->filePopup(), std::move(options));
+        shots.plain.Save("style" + std::to_string(style) + "_bar_open");
+        ASSERT_NE(shots.window, nullptr);
+        EXPECT_EQ(shots.state.menu, frame_->filePopup());
+        if (style == 0) {
+            const SystemColours system = SystemColoursNow();
+            ASSERT_EQ(shots.windowRect.top, item.bottom - 1) << "the popup's frame on the item's last row";
+            ExpectBox3D(shots.plain, item, system.btnShadow, system.btnHighlight, true);
+            continue;
+        }
+
+        const Colour barColour = GetMenuBarColor(bar);
+        const FlatItemColours colours = FlatColours(bar);
+        const int middle = (item.top + item.bottom) / 2;
+        EXPECT_EQ(shots.plain.HexAt(item.left, middle), Hex(Darken(128, GetMenuBarColor(nullptr))));
+        EXPECT_EQ(shots.plain.HexAt(item.left + 2, middle), Hex(colours.gutterBack));  // not hot: no selection colour
+        EXPECT_EQ(shots.plain.HexAt(item.right - 1, item.top + 2), Hex(barColour));
+        EXPECT_EQ(shots.plain.HexAt(item.right - 1, middle), Hex(Darken(30, barColour)));
+        EXPECT_EQ(shots.plain.HexAt(item.right - 4, middle), Hex(Darken(120, barColour)));
+        // Where the popup meets the item, its outline gives way to the joint's colour.
+        const RECT& w = shots.windowRect;
+        if (w.top <= item.bottom && w.top >= item.bottom - 2) {
+            const Colour joint = Blend86(GetMenuBarColor(nullptr), GetSysColor(COLOR_WINDOW));
+            EXPECT_EQ(shots.plain.HexAt(item.left + 5, w.top), Hex(joint));
+        } else {
+            ADD_FAILURE() << "the popup does not open below its item";
+        }
+    }
+    ASSERT_TRUE(frame_->UseStyle(2));
 }
 
 // The demo's submenu of 17 files: its item is no default item (the system reports a popup's item
@@ -905,56 +1082,6 @@ TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
     EXPECT_EQ(file->items().size(), kFileItems);
 }
 
-// Where a text's ink lies when drawn as the items draw it (DrawTextA in `font`, one line,
-// vertically centred) in a box `width` wide, left- or right-aligned: its first and last ink
-// columns and its last ink row, independently of the library's routines.
-struct InkSpan {
-    int left = -1;
-    int right = -1;
-    int bottom = -1;
-};
-InkSpan ReferenceInk(const char* text, const LOGFONTA& logFont, UINT align, int width, int height) {
-    InkSpan span;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    RECT box{0, 0, width, height};
-    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HFONT font = CreateFontIndirectA(&logFont);
-    HGDIOBJ oldFont = SelectObject(memory, font);
-    SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, RGB(0, 0, 0));
-    DrawTextA(memory, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (GetPixel(memory, x, y) != RGB(255, 255, 255)) {
-                span.left = span.left < 0 ? x : std::min(span.left, x);
-                span.right = std::max(span.right, x);
-                span.bottom = y;
-            }
-    SelectObject(memory, oldFont);
-    DeleteObject(font);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return span;
-}
-
-// The same on the screen: the pixels of exactly `colour` in `area`, in screen coordinates.
-InkSpan ScreenInk(const Screen& shot, const RECT& area, Colour colour) {
-    InkSpan span;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (shot.At(x, y) == colour) {
-                span.left = span.left < 0 ? x : std::min(span.left, x);
-                span.right = std::max(span.right, x);
-                span.bottom = y;
-            }
-    return span;
-}
-
 // Every style draws its own look: the flat ones a gutter and a framed selection, the themed ones
 // gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
 // (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
@@ -966,7 +1093,11 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
         SCOPED_TRACE("style " + std::to_string(style));
         ASSERT_TRUE(frame_->UseStyle(style));
         Pump(50);
-        const PopupShots shots = Open(frame_->filePopup(), Selecting(static_cast<int>(kFileExit)));
+        // The framed styles highlight "Exit", the others "Open" with its icon (the two draw their
+        // items alike).
+        const bool exitSelected = style % 2 == 0;
+        const PopupShots shots =
+            Open(frame_->filePopup(), Selecting(static_cast<int>(exitSelected ? kFileExit : kFileOpen)));
         shots.plain.Save("style" + std::to_string(style) + "_file");
         shots.selected.Save("style" + std::to_string(style) + "_file_selected");
         ASSERT_NE(shots.window, nullptr);
@@ -984,12 +1115,16 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             const FlatItemColours colours = FlatColours(frame_->filePopup());
             labels[style] = InkOf(plain, label, colours.itemBack);
             EXPECT_EQ(plain.HexAt(item.left + kGutterWidth, item.top + 1), Hex(colours.itemBack));
-            EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
-            EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(colours.selectionFrame));
+            if (exitSelected) {
+                EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
+                EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(colours.selectionFrame));
+            }
             if (flat) {
                 EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(colours.gutterBack));
-                EXPECT_EQ(selected.HexAt(item.left + 2, middle), Hex(colours.selectionFill));
-                EXPECT_EQ(selected.HexAt(item.right - 3, item.bottom - 2), Hex(colours.selectionFill));
+                if (exitSelected) {
+                    EXPECT_EQ(selected.HexAt(item.left + 2, middle), Hex(colours.selectionFill));
+                    EXPECT_EQ(selected.HexAt(item.right - 3, item.bottom - 2), Hex(colours.selectionFill));
+                }
             } else {
                 Colour first = 0;
                 Colour second = 0;
@@ -997,6 +1132,8 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 EXPECT_TRUE(Near(plain.At(item.left, middle), second, 2)) << plain.HexAt(item.left, middle);
                 EXPECT_TRUE(Near(plain.At(item.left + kGutterWidth - 1, middle), first, 8))
                     << plain.HexAt(item.left + kGutterWidth - 1, middle);
+            }
+            if (themed && exitSelected) {
                 EXPECT_TRUE(Near(selected.At(item.right - 3, item.top + 1), Lighten(100, colours.selectionFill), 8))
                     << selected.HexAt(item.right - 3, item.top + 1);
                 EXPECT_TRUE(Near(selected.At(item.right - 3, item.bottom - 2), colours.selectionFill, 8))
@@ -1006,14 +1143,14 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             labels[style] = InkOf(plain, label, system.menu);
             EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(system.menu));
             EXPECT_EQ(plain.HexAt(item.right - 2, middle), Hex(system.menu));
-            if (gradient) {
+            if (exitSelected && gradient) {
                 EXPECT_EQ(selected.HexAt(item.left, middle), Hex(system.btnShadow)) << "sunken edge";
                 EXPECT_EQ(selected.HexAt(item.left + 30, item.top), Hex(system.btnShadow)) << "sunken edge";
                 EXPECT_TRUE(Near(selected.At(item.left + 1, middle), system.highlight, 4))
                     << selected.HexAt(item.left + 1, middle);
                 EXPECT_TRUE(Near(selected.At(item.right - 2, middle), Lighten(110, system.highlight), 8))
                     << selected.HexAt(item.right - 2, middle);
-            } else {
+            } else if (exitSelected) {
                 EXPECT_EQ(selected.HexAt(item.left + 1, middle), Hex(system.highlight));
                 EXPECT_EQ(selected.HexAt(item.right - 2, middle), Hex(system.highlight));
                 int highlightText = 0;
@@ -1063,13 +1200,11 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             SelectObject(screenDc, old);
             DeleteObject(font);
             ReleaseDC(nullptr, screenDc);
+            // (the rules written out here, so that a changed rule shows on the screen too)
             const int bar = GetSystemMetrics(SM_CYMENU);
-            const Extent icon{16, 15};
-            const Extent text{open.cx, open.cy};
-            const int rowHeight = flat || themed ? FlatPopupItemExtent(bar, icon, text).cy
-                                                 : ClassicPopupItemExtent(bar, GetSystemMetrics(SM_CXMENUCHECK), icon,
-                                                                          text, gradient)
-                                                       .cy;
+            const int iconHeight = 15;
+            const int rowHeight = flat || themed ? std::max(iconHeight + 8 >= bar ? iconHeight + 7 : bar, int(open.cy))
+                                                 : std::max({bar, iconHeight + (gradient ? 6 : 4), int(open.cy)});
             const RECT& open_ = shots.items[kFileOpen];
             EXPECT_EQ(open_.bottom - open_.top, rowHeight) << "the row height on the screen";
         }
@@ -1083,6 +1218,86 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 grey += plain.At(x, y) == system.grayText ? 1 : 0;
         EXPECT_GT(grey, 10) << "grey text";
         EXPECT_EQ(ScreenInk(plain, saveText, system.menuText).left, -1) << "a grayed item drawn as enabled";
+        // In the 3-D looks it is embossed: the 3-D highlight one pixel right of and below the grey
+        // (which covers it where they meet); the flat and themed looks have no such light.
+        int light = 0;
+        int lightBelowGrey = 0;
+        for (int y = saveText.top + 1; y < saveText.bottom; ++y)
+            for (int x = saveText.left + 1; x < saveText.right; ++x)
+                if (plain.At(x, y) == system.btnHighlight) {
+                    ++light;
+                    lightBelowGrey += plain.At(x - 1, y - 1) == system.grayText ? 1 : 0;
+                }
+        if (flat || themed) {
+            EXPECT_EQ(light, 0) << "an embossed grayed text in a flat look";
+        } else {
+            EXPECT_GT(light, 10) << "the grayed text not embossed";
+            EXPECT_GE(lightBelowGrey * 10, light * 9) << "the emboss's light not right of and below the grey";
+        }
+
+        // The icons, each exactly where the rule puts it (3 pixels in, vertically centred) with
+        // nothing else in the gutter: an enabled item's faded image in the flat and themed looks,
+        // the icon itself in the others, and everywhere the disabled image for the disabled "Save".
+        const CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+        ASSERT_NE(file, nullptr);
+        const Colour gutterBack = flat ? FlatColours(frame_->filePopup()).gutterBack : system.menu;
+        for (std::size_t position : {kFileNew, kFileOpen, kFileSave}) {
+            const CStyledMenuItemData* record = file->items()[position];
+            ASSERT_NE(record->iconStore, nullptr);
+            const int variant = position == kFileSave ? 2 : flat || themed ? 1 : 0;
+            const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex + variant);
+            const RECT& row = shots.items[position];
+            const RECT gutter{row.left, row.top, row.left + kGutterWidth, row.bottom};
+            EXPECT_EQ(IconMisses(plain, image, row.left + 3, row.top + (row.bottom - row.top - 15) / 2, gutter,
+                                 themed ? nullptr : &gutterBack),
+                      0)
+                << "the icon of item " << position;
+        }
+
+        // The selected "Open": in the flat and themed looks its icon rises, the image 1 pixel up and
+        // left over a shadow of its shape 1 pixel down and right; in the 3-D looks it stays in place
+        // in a raised frame (light over dark) around the gutter's icon box.
+        if (!exitSelected) {
+            const CStyledMenuItemData* record = file->items()[kFileOpen];
+            const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex);
+            const RECT& row = shots.items[kFileOpen];
+            const int x = row.left + 3;
+            const int y = row.top + (row.bottom - row.top - 15) / 2;
+            if (flat || themed) {
+                EXPECT_EQ(IconMisses(selected, image, x - 1, y - 1, row, nullptr), 0) << "the raised icon";
+                const Colour shadow = BluishDarken(FlatColours(frame_->filePopup()).selectionFill);
+                int misses = 0;
+                for (const auto& [at, colour] : image)
+                    if (image.count({at.first + 2, at.second + 2}) == 0)  // not under the icon
+                        misses += selected.At(x + 1 + at.first, y + 1 + at.second) != shadow;
+                EXPECT_EQ(misses, 0) << "the icon's shadow in " << Hex(shadow);
+            } else {
+                EXPECT_EQ(IconMisses(selected, image, x, y, row, nullptr), 0) << "the selected icon";
+                const RECT box{row.left + 1, row.top + 1, row.left + 16 + 6, row.bottom - 1};
+                ExpectBox3D(selected, box, system.btnHighlight, system.btnShadow);
+            }
+        }
+
+        // The separator across its item: in the flat and themed looks one grey line at its middle
+        // from the text area on, in the others an etched pair, dark over light, from 1 pixel in.
+        const RECT separator = shots.items[kFileSeparator];
+        const int line = (separator.top + separator.bottom) / 2;
+        const bool etched = !flat && !themed;
+        const Colour separatorBack = etched ? system.menu : FlatColours(frame_->filePopup()).itemBack;
+        const int lineLeft = separator.left + (etched ? 1 : kGutterWidth + 4);
+        std::map<int, Colour> rows;  // what each row of the separator shows from lineLeft on
+        if (etched)
+            rows = {{line - 1, system.btnShadow}, {line, system.btnHighlight}, {line + 1, system.menu}};
+        else
+            rows = {{line - 1, separatorBack}, {line, system.grayText}, {line + 1, separatorBack}};
+        for (const auto& [y, colour] : rows) {
+            int misses = 0;
+            for (int x = lineLeft; x < separator.right; ++x)
+                misses += plain.At(x, y) != colour ? 1 : 0;
+            EXPECT_EQ(misses, 0) << "separator row " << y - line << " not " << Hex(colour);
+        }
+        EXPECT_EQ(plain.HexAt(lineLeft - 1, etched ? line - 1 : line), Hex(separatorBack)) << "the separator's start";
+        EXPECT_EQ(separator.bottom - separator.top, 3);
 
         const bool framed = style % 2 == 0;
         ASSERT_TRUE(shots.subclassed);
