@@ -17,7 +17,7 @@
 
 namespace viewer {
 
-int ViewerApp::Run() {
+std::optional<int> ViewerApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
