@@ -1,8 +1,10 @@
 #include "value_format.h"
 
 #include <cinttypes>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -140,6 +142,15 @@ std::string FormatDuration(std::int64_t seconds) {
     char text[80];
     std::snprintf(text, sizeof text, "%3.2" PRId64 ":%2.2" PRId64 ":%2.2" PRId64, hours, minutes, rest);
     return text;
+}
+
+int DecimalPrefix(const std::string& text) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
 }
 
 }  // namespace history

@@ -1,4 +1,5 @@
-// Short texts of volumes and durations for the tree list and the report.
+// Short texts of volumes and durations for the tree list and the report, and the numbers read back
+// from such texts.
 #pragma once
 
 #include <cstdint>
@@ -20,5 +21,9 @@ std::string FormatOneDecimal(double value);
 // printf of one double with one conversion such as "%.1f" or "%.17g", but with one spelling of
 // infinities and NaNs on every platform ("inf", "-inf", "nan", "-nan").
 std::string FormatDouble(const char* format, double value);
+
+// The decimal number at the start of a text: leading blanks and a sign allowed, reading stops at
+// the first non-digit, 0 for a text without digits. Values beyond the int range clamp.
+int DecimalPrefix(const std::string& text);
 
 }  // namespace history

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -142,6 +143,19 @@ TEST(FormatDoubleTest, OneSpellingOfSpecialValues) {
     EXPECT_EQ(FormatDouble("%.17g", 5e-324), "4.9406564584124654e-324");
     EXPECT_EQ(FormatDouble("%.17g", std::numeric_limits<double>::infinity()), "inf");
     EXPECT_EQ(FormatDouble("%.1f", -std::nan("")), "-nan");
+}
+
+// Language settings and the years and months of row labels are read this way.
+TEST(DecimalPrefixTest, ReadsTheLeadingNumber) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {{"1", 1},       {"0", 0},       {"", 0},         {"x", 0},
+                 {"7", 7},       {"-1", -1},     {" 2", 2},       {"3abc", 3},
+                 {"012", 12},    {"2024", 2024}, {"03/2024", 3},  {"99999999999999", INT_MAX},
+                 {"-99999999999999", INT_MIN}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DecimalPrefix(c.text), c.value) << '"' << c.text << '"';
 }
 
 }  // namespace

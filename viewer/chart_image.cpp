@@ -97,13 +97,7 @@ DWORD CallError() {
 
 winapp::Bitmap DrawIntoBitmap(int width, int height, const std::function<void(HDC)>& draw, const DWORD*& bits) {
     bits = nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = winapp::TopDownBitmapInfo(width, height);
     void* pixels = nullptr;
     winapp::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     winapp::MemoryDc memory(bitmap ? CreateCompatibleDC(nullptr) : nullptr);

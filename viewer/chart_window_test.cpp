@@ -23,18 +23,9 @@ constexpr double kGiB = 1073741824.0;
 constexpr double kMiB = 1048576.0;
 
 // The client area of a window as it is on the screen.
-struct Capture : winapp::ScreenPixels {
-    COLORREF At(int x, int y) const {
-        const DWORD p = ScreenPixels::At(x, y);
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-};
-
-Capture CaptureClient(HWND window) {
+winapp::ScreenPixels CaptureClient(HWND window) {
     UpdateWindow(window);
-    Capture shot;
-    static_cast<winapp::ScreenPixels&>(shot) = winapp::CaptureScreenPixels(window);
-    return shot;
+    return winapp::CaptureScreenPixels(window);
 }
 
 // Text pixels: black, or dark where the font is smoothed.
@@ -57,12 +48,12 @@ struct Reading {
     std::vector<Bar> bars;
 };
 
-Reading Read(const Capture& shot) {
+Reading Read(const winapp::ScreenPixels& shot) {
     Reading r;
     int longest = 0;
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0, run = 0; x < shot.width; ++x) {
-            run = shot.At(x, y) == ChartWindow::kAxis ? run + 1 : 0;
+            run = shot.ColourAt(x, y) == ChartWindow::kAxis ? run + 1 : 0;
             if (run > longest) {
                 longest = run;
                 r.baseline = y;
@@ -74,16 +65,16 @@ Reading Read(const Capture& shot) {
     if (r.baseline < 0)
         return r;
     for (int x = r.plotLeft; x < r.plotRight; ++x) {
-        if (shot.At(x, r.baseline - 1) != ChartWindow::kDownload)
+        if (shot.ColourAt(x, r.baseline - 1) != ChartWindow::kDownload)
             continue;
         int end = x;
-        while (end < r.plotRight && shot.At(end, r.baseline - 1) == ChartWindow::kDownload)
+        while (end < r.plotRight && shot.ColourAt(end, r.baseline - 1) == ChartWindow::kDownload)
             ++end;
         Reading::Bar bar{(x + end - 1) / 2, 0, 0, 0};
         int y = r.baseline - 1;
-        while (y >= 0 && shot.At(bar.centre, y) == ChartWindow::kDownload)
+        while (y >= 0 && shot.ColourAt(bar.centre, y) == ChartWindow::kDownload)
             --y, ++bar.download;
-        while (y >= 0 && shot.At(bar.centre, y) == ChartWindow::kUpload)
+        while (y >= 0 && shot.ColourAt(bar.centre, y) == ChartWindow::kUpload)
             --y, ++bar.upload;
         bar.top = y + 1;
         r.bars.push_back(bar);
@@ -91,7 +82,7 @@ Reading Read(const Capture& shot) {
     }
     // The gridlines, in the first column of the plot (left of the first bar).
     for (int y = r.baseline - 1; y >= 0; --y) {
-        if (shot.At(r.plotLeft + 1, y) == ChartWindow::kGridline) {
+        if (shot.ColourAt(r.plotLeft + 1, y) == ChartWindow::kGridline) {
             ++r.gridlines;
             r.topGridline = y;
         }
@@ -145,7 +136,7 @@ TEST_F(ChartWindowTest, AYearInProportionWithItsLargestTotal) {
                           Day(2024, 12, 31, 2 * kGiB, 1 * kGiB), Day(2025, 1, 1, 9 * kGiB, 9 * kGiB)});
     Open();
     ShowChartOf("2024", "Verlauf 2024", [&](HWND chart) {
-        const Capture shot = CaptureClient(chart);
+        const winapp::ScreenPixels shot = CaptureClient(chart);
         const Reading r = Read(shot);
         ASSERT_GT(r.baseline, 0);
         // 3.7 GB at most: four gridlines a gigabyte apart.
@@ -160,7 +151,7 @@ TEST_F(ChartWindowTest, AYearInProportionWithItsLargestTotal) {
         auto textAbove = [&](const Reading::Bar& bar) {
             for (int y = std::max(0, bar.top - 16); y < bar.top - 1; ++y) {
                 for (int x = bar.centre - 3; x <= bar.centre + 3; ++x) {
-                    if (Dark(shot.At(x, y)))
+                    if (Dark(shot.ColourAt(x, y)))
                         return true;
                 }
             }
@@ -181,7 +172,7 @@ TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
     SelectRow(RowWithText("May"));
     SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
     ShowChartOf("05/09/2024", "May 2024", [&](HWND chart) {
-        const Capture shot = CaptureClient(chart);
+        const winapp::ScreenPixels shot = CaptureClient(chart);
         const Reading r = Read(shot);
         ASSERT_GT(r.baseline, 0);
         EXPECT_EQ(r.gridlines, 4);  // 100 MB apart
@@ -192,14 +183,14 @@ TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
         ASSERT_EQ(days, (std::vector<int>{5, 9, 20}));
         // The clicked day's column is marked above its bar, the others' are not.
         const int middle = (r.bars[1].top + r.topGridline) / 2;
-        EXPECT_EQ(shot.At(r.bars[1].centre, middle), ChartWindow::kMarkedDay);
-        EXPECT_EQ(shot.At(r.bars[0].centre, middle), ChartWindow::kBackground);
+        EXPECT_EQ(shot.ColourAt(r.bars[1].centre, middle), ChartWindow::kMarkedDay);
+        EXPECT_EQ(shot.ColourAt(r.bars[0].centre, middle), ChartWindow::kBackground);
         // The tree's red Sunday mark under the Sundays 5, 12, 19 and 26 May, and under no other day.
         const double slot = (r.plotRight - r.plotLeft) / 31.0;
         auto redBelow = [&](int day) {
             const int x = r.plotLeft + static_cast<int>((day - 0.5) * slot);
             for (int y = r.baseline + 1; y < std::min(shot.height, r.baseline + 40); ++y) {
-                const COLORREF c = shot.At(x, y);
+                const COLORREF c = shot.ColourAt(x, y);
                 if (GetRValue(c) > 180 && GetGValue(c) < 60 && GetBValue(c) < 60)
                     return true;
             }
@@ -228,10 +219,7 @@ public:
 struct Image {
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    COLORREF At(int x, int y) const {
-        const DWORD p = pixels[static_cast<std::size_t>(y) * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+    COLORREF At(int x, int y) const { return winapp::ColourOfPixel(pixels[static_cast<std::size_t>(y) * width + x]); }
 };
 
 Image ReadPng(const std::string& path) {
@@ -315,12 +303,12 @@ TEST_F(ChartWindowTest, TooltipHighlightClipboardAndPngOfTheChart) {
         EXPECT_TRUE(SendMessageA(chart, WM_GETDLGCODE, VK_RIGHT, 0) & DLGC_WANTARROWS);
         const int above = (r.bars[0].top + r.topGridline) / 2;
         SendMessageA(chart, WM_KEYDOWN, VK_RIGHT, 0);
-        Capture shot = CaptureClient(chart);
-        EXPECT_EQ(shot.At(r.bars[0].centre, above), ChartWindow::kHighlight);
+        winapp::ScreenPixels shot = CaptureClient(chart);
+        EXPECT_EQ(shot.ColourAt(r.bars[0].centre, above), ChartWindow::kHighlight);
         SendMessageA(chart, WM_KEYDOWN, VK_RIGHT, 0);
         shot = CaptureClient(chart);
-        EXPECT_EQ(shot.At(r.bars[0].centre, above), ChartWindow::kBackground);
-        EXPECT_EQ(shot.At(r.bars[1].centre, (r.bars[1].top + r.topGridline) / 2), ChartWindow::kHighlight);
+        EXPECT_EQ(shot.ColourAt(r.bars[0].centre, above), ChartWindow::kBackground);
+        EXPECT_EQ(shot.ColourAt(r.bars[1].centre, (r.bars[1].top + r.topGridline) / 2), ChartWindow::kHighlight);
         SendMessageA(chart, WM_KEYDOWN, VK_LEFT, 0);
 
         // The context menu offers both.
@@ -377,11 +365,11 @@ TEST_F(ChartWindowTest, APeriodWithoutRecordsSaysSoAndTheMenusNameTheCommands) {
     folder_.WriteHistory({Day(2023, 5, 2)});
     bool checked = false;
     testing::WhenWindowShows whenShown("Verlauf 2024", [&](HWND chart) {
-        const Capture shot = CaptureClient(chart);
+        const winapp::ScreenPixels shot = CaptureClient(chart);
         EXPECT_TRUE(Read(shot).bars.empty());
         int dark = 0;
         for (int x = 0; x < shot.width; ++x)
-            dark += Dark(shot.At(x, shot.height / 2 + 2));
+            dark += Dark(shot.ColourAt(x, shot.height / 2 + 2));
         EXPECT_GT(dark, 0) << "no text across the middle";
         checked = true;
         PostMessageA(chart, WM_CLOSE, 0, 0);

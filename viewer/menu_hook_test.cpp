@@ -88,12 +88,6 @@ public:
     std::vector<POINT> points;
 };
 
-menus::Colour ShotPixel(const winapp::ScreenPixels& shot, int x, int y) {
-    const DWORD p = shot.At(x, y);
-    return menus::MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                             static_cast<int>(p & 0xFF));
-}
-
 // Shift+F10 or the context-menu key, as the keyboard gives them to the focused window.
 void PressContextKey(bool menuKey) {
     std::vector<INPUT> keys;
@@ -171,19 +165,19 @@ protected:
         const int bottom = r.bottom - 6;
         int broken = 0;
         for (int x = r.left + 1; x <= right; ++x) {
-            broken += ShotPixel(shot, x, r.top + 1) != colours.frame;
-            broken += ShotPixel(shot, x, bottom) != colours.frame;
+            broken += shot.ColourAt(x, r.top + 1) != colours.frame;
+            broken += shot.ColourAt(x, bottom) != colours.frame;
         }
         for (int y = r.top + 2; y < bottom; ++y) {
-            broken += ShotPixel(shot, right, y) != colours.frame;
-            broken += ShotPixel(shot, r.left + 1, y) != (y < bottom - 1 ? colours.gutter : colours.frame);
+            broken += shot.ColourAt(right, y) != colours.frame;
+            broken += shot.ColourAt(r.left + 1, y) != (y < bottom - 1 ? colours.gutter : colours.frame);
         }
         EXPECT_EQ(broken, 0) << "pixels of the frame's inner line covered";
         const menus::Colour text = GetSysColor(COLOR_MENUTEXT);
         int lowestInk = -1;
         for (int y = r.top + 2; y < bottom; ++y)
             for (int x = r.left + 2; x < right; ++x)
-                if (ShotPixel(shot, x, y) == text)
+                if (shot.ColourAt(x, y) == text)
                     lowestInk = y;
         ASSERT_NE(lowestInk, -1) << "no text";
         EXPECT_LE(lowestInk, bottom - 3) << "the last item's text reaches the frame";

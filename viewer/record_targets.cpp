@@ -1,7 +1,6 @@
 #include "record_targets.h"
 
 #include <cctype>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -10,16 +9,6 @@
 
 namespace viewer {
 namespace {
-
-// The decimal number at the start of a text, as far as digits go (0 without any).
-int DecimalPrefix(const std::string& text) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 std::string Part(const std::string& text, std::size_t from, std::size_t count) {
     return from < text.size() ? text.substr(from, count) : std::string();
@@ -31,10 +20,10 @@ DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]) {
     DeleteTarget target;
     if (level == 0) {
         target.kind = DeleteTarget::kYear;
-        target.year = DecimalPrefix(texts[0]);
+        target.year = history::DecimalPrefix(texts[0]);
     } else if (level == 1) {
-        const history::CalendarDate date = history::CalendarDate::OfStored(DecimalPrefix(Part(texts[3], 3, 4)),
-                                                                           DecimalPrefix(Part(texts[3], 0, 2)), 1);
+        const history::CalendarDate date = history::CalendarDate::OfStored(history::DecimalPrefix(Part(texts[3], 3, 4)),
+                                                                           history::DecimalPrefix(Part(texts[3], 0, 2)), 1);
         target.kind = DeleteTarget::kMonth;
         target.year = date.year;
         target.month = date.month;

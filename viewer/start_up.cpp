@@ -1,19 +1,6 @@
 #include "start_up.h"
 
-#include <cctype>
-#include <climits>
-#include <cstdlib>
-
 namespace viewer {
-
-int ParseLanguageIndex(const std::string& text) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 unsigned LocaleOfLanguage(int index) {
     static const unsigned kLocales[] = {1031, 1033, 1036, 1034, 1043, 1045};

@@ -5,10 +5,6 @@
 
 namespace viewer {
 
-// The registry's language text as a decimal number: leading blanks and a sign allowed, reading
-// stops at the first non-digit, 0 for a text without digits. Values beyond the int range clamp.
-int ParseLanguageIndex(const std::string& text);
-
 // The thread locale of a language index (1031 German, 1033 English, 1036, 1034, 1043, 1045), or 0
 // for an index outside 0..5, which leaves the locale as it is.
 unsigned LocaleOfLanguage(int index);

@@ -2,29 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 namespace viewer {
 namespace {
-
-TEST(StartUp, LanguageTextsReadAsDecimalNumbers) {
-    struct Case {
-        const char* text;
-        int index;
-    } cases[] = {{"1", 1},
-                 {"0", 0},
-                 {"", 0},
-                 {"x", 0},
-                 {"7", 7},
-                 {"-1", -1},
-                 {" 2", 2},
-                 {"3abc", 3},
-                 {"012", 12},
-                 {"99999999999999", INT_MAX},
-                 {"-99999999999999", INT_MIN}};
-    for (const Case& c : cases)
-        EXPECT_EQ(ParseLanguageIndex(c.text), c.index) << '"' << c.text << '"';
-}
 
 TEST(StartUp, LanguageIndexesPickTheirLocales) {
     const unsigned expected[] = {1031, 1033, 1036, 1034, 1043, 1045};

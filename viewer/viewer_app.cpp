@@ -13,11 +13,12 @@
 #include "resources.h"
 #include "settings_store.h"
 #include "start_up.h"
+#include "value_format.h"
 #include "viewer_dialog.h"
 
 namespace viewer {
 
-int ViewerApp::Run() {
+std::optional<int> ViewerApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -45,7 +46,7 @@ void ViewerApp::ChooseLanguage() {
     if (languageKey_.OpenKey(HKEY_LOCAL_MACHINE, monitor::kLanguageKey)) {
         std::string text;
         languageKey_.ReadStringValue(monitor::kLanguageValue, text);
-        history::SetLanguageIndex(ParseLanguageIndex(text));
+        history::SetLanguageIndex(history::DecimalPrefix(text));
     }
     const unsigned locale = LocaleOfLanguage(history::LanguageIndex());
     if (locale != 0)

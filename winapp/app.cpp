@@ -20,6 +20,28 @@ App* App::Current() {
     return g_app;
 }
 
+int App::Run() {
+    if (const std::optional<int> exitCode = InitInstance())
+        return *exitCode;
+    return ExitInstance(RunMessageLoop());
+}
+
+int App::RunMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        const HACCEL accelerators = Accelerators();
+        if (accelerators != nullptr && TranslateAcceleratorA(mainHwnd(), accelerators, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // A loop that could not go on (-1) ends the program, but not as if it had been closed.
+    if (got < 0)
+        return 1;
+    return static_cast<int>(message.wParam);
+}
+
 HWND App::mainHwnd() const {
     return mainWindow_ != nullptr ? mainWindow_->hwnd() : nullptr;
 }

@@ -29,17 +29,6 @@ void FrameWindow::Destroy() {
     hwnd_ = nullptr;
 }
 
-int FrameWindow::RunMessageLoop(HWND frame, HACCEL accelerators) {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (accelerators != nullptr && TranslateAcceleratorA(frame, accelerators, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
-
 LRESULT CALLBACK FrameWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

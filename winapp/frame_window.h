@@ -14,9 +14,6 @@ public:
     bool Create(const char* title, HMENU menu, int width, int height, DWORD style = WS_OVERLAPPEDWINDOW);
     void Destroy();
 
-    // The thread's message loop with the frame's accelerators, until WM_QUIT.
-    static int RunMessageLoop(HWND frame, HACCEL accelerators);
-
 protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const {
         return DefWindowProcA(hwnd_, message, wParam, lParam);

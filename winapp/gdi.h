@@ -1,4 +1,5 @@
-// Owning holders of GDI objects and memory device contexts, and a selection that undoes itself.
+// Owning holders of GDI objects and memory device contexts, a selection that undoes itself, and the
+// form of 32-bit device-independent pixels.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +33,24 @@ private:
     HDC dc_;
     HGDIOBJ old_;
 };
+
+// The header of a top-down 32-bit device-independent bitmap of width × height: its pixels are
+// 0x00RRGGBB values (blue, green, red, unused in memory), top row first.
+inline BITMAPINFO TopDownBitmapInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// Such a pixel as a colour (0x00BBGGRR).
+constexpr COLORREF ColourOfPixel(DWORD pixel) {
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
 
 // A solid rectangle, without a brush (nothing for an empty one).
 inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "gdi.h"
+
 namespace winapp {
 
 struct ScreenPixels {
@@ -15,6 +17,7 @@ struct ScreenPixels {
     std::vector<DWORD> pixels;
 
     DWORD At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    COLORREF ColourAt(int x, int y) const { return ColourOfPixel(At(x, y)); }
 };
 
 // The client area of `window` as it shows on the screen; the whole screen without a window.
@@ -44,12 +47,7 @@ inline ScreenPixels CaptureScreenPixels(HWND window = nullptr) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
     SelectObject(memory, old);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = shot.width;
-    format.bmiHeader.biHeight = -shot.height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDownBitmapInfo(shot.width, shot.height);
     shot.pixels.resize(static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height));
     GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.height), shot.pixels.data(), &format, DIB_RGB_COLORS);
     DeleteObject(bitmap);

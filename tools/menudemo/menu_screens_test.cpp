@@ -110,12 +110,7 @@ LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             const Colour c = PatternAt(x, y);
             pixels[static_cast<std::size_t>(y) * width + x] = (RedOf(c) << 16) | (GreenOf(c) << 8) | BlueOf(c);
         }
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    const BITMAPINFO format = winapp::TopDownBitmapInfo(width, height);
     SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
     EndPaint(window, &paint);
     return 0;
@@ -148,11 +143,7 @@ bool Near(Colour a, Colour b, int tolerance) {
 
 // A capture of the whole screen.
 struct Screen : winapp::ScreenPixels {
-    Colour At(int x, int y) const {
-        const DWORD p = ScreenPixels::At(x, y);
-        return MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                          static_cast<int>(p & 0xFF));
-    }
+    Colour At(int x, int y) const { return ColourAt(x, y); }
     std::string HexAt(int x, int y) const { return Hex(At(x, y)); }
 
     void Save(const std::string& name) const {
@@ -161,12 +152,7 @@ struct Screen : winapp::ScreenPixels {
             return;
         const std::string path = std::string(folder) + "\\" + name + ".bmp";
         BITMAPFILEHEADER file{};
-        BITMAPINFOHEADER info{};
-        info.biSize = sizeof info;
-        info.biWidth = width;
-        info.biHeight = -height;
-        info.biPlanes = 1;
-        info.biBitCount = 32;
+        const BITMAPINFOHEADER info = winapp::TopDownBitmapInfo(width, height).bmiHeader;
         const DWORD bytes = static_cast<DWORD>(pixels.size() * 4);
         file.bfType = 0x4D42;
         file.bfOffBits = sizeof file + sizeof info;

@@ -1,0 +1,22 @@
+// linkwait's application object: its start-up decides whether the watcher runs at all; where it
+// does, the hidden watcher window serves the message loop.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "app.h"
+#include "watcher_window.h"
+
+namespace linkwait {
+
+class WatcherApp : public winapp::App {
+protected:
+    std::optional<int> InitInstance() override;
+    int ExitInstance(int quitCode) override;
+
+private:
+    std::unique_ptr<WatcherWindow> window_;
+};
+
+}  // namespace linkwait
