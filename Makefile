@@ -91,8 +91,8 @@ bench: setup
 	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
 	@cmake --build $(WINTEST) -j $(JOBS) --target histview viewer_bench
 	@cd $(BUILD)/bench && tools/bench/history_bench
-	@python3 rtprobe/agents/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
-	@$(call with-wine-stopped,viewer/bench-viewer $(WINTEST))
+	@PYTHONPATH=tests/e2e/agents python3 bench/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
+	@$(call with-wine-stopped,bench/bench-viewer $(WINTEST))
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
