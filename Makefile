@@ -90,9 +90,9 @@ bench: setup
 	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench snmpprobe
 	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
 	@cmake --build $(WINTEST) -j $(JOBS) --target histview viewer_bench
-	@cd $(BUILD)/bench && tools/bench/history_bench
-	@python3 rtprobe/agents/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
-	@$(call with-wine-stopped,viewer/bench-viewer $(WINTEST))
+	@cd $(BUILD)/bench && bench/history_bench
+	@PYTHONPATH=tests/e2e/agents python3 bench/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe
+	@$(call with-wine-stopped,bench/bench-viewer $(WINTEST))
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
