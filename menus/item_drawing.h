@@ -15,9 +15,12 @@
 
 namespace menus {
 
-// The system menu font (lfMenuFont of SPI_GETNONCLIENTMETRICS); a zeroed record when unreadable.
+// The system menu font (lfMenuFont of SPI_GETNONCLIENTMETRICS); false (and `font` unchanged) when
+// unreadable.
+bool ReadMenuLogFont(LOGFONTA& font);
+// The same, a zeroed record when unreadable.
 LOGFONTA MenuLogFont();
-HFONT MenuFont(bool bold, int escapement);
+winapp::Font MenuFont(bool bold, int escapement);
 // The title font: Arial, 16 high, bold, turned by `escapement` tenths of a degree.
 LOGFONTA TitleLogFont(int escapement);
 // The text's extent in the DC's font; an empty text is as high as the font.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "gdi.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
@@ -123,6 +124,8 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
     ICONINFO info{};
     if (!GetIconInfo(icon, &info))
         return;
+    const winapp::Bitmap mask(info.hbmMask);
+    const winapp::Bitmap colour(info.hbmColor);
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = size.cx;
@@ -131,17 +134,19 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> pixels(static_cast<std::size_t>(size.cx * size.cy));
-    HDC screen = GetDC(nullptr);
+    const winapp::WindowDc screen(nullptr);
     // The icon drawn on black gives its colours; its mask keeps the shape.
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP normal = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    HGDIOBJ old = SelectObject(memory, normal);
-    RECT all{0, 0, size.cx, size.cy};
-    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, old);
-    GetDIBits(memory, normal, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
-    ImageList_Add(imageList_, normal, info.hbmMask);
+    const winapp::MemoryDc memoryDc(CreateCompatibleDC(screen.get()));
+    HDC memory = memoryDc.get();
+    const winapp::Bitmap normal(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    {
+        const winapp::Selection selected(memory, normal.get());
+        RECT all{0, 0, size.cx, size.cy};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    }
+    GetDIBits(memory, normal.get(), 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
+    ImageList_Add(imageList_, normal.get(), mask.get());
 
     std::vector<DWORD> variant(pixels.size());
     for (int kind = 0; kind < 2; ++kind) {
@@ -159,17 +164,10 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
             }
             variant[i] = static_cast<DWORD>((RedOf(v) << 16) | (GreenOf(v) << 8) | BlueOf(v));
         }
-        HBITMAP image = CreateCompatibleBitmap(screen, size.cx, size.cy);
-        SetDIBits(memory, image, 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
-        ImageList_Add(imageList_, image, info.hbmMask);
-        DeleteObject(image);
+        const winapp::Bitmap image(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        SetDIBits(memory, image.get(), 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
+        ImageList_Add(imageList_, image.get(), mask.get());
     }
-    DeleteObject(normal);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr)
-        DeleteObject(info.hbmColor);
 }
 
 // ---- item records
@@ -372,7 +370,7 @@ CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
 CStyledMenuItemDataTitle* CStyledMenu::InsertTitle(UINT position, const std::string& text, int styleBits) {
     auto* title = new CStyledMenuItemDataTitle(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
     title->SetString(text);
-    title->styleBits = styleBits | 0x1;
+    title->styleBits = styleBits | kTitleItem;
     if (menu_ == nullptr || !InsertMenuA(menu_, position, title->itemFlags, 0,
                                          reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title)))) {
         ReportLastError();
@@ -622,9 +620,8 @@ void CStyledMenu::DrawTitle(DRAWITEMSTRUCT* draw, bool onBar) {
 }
 
 BOOL CStyledMenu::EraseMenuBackground(HDC dc, const RECT& area) {
-    HBRUSH brush = CreateSolidBrush(GetMenuBackgroundColor(menu_));
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const winapp::Brush brush(CreateSolidBrush(GetMenuBackgroundColor(menu_)));
+    FillRect(dc, &area, brush.get());
     return TRUE;
 }
 
@@ -632,7 +629,8 @@ namespace {
 
 // The window menu's commands that the system would draw a glyph of its own for, and their
 // stand-ins while a popup is open.
-const UINT kRenumbered[3][2] = {{0xF120, 0xF121}, {0xF060, 0xF061}, {0xF020, 0xF021}};
+const UINT kRenumbered[3][2] = {
+    {SC_RESTORE, SC_RESTORE + 1}, {SC_CLOSE, SC_CLOSE + 1}, {SC_MINIMIZE, SC_MINIMIZE + 1}};
 
 bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
     CStyledMenuItemData* record = nullptr;
@@ -662,9 +660,9 @@ BOOL CStyledMenu::OnPopupInit() {
 
 BOOL CStyledMenu::OnPopupClosed() {
     if (ThePlatform().versionIndex == 7) {
-        Renumber(menu_, *this, 0xF021, 0xF020);
-        Renumber(menu_, *this, 0xF121, 0xF120);
-        if (Renumber(menu_, *this, 0xF061, 0xF060) && owner_ != nullptr)
+        Renumber(menu_, *this, SC_MINIMIZE + 1, SC_MINIMIZE);
+        Renumber(menu_, *this, SC_RESTORE + 1, SC_RESTORE);
+        if (Renumber(menu_, *this, SC_CLOSE + 1, SC_CLOSE) && owner_ != nullptr)
             SetWindowPos(owner_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     }
     CStyledMenu* bar = FromHandle(parent_);
@@ -674,19 +672,22 @@ BOOL CStyledMenu::OnPopupClosed() {
     if (bar->isPopup_)
         return FALSE;
     bar->openPopups_ = 0;
-    RECT hot = bar->lastHotBarItem_;
-    if (IsRectEmpty(&hot))
+    if (IsRectEmpty(&bar->lastHotBarItem_))
         return TRUE;
-    hot.right += 10;
-    hot.bottom += 10;
     if (owner_ == nullptr)
         return FALSE;
-    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
-    ScreenToClient(owner_, &corners[0]);
-    ScreenToClient(owner_, &corners[1]);
-    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    RedrawWindow(owner_, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    RedrawHotBarItem(owner_, bar->lastHotBarItem_);
     return TRUE;
+}
+
+void RedrawHotBarItem(HWND window, RECT hot) {
+    hot.right += 10;
+    hot.bottom += 10;
+    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
+    ScreenToClient(window, &corners[0]);
+    ScreenToClient(window, &corners[1]);
+    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    RedrawWindow(window, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 }  // namespace menus

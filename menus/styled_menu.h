@@ -64,12 +64,12 @@ public:
 
     bool IsSeparator() const { return (itemFlags & MF_SEPARATOR) != 0; }
     bool IsPopup() const { return (itemFlags & MF_POPUP) != 0; }
-    bool IsTitle() const { return (styleBits & 0x1) != 0; }
+    bool IsTitle() const { return (styleBits & kTitleItem) != 0; }
     // Uses an icon of `store` (counted) instead of none.
     void SetIcon(CStyledMenuIcons* store, int index);
 
     std::string text;
-    int styleBits = 0;  // 0x1 title, 0x2 vertical, 0x4 gradient, 0x8 sunken, 0x10 engraved, 0x20 rounded, 0x40 centred
+    int styleBits = 0;  // TitleStyleBit values
     UINT itemFlags;
     UINT_PTR command;  // or the submenu handle of a popup item
     int claimed = 0;
@@ -196,6 +196,10 @@ void SetDefaultAcceleratorTable(HACCEL table);
 
 // The menu-bar item that the frame's tracking drew hot last; null when none.
 CStyledMenuItemData*& HotBarItem();
+
+// Redraws a menu bar's hot item `hot` (screen coordinates), grown by 10 pixels to the right and
+// downwards for the popup's joint, in the frame of `window`.
+void RedrawHotBarItem(HWND window, RECT hot);
 
 // Whether `menu` is a live menu handle.
 bool IsLiveMenu(HMENU menu);
