@@ -193,7 +193,7 @@ LRESULT OnNcPaint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuS
                   LPARAM lParam) {
     const auto update = reinterpret_cast<HRGN>(wParam);
     const HRGN saved = state.savedRegion ? state.savedRegion.get() : WholeFrameRegion();
-    if (state.ncPainted == 0 && update != saved) {
+    if (!state.ncPainted && update != saved) {
         state.savedRegion.Reset();
         if (update != WholeFrameRegion()) {
             winapp::Region copy(CreateRectRgn(0, 0, 1, 1));
@@ -203,7 +203,7 @@ LRESULT OnNcPaint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuS
     }
     bool letSystemPaint = !state.flags.Has(WindowFlag::ServingPrint);
     LRESULT result = 0;
-    if (state.ncPainted == 1 && style.IsBorderOn()) {
+    if (state.ncPainted && style.IsBorderOn()) {
         const winapp::WindowDc dc(window, true);
         RECT border{};
         if (dc && style.DrawBorder(window, dc.get(), 0) && style.GetBorderRect(window, &border)) {
@@ -278,8 +278,8 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_ERASEBKGND:
             if (!state->drawBorder)
                 break;
-            if (style->IsBorderOn() && !state->flags.Has(WindowFlag::ServingPrint) && state->ncPainted == 0) {
-                state->ncPainted = 1;
+            if (style->IsBorderOn() && !state->flags.Has(WindowFlag::ServingPrint) && !state->ncPainted) {
+                state->ncPainted = true;
                 SendMessageA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(WholeFrameRegion()), 0);
             }
             if (style->EraseBackground(window, reinterpret_cast<HDC>(wParam)))

@@ -42,7 +42,7 @@ struct MenuWindowState {
     int x = 0;  // the last recorded screen position; 0, 0 = none yet
     int y = 0;
     WindowFlags flags;
-    int ncPainted = 0;
+    bool ncPainted = false;  // the frame was painted once from WM_ERASEBKGND
     HMENU menu = nullptr;
     // The screen behind the window, 10 pixels wider and higher: a top-down 32-bit DIB section.
     winapp::Bitmap background;

@@ -291,7 +291,7 @@ BOOL CStyledMenu::LoadMenu(LPCSTR name) {
 BOOL CStyledMenu::LoadMenu(HMENU menu) {
     if (!Attach(menu))
         return FALSE;
-    isPopup_ = 0;
+    isPopup_ = false;
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         HMENU submenu = GetSubMenu(menu, position);
@@ -300,7 +300,7 @@ BOOL CStyledMenu::LoadMenu(HMENU menu) {
         auto* child = new CStyledMenu(menu);
         submenus_.push_back(child);
         child->LoadMenu(submenu);
-        child->isPopup_ = 1;
+        child->isPopup_ = true;
     }
     ConvertMenu();
     return TRUE;
@@ -360,7 +360,7 @@ BOOL CStyledMenu::DeleteMenu(UINT position, UINT flags) {
 CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
     for (CStyledMenuItemData* record : items_) {
         if (record->command == command && !record->claimed) {
-            record->claimed = 1;
+            record->claimed = true;
             return record;
         }
     }
@@ -467,7 +467,7 @@ std::string CaptionOf(HMENU menu, UINT position) {
 CStyledMenuItemData* CStyledMenu::FindSeparatorData() {
     for (CStyledMenuItemData* record : items_) {
         if (record->command == 0 && !record->claimed && !record->IsTitle()) {
-            record->claimed = 1;
+            record->claimed = true;
             return record;
         }
     }
@@ -479,7 +479,7 @@ void CStyledMenu::ConvertMenu() {
         return;
     ReleaseDeadSubmenus();
     for (CStyledMenuItemData* record : items_)
-        record->claimed = 0;
+        record->claimed = false;
     // An owner-drawn item keeps the record it carries, whatever its command: an owner-drawn
     // separator's command 0 would match any separator's or title's record. Claimed first, so that
     // no item before it takes that record by its command.
@@ -487,7 +487,7 @@ void CStyledMenu::ConvertMenu() {
     for (std::size_t position = 0; position < carried.size(); ++position) {
         CStyledMenuItemData* record = CarriedRecord(static_cast<UINT>(position));
         if (record != nullptr && !record->claimed) {
-            record->claimed = 1;
+            record->claimed = true;
             carried[position] = record;
         }
     }
@@ -649,7 +649,7 @@ bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
 }  // namespace
 
 BOOL CStyledMenu::OnPopupInit() {
-    isPopup_ = 1;
+    isPopup_ = true;
     ConvertMenu();
     if (ThePlatform().versionIndex == 7) {
         for (const auto& pair : kRenumbered)

@@ -72,7 +72,7 @@ public:
     int styleBits = 0;  // TitleStyleBit values
     UINT itemFlags;
     UINT_PTR command;  // or the submenu handle of a popup item
-    int claimed = 0;
+    bool claimed = false;
     CStyledMenuIcons* iconStore = nullptr;
     int iconIndex = -1;
 };
@@ -140,8 +140,8 @@ public:
     const std::vector<CStyledMenuItemData*>& items() const { return items_; }
     HMENU parent() const { return parent_; }
     void setParent(HMENU parent) { parent_ = parent; }
-    bool isPopup() const { return isPopup_ != 0; }
-    void setPopup(bool popup) { isPopup_ = popup ? 1 : 0; }
+    bool isPopup() const { return isPopup_; }
+    void setPopup(bool popup) { isPopup_ = popup; }
     HWND owner() const { return owner_; }
     void setOwner(HWND owner) { owner_ = owner; }
     int iconWidth() const { return iconWidth_; }
@@ -180,11 +180,11 @@ private:
     HWND owner_ = nullptr;
     Colour colour_ = kDefaultColour;
     HIMAGELIST checkImages_ = nullptr;
-    int checkImagesShared_ = 0;
+    bool checkImagesShared_ = false;
     int checkCounterSelected_ = -1;
     int checkCounterAlways_ = -1;
     HMENU parent_ = nullptr;
-    int isPopup_ = 1;
+    bool isPopup_ = true;
     RECT lastHotBarItem_{};
     int openPopups_ = 0;
     HACCEL accelerators_ = reinterpret_cast<HACCEL>(-1);
