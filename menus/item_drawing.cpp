@@ -116,26 +116,21 @@ ItemCanvas::ItemCanvas(HDC target, const RECT& item, bool buffered) : target_(ta
         return;
     const int width = item.right - item.left;
     const int height = item.bottom - item.top;
-    memory_ = CreateCompatibleDC(target);
-    bitmap_ = memory_ != nullptr ? CreateCompatibleBitmap(target, width, height) : nullptr;
-    if (bitmap_ == nullptr) {
-        if (memory_ != nullptr)
-            DeleteDC(memory_);
-        memory_ = nullptr;
+    memory_.Reset(CreateCompatibleDC(target));
+    bitmap_.Reset(memory_ ? CreateCompatibleBitmap(target, width, height) : nullptr);
+    if (!bitmap_) {
+        memory_.Reset();
         return;
     }
-    old_ = SelectObject(memory_, bitmap_);
-    SetWindowOrgEx(memory_, item.left, item.top, nullptr);
+    picture_.emplace(memory_.get(), bitmap_.get());
+    SetWindowOrgEx(memory_.get(), item.left, item.top, nullptr);
 }
 
 ItemCanvas::~ItemCanvas() {
-    if (memory_ == nullptr)
+    if (!memory_)
         return;
-    BitBlt(target_, item_.left, item_.top, item_.right - item_.left, item_.bottom - item_.top, memory_, item_.left,
-           item_.top, SRCCOPY);
-    SelectObject(memory_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
+    BitBlt(target_, item_.left, item_.top, item_.right - item_.left, item_.bottom - item_.top, memory_.get(),
+           item_.left, item_.top, SRCCOPY);
 }
 
 void DrawIconImage(HDC dc, HIMAGELIST list, int index, int x, int y) {

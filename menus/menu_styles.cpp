@@ -12,7 +12,8 @@ namespace menus {
 namespace {
 
 struct Registry {
-    std::vector<CStyledMenuStyle*> styles;
+    std::vector<std::unique_ptr<CStyledMenuStyle>> owned;
+    std::vector<CStyledMenuStyle*> styles;  // the same objects, in the registry's order
     CStyledMenuStyle* active = nullptr;
 };
 
@@ -29,6 +30,7 @@ void RegisterStyle(CStyledMenuStyle* style) {
         return;
     if (styles.empty())
         styles.reserve(10);
+    TheRegistry().owned.emplace_back(style);
     styles.push_back(style);
 }
 
@@ -58,21 +60,22 @@ void RegisterStyles() {
     };
     for (const Entry& entry : table) {
         const int flags = entry.frame ? CStyledMenuStyle::kFrameBit : 0;
-        CStyledMenuStyle* style =
-            entry.flat ? new CStyledMenuFlatStyle(entry.id, flags, entry.measure, entry.draw, DrawTitleItem)
-                       : new CStyledMenuStyle(entry.id, flags, entry.measure, entry.draw, DrawTitleItem);
-        RegisterStyle(style);
+        std::unique_ptr<CStyledMenuStyle> style;
+        if (entry.flat)
+            style = std::make_unique<CStyledMenuFlatStyle>(entry.id, flags, entry.measure, entry.draw, DrawTitleItem);
+        else
+            style = std::make_unique<CStyledMenuStyle>(entry.id, flags, entry.measure, entry.draw, DrawTitleItem);
+        RegisterStyle(style.release());
     }
     TheRegistry().active = FindStyle(kFlatStyle);
 }
 
 void DeleteStyles() {
     Registry& registry = TheRegistry();
-    for (CStyledMenuStyle* style : registry.styles)
-        delete style;
+    registry.active = nullptr;
     registry.styles.clear();
     registry.styles.shrink_to_fit();
-    registry.active = nullptr;
+    registry.owned.clear();
 }
 
 const std::vector<CStyledMenuStyle*>& Styles() {

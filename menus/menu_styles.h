@@ -55,7 +55,7 @@ public:
 void RegisterStyles();
 // Deletes every style object.
 void DeleteStyles();
-// Adds a style unless the same object is registered already.
+// Adds a style, which the registry then owns, unless the same object is registered already.
 void RegisterStyle(CStyledMenuStyle* style);
 const std::vector<CStyledMenuStyle*>& Styles();
 CStyledMenuStyle* FindStyle(int id);

@@ -1,5 +1,4 @@
-// Owning holders of GDI objects, memory device contexts and window DCs, and a selection that undoes
-// itself.
+// Owning holders of GDI objects and memory device contexts, and a selection that undoes itself.
 #pragma once
 
 #include <windows.h>
