@@ -1,5 +1,6 @@
 #include "menu_frame.h"
 
+#include <memory>
 #include <vector>
 
 #include "gdi.h"
@@ -497,14 +498,15 @@ LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void InstallTempHandler(HWND dialog) {
-    auto* handler = new CStyledMenuTempHandler;
-    handler->dialog = dialog;
-    if (!SetPropA(dialog, kTempHandlerProperty, handler)) {
+    auto made = std::make_unique<CStyledMenuTempHandler>();
+    made->dialog = dialog;
+    if (!SetPropA(dialog, kTempHandlerProperty, made.get())) {
         ReportLastError();
-        handler->dialog = nullptr;
-        delete handler;
+        made->dialog = nullptr;
         return;
     }
+    // The dialog's property holds it from here; it goes on WM_DESTROY.
+    CStyledMenuTempHandler* handler = made.release();
     handler->previous =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TempHandlerProc)));
 }

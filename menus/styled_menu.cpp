@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "gdi.h"
 #include "menu_draw.h"
@@ -16,9 +17,26 @@ std::map<HMENU, CStyledMenu*>& MenuObjects() {
     return objects;
 }
 
-std::vector<CStyledMenuIcons*>& IconStores() {
-    static std::vector<CStyledMenuIcons*> stores;
-    return stores;
+// The live icon stores, which the list owns: a store leaves it, and is deleted, when its count
+// reaches 0. Stores still counted at exit are left to the process's end, as their image lists
+// are: a store's destructor would look itself up in this very list while it is going.
+struct IconStoreList {
+    std::vector<std::unique_ptr<CStyledMenuIcons>> stores;
+    ~IconStoreList() {
+        for (auto& store : stores)
+            store.release();
+    }
+};
+
+std::vector<std::unique_ptr<CStyledMenuIcons>>& IconStores() {
+    static IconStoreList list;
+    return list.stores;
+}
+
+std::vector<std::unique_ptr<CStyledMenuIcons>>::iterator FindStore(const CStyledMenuIcons* store) {
+    auto& stores = IconStores();
+    return std::find_if(stores.begin(), stores.end(),
+                        [store](const std::unique_ptr<CStyledMenuIcons>& entry) { return entry.get() == store; });
 }
 
 HACCEL& DefaultTable() {
@@ -69,20 +87,27 @@ std::string AcceleratorText(const ACCEL& entry) {
 
 CStyledMenuIcons::CStyledMenuIcons(int width, int height) {
     imageList_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 12, 12);
-    IconStores().push_back(this);
+    IconStores().emplace_back(this);
 }
 
 CStyledMenuIcons::~CStyledMenuIcons() {
-    auto& stores = IconStores();
-    stores.erase(std::remove(stores.begin(), stores.end(), this), stores.end());
+    // A store deleted directly (not through its count) gives up its place in the list.
+    const auto entry = FindStore(this);
+    if (entry != IconStores().end()) {
+        entry->release();
+        IconStores().erase(entry);
+    }
     for (HICON icon : icons_)
         DestroyIcon(icon);
     if (imageList_ != nullptr)
         ImageList_Destroy(imageList_);
 }
 
-const std::vector<CStyledMenuIcons*>& CStyledMenuIcons::Stores() {
-    return IconStores();
+std::vector<CStyledMenuIcons*> CStyledMenuIcons::Stores() {
+    std::vector<CStyledMenuIcons*> stores;
+    for (const auto& store : IconStores())
+        stores.push_back(store.get());
+    return stores;
 }
 
 SIZE CStyledMenuIcons::IconSize() const {
@@ -94,8 +119,13 @@ SIZE CStyledMenuIcons::IconSize() const {
 }
 
 void CStyledMenuIcons::Release() {
-    if (--refCount_ <= 0)
-        delete this;
+    if (--refCount_ > 0)
+        return;
+    const auto entry = FindStore(this);
+    if (entry == IconStores().end())
+        return;
+    const std::unique_ptr<CStyledMenuIcons> leaving = std::move(*entry);
+    IconStores().erase(entry);
 }
 
 int CStyledMenuIcons::AddIcon(HICON icon) {
@@ -297,8 +327,8 @@ BOOL CStyledMenu::LoadMenu(HMENU menu) {
         HMENU submenu = GetSubMenu(menu, position);
         if (submenu == nullptr)
             continue;
-        auto* child = new CStyledMenu(menu);
-        submenus_.push_back(child);
+        submenus_.push_back(std::make_unique<CStyledMenu>(menu));
+        CStyledMenu* child = submenus_.back().get();
         child->LoadMenu(submenu);
         child->isPopup_ = true;
     }
@@ -315,19 +345,18 @@ void CStyledMenu::FreeRecords() {
 void CStyledMenu::DeleteSubmenuObjects() {
     for (auto child = submenus_.rbegin(); child != submenus_.rend(); ++child) {
         (*child)->Release();
-        delete *child;
+        child->reset();
     }
     submenus_.clear();
 }
 
 void CStyledMenu::ReleaseDeadSubmenus() {
     for (auto child = submenus_.begin(); child != submenus_.end();) {
-        if (FromHandle((*child)->menu_) == *child) {
+        if (FromHandle((*child)->menu_) == child->get()) {
             ++child;
             continue;
         }
         (*child)->Release();
-        delete *child;
         child = submenus_.erase(child);
     }
 }
@@ -368,25 +397,26 @@ CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
 }
 
 CStyledMenuItemDataTitle* CStyledMenu::InsertTitle(UINT position, const std::string& text, int styleBits) {
-    auto* title = new CStyledMenuItemDataTitle(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
+    auto title = std::make_unique<CStyledMenuItemDataTitle>(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
     title->SetString(text);
     title->styleBits = styleBits | kTitleItem;
     if (menu_ == nullptr || !InsertMenuA(menu_, position, title->itemFlags, 0,
-                                         reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title)))) {
+                                         reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title.get())))) {
         ReportLastError();
-        delete title;
         return nullptr;
     }
+    CStyledMenuItemDataTitle* inserted = title.release();  // the menu's list owns it now
     const std::size_t at = std::min<std::size_t>(position, items_.size());
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), title);
-    return title;
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), inserted);
+    return inserted;
 }
 
 CStyledMenuItemData* CStyledMenu::RecordOf(UINT_PTR command) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == command)
             return record;
-    for (const CStyledMenu* child : submenus_) {
+    for (const auto& owned : submenus_) {
+        const CStyledMenu* child = owned.get();
         if (FromHandle(child->menu_) != child)
             continue;
         if (CStyledMenuItemData* record = child->RecordOf(command))
@@ -564,7 +594,8 @@ std::string CStyledMenu::GetItemText(UINT item, UINT flags) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == item && !record->IsPopup())
             return record->GetString(table);
-    for (const CStyledMenu* child : submenus_) {
+    for (const auto& owned : submenus_) {
+        const CStyledMenu* child = owned.get();
         if (FromHandle(child->menu_) != child)
             continue;
         const std::string text = child->GetItemText(item, flags);

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,12 @@ public:
     virtual void Refresh();
 
     void AddRef() { ++refCount_; }
-    // Counts one user less; at 0 the store leaves the list of stores and is deleted.
+    // Counts one user less; at 0 the store leaves the list of stores, which deletes it.
     void Release();
     int refCount() const { return refCount_; }
 
-    static const std::vector<CStyledMenuIcons*>& Stores();
+    // The live stores (made with new; the list owns them).
+    static std::vector<CStyledMenuIcons*> Stores();
 
 private:
     void AddVariants(HICON icon);
@@ -174,7 +176,7 @@ private:
 
     HMENU menu_ = nullptr;
     std::vector<CStyledMenuItemData*> items_;
-    std::vector<CStyledMenu*> submenus_;  // the objects of the submenus this menu loaded, owned
+    std::vector<std::unique_ptr<CStyledMenu>> submenus_;  // the objects of the submenus this menu loaded
     int iconWidth_ = 16;
     int iconHeight_ = 15;
     HWND owner_ = nullptr;
