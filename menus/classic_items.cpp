@@ -81,7 +81,7 @@ RECT DrawSelection(const ThreeDItem& t, bool onBar, Kind kind) {
     return selection;
 }
 
-HFONT LabelFont(UINT state, Kind kind) {
+winapp::Font LabelFont(UINT state, Kind kind) {
     if (kind != Kind::Special)
         return MenuFont((state & ODS_DEFAULT) != 0, 0);
     LOGFONTA logFont = MenuLogFont();
@@ -91,7 +91,7 @@ HFONT LabelFont(UINT state, Kind kind) {
     logFont.lfQuality = NONANTIALIASED_QUALITY;
     if (state & ODS_DEFAULT)
         logFont.lfWeight = FW_BOLD;
-    return CreateFontIndirectA(&logFont);
+    return winapp::Font(CreateFontIndirectA(&logFont));
 }
 
 // The text: popup text starts right of the gutter, bar text 6 pixels in; grayed text is
@@ -107,7 +107,8 @@ void DrawLabel(const ThreeDItem& t, bool onBar, Kind kind) {
     if (!onBar)
         area.right -= 8;
     const std::string text = t.record->GetString(TableOf(t.menu));
-    HFONT font = LabelFont(t.state, kind);
+    const winapp::Font label = LabelFont(t.state, kind);
+    HFONT font = label.get();
     if (t.state & ODS_GRAYED) {
         RECT raised = area;
         OffsetRect(&raised, 1, 1);
@@ -116,7 +117,6 @@ void DrawLabel(const ThreeDItem& t, bool onBar, Kind kind) {
     } else {
         DrawItemText(t.dc, text, area, onBar, false, t.state, colour, font);
     }
-    DeleteObject(font);
 }
 
 // The icon in its frame: sunken when checked, raised when selected.

@@ -91,9 +91,9 @@ void DrawLabel(const FlatItem& f, bool onBar) {
         colour = f.system.grayText;
     else if (f.display.highContrast && !onBar && !f.selected)
         colour = f.system.highlightText;
-    HFONT font = MenuFont((f.state & ODS_DEFAULT) != 0, onBar && f.vertical ? -900 : 0);
-    DrawItemText(f.dc, f.record->GetString(TableOf(f.menu)), f.textArea, onBar, f.vertical, f.state, colour, font);
-    DeleteObject(font);
+    const winapp::Font font = MenuFont((f.state & ODS_DEFAULT) != 0, onBar && f.vertical ? -900 : 0);
+    DrawItemText(f.dc, f.record->GetString(TableOf(f.menu)), f.textArea, onBar, f.vertical, f.state, colour,
+                 font.get());
 }
 
 // ---- bar items

@@ -15,23 +15,18 @@ inline void Fill(HDC dc, const RECT& rect, Colour colour) {
 
 // A one-pixel rectangle outline with no fill.
 inline void Outline(HDC dc, const RECT& rect, Colour colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const winapp::Pen pen(CreatePen(PS_SOLID, 1, colour));
+    const winapp::Selection penSelection(dc, pen.get());
+    const winapp::Selection brushSelection(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 // A one-pixel line from (x1, y1) up to, not including, (x2, y2).
 inline void Line(HDC dc, int x1, int y1, int x2, int y2, Colour colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
+    const winapp::Pen pen(CreatePen(PS_SOLID, 1, colour));
+    const winapp::Selection selected(dc, pen.get());
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 }  // namespace menus

@@ -13,16 +13,14 @@ void DrawGlyph(HDC dc, RECT box, char glyph, bool bold, Colour colour) {
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpyA(font.lfFaceName, "Marlett");
-    HFONT handle = CreateFontIndirectA(&font);
-    HGDIOBJ old = SelectObject(dc, handle);
+    const winapp::Font handle(CreateFontIndirectA(&font));
+    const winapp::Selection selected(dc, handle.get());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, colour);
     char text[2] = {glyph, 0};
     DrawTextA(dc, text, 1, &box, DT_CENTER | DT_SINGLELINE);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
-    SelectObject(dc, old);
-    DeleteObject(handle);
 }
 
 char SystemGlyphOf(UINT id) {
@@ -58,22 +56,28 @@ void DrawBitmapCentred(HDC dc, HBITMAP bitmap, const RECT& box, UINT extra) {
 
 }  // namespace
 
-LOGFONTA MenuLogFont() {
+bool ReadMenuLogFont(LOGFONTA& font) {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = 340;  // the record without the padded border width
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
+        return false;
+    font = metrics.lfMenuFont;
+    return true;
+}
+
+LOGFONTA MenuLogFont() {
     LOGFONTA font{};
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
-        font = metrics.lfMenuFont;
+    ReadMenuLogFont(font);
     return font;
 }
 
-HFONT MenuFont(bool bold, int escapement) {
+winapp::Font MenuFont(bool bold, int escapement) {
     LOGFONTA font = MenuLogFont();
     if (bold)
         font.lfWeight = FW_BOLD;
     font.lfEscapement = escapement;
     font.lfOrientation = escapement;
-    return CreateFontIndirectA(&font);
+    return winapp::Font(CreateFontIndirectA(&font));
 }
 
 LOGFONTA TitleLogFont(int escapement) {
@@ -112,26 +116,21 @@ ItemCanvas::ItemCanvas(HDC target, const RECT& item, bool buffered) : target_(ta
         return;
     const int width = item.right - item.left;
     const int height = item.bottom - item.top;
-    memory_ = CreateCompatibleDC(target);
-    bitmap_ = memory_ != nullptr ? CreateCompatibleBitmap(target, width, height) : nullptr;
-    if (bitmap_ == nullptr) {
-        if (memory_ != nullptr)
-            DeleteDC(memory_);
-        memory_ = nullptr;
+    memory_.Reset(CreateCompatibleDC(target));
+    bitmap_.Reset(memory_ ? CreateCompatibleBitmap(target, width, height) : nullptr);
+    if (!bitmap_) {
+        memory_.Reset();
         return;
     }
-    old_ = SelectObject(memory_, bitmap_);
-    SetWindowOrgEx(memory_, item.left, item.top, nullptr);
+    picture_.emplace(memory_.get(), bitmap_.get());
+    SetWindowOrgEx(memory_.get(), item.left, item.top, nullptr);
 }
 
 ItemCanvas::~ItemCanvas() {
-    if (memory_ == nullptr)
+    if (!memory_)
         return;
-    BitBlt(target_, item_.left, item_.top, item_.right - item_.left, item_.bottom - item_.top, memory_, item_.left,
-           item_.top, SRCCOPY);
-    SelectObject(memory_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
+    BitBlt(target_, item_.left, item_.top, item_.right - item_.left, item_.bottom - item_.top, memory_.get(),
+           item_.left, item_.top, SRCCOPY);
 }
 
 void DrawIconImage(HDC dc, HIMAGELIST list, int index, int x, int y) {
@@ -142,9 +141,8 @@ void DrawIconMono(HDC dc, HIMAGELIST list, int index, int x, int y, SIZE size, C
     HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
     if (icon == nullptr)
         return;
-    HBRUSH brush = CreateSolidBrush(colour);
-    DrawStateA(dc, brush, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size.cx, size.cy, DST_ICON | DSS_MONO);
-    DeleteObject(brush);
+    const winapp::Brush brush(CreateSolidBrush(colour));
+    DrawStateA(dc, brush.get(), nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size.cx, size.cy, DST_ICON | DSS_MONO);
     DestroyIcon(icon);
 }
 

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "gdi_helpers.h"
@@ -15,9 +16,12 @@
 
 namespace menus {
 
-// The system menu font (lfMenuFont of SPI_GETNONCLIENTMETRICS); a zeroed record when unreadable.
+// The system menu font (lfMenuFont of SPI_GETNONCLIENTMETRICS); false (and `font` unchanged) when
+// unreadable.
+bool ReadMenuLogFont(LOGFONTA& font);
+// The same, a zeroed record when unreadable.
 LOGFONTA MenuLogFont();
-HFONT MenuFont(bool bold, int escapement);
+winapp::Font MenuFont(bool bold, int escapement);
 // The title font: Arial, 16 high, bold, turned by `escapement` tenths of a degree.
 LOGFONTA TitleLogFont(int escapement);
 // The text's extent in the DC's font; an empty text is as high as the font.
@@ -38,14 +42,14 @@ public:
     ~ItemCanvas();
     ItemCanvas(const ItemCanvas&) = delete;
     ItemCanvas& operator=(const ItemCanvas&) = delete;
-    HDC dc() const { return memory_ != nullptr ? memory_ : target_; }
+    HDC dc() const { return memory_ ? memory_.get() : target_; }
 
 private:
     HDC target_;
     RECT item_;
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    winapp::MemoryDc memory_;
+    winapp::Bitmap bitmap_;
+    std::optional<winapp::Selection> picture_;  // the bitmap in the memory DC
 };
 
 // The text of an item: left of the first tab left-aligned, right of the last tab right-aligned,

@@ -23,31 +23,28 @@ Extent MeasureText(const CStyledMenu* menu, const CStyledMenuItemData& record, M
     std::string text = record.GetString(TableOf(menu));
     if (kind != MeasureKind::Classic)
         text = TabsAsNnn(text);
-    HDC screen = GetDC(nullptr);
-    HFONT font = MenuFont(IsDefaultItem(menu, record), 0);
-    HGDIOBJ old = SelectObject(screen, font);
-    const SIZE size = TextExtent(screen, text);
-    SelectObject(screen, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
+    const winapp::WindowDc screen(nullptr);
+    const winapp::Font font = MenuFont(IsDefaultItem(menu, record), 0);
+    const winapp::Selection selected(screen.get(), font.get());
+    const SIZE size = TextExtent(screen.get(), text);
     return {size.cx, size.cy};
 }
 
 Extent MeasureTitle(const CStyledMenuItemData& record) {
-    HDC screen = GetDC(nullptr);
-    LOGFONTA logFont = TitleLogFont(0);
-    HFONT font = CreateFontIndirectA(&logFont);
-    HGDIOBJ old = SelectObject(screen, font);
-    const SIZE text = TextExtent(screen, record.text);
-    SelectObject(screen, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
+    SIZE text{};
+    {
+        const winapp::WindowDc screen(nullptr);
+        const LOGFONTA logFont = TitleLogFont(0);
+        const winapp::Font font(CreateFontIndirectA(&logFont));
+        const winapp::Selection selected(screen.get(), font.get());
+        text = TextExtent(screen.get(), record.text);
+    }
     Extent icon{0, 0};
     if (record.iconStore != nullptr && record.iconIndex != -1) {
         const SIZE size = record.iconStore->IconSize();
         icon = {size.cx, size.cy};
     }
-    return TitleItemExtent((record.styleBits & 0x2) != 0, record.styleBits, icon, {text.cx, text.cy},
+    return TitleItemExtent((record.styleBits & kTitleVertical) != 0, record.styleBits, icon, {text.cx, text.cy},
                            GetSystemMetrics(SM_CXMENUCHECK), ThePlatform().underWine);
 }
 

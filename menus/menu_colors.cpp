@@ -122,7 +122,7 @@ Colour TunedThemeColour(Colour c) {
 ColourPair ThemedColoursOf(const ThemeProbe& probe, bool forBar, const SystemColours& system, const Display& display) {
     if (probe.versionIndex == 2 || probe.versionIndex == 5)
         return {system.menu, system.menu};
-    if (probe.styleId == 10 || probe.styleId == 11) {
+    if (probe.styleId == kTintedStyle || probe.styleId == kTintedStyleUnframed) {
         const Colour c = TunedThemeColour(display.nearest(Blend70(Darken(10, system.window), system.activeCaption)));
         return {c, Lighten(110, c)};
     }
@@ -184,14 +184,14 @@ Extent TitleItemExtent(bool vertical, int styleBits, Extent iconBox, Extent text
         Extent size{std::max(icon.cx, text.cy), 0};
         if (!underWine)
             size.cx -= checkWidth;
-        if (styleBits & 0x10)
+        if (styleBits & kTitleEngraved)
             size.cx += 8;
-        else if (styleBits & 0x20)
+        else if (styleBits & kTitleRounded)
             size.cx += 4;
         return size;
     }
     Extent size{icon.cx + text.cx, std::max(icon.cy, text.cy)};
-    if (styleBits & 0x10)
+    if (styleBits & kTitleEngraved)
         size.cy += 8;
     return size;
 }

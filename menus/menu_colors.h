@@ -10,6 +10,34 @@
 
 namespace menus {
 
+// The style bits of a menu item: what makes it a title and how the title looks.
+enum TitleStyleBit : int {
+    kTitleItem = 0x1,
+    kTitleVertical = 0x2,  // a side bar
+    kTitleGradient = 0x4,
+    kTitleSunken = 0x8,
+    kTitleEngraved = 0x10,  // two engraved lines
+    kTitleRounded = 0x20,
+    kTitleCentred = 0x40,
+};
+
+// The style identifiers, by look; each look with its own frame and without one. The numbers are
+// the styles' ids (the demo takes them on its command line).
+enum StyleId : int {
+    kClassicStyle = 0,
+    kClassicStyleUnframed = 1,
+    kFlatStyle = 2,
+    kFlatStyleUnframed = 3,
+    kSpecialStyle = 4,
+    kSpecialStyleUnframed = 5,
+    kGradientStyle = 6,
+    kGradientStyleUnframed = 7,
+    kThemedStyle = 8,
+    kThemedStyleUnframed = 9,
+    kTintedStyle = 10,
+    kTintedStyleUnframed = 11,
+};
+
 using Colour = std::uint32_t;
 constexpr Colour kDefaultColour = 0xFF000000;  // "not set: take the default"
 
@@ -86,7 +114,7 @@ FlatFrameColours FlatFrameColoursOf(Colour menuBack, const SystemColours& system
 // The themed colour pair of styles 8 to 11, from what the system gave.
 struct ThemeProbe {
     int versionIndex = 7;
-    int styleId = 8;
+    int styleId = kThemedStyle;
     bool themeActive = false;  // styles 8 and 9
     bool themeDataOpened = false;
     bool captionColourRead = false;  // property 3821, replaces b

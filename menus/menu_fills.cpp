@@ -78,19 +78,18 @@ HBRUSH BarBrush(int kind, Colour first, Colour second) {
         brush = CreateSolidBrush(first);
     } else {
         const int width = (GetSystemMetrics(SM_CXFULLSCREEN) + 16) / 8 * 8;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, 20);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        const int gradientWidth = std::min<int>(width, 700);
-        FillGradient(memory, RECT{0, 0, gradientWidth, 20}, first, second, true, false);
-        if (width > gradientWidth)
-            Fill(memory, RECT{gradientWidth, 0, width, 20}, second);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        brush = CreatePatternBrush(bitmap);
-        DeleteObject(bitmap);
+        winapp::Bitmap bitmap;
+        {
+            const winapp::WindowDc screen(nullptr);
+            const winapp::MemoryDc memory(CreateCompatibleDC(screen.get()));
+            bitmap.Reset(CreateCompatibleBitmap(screen.get(), width, 20));
+            const winapp::Selection selected(memory.get(), bitmap.get());
+            const int gradientWidth = std::min<int>(width, 700);
+            FillGradient(memory.get(), RECT{0, 0, gradientWidth, 20}, first, second, true, false);
+            if (width > gradientWidth)
+                Fill(memory.get(), RECT{gradientWidth, 0, width, 20}, second);
+        }
+        brush = CreatePatternBrush(bitmap.get());
     }
     if (brush == nullptr)
         return nullptr;
@@ -106,9 +105,9 @@ void GetThemedColors(Colour& first, Colour& second, bool forBar) {
     const Platform& platform = ThePlatform();
     probe.versionIndex = platform.versionIndex;
     const CStyledMenuStyle* style = ActiveStyle();
-    probe.styleId = style != nullptr ? style->id : 8;
+    probe.styleId = style != nullptr ? style->id : kThemedStyle;
     probe.themeActive = IsThemeActiveNow();
-    if (probe.themeActive && (probe.styleId == 8 || probe.styleId == 9) && platform.themeLibrary != nullptr) {
+    if (probe.themeActive && (probe.styleId == kThemedStyle || probe.styleId == kThemedStyleUnframed) && platform.themeLibrary != nullptr) {
         using OpenThemeDataProc = HANDLE(WINAPI*)(HWND, LPCWSTR);
         using GetThemeColorProc = HRESULT(WINAPI*)(HANDLE, int, int, int, COLORREF*);
         using CloseThemeDataProc = HRESULT(WINAPI*)(HANDLE);
@@ -182,12 +181,12 @@ void ApplyMenuBarBrush(CStyledMenu* menu) {
     int kind;
     Colour first;
     Colour second = 0;
-    if (style->id == 2 || style->id == 3) {
+    if (style->id == kFlatStyle || style->id == kFlatStyleUnframed) {
         kind = 2;
         first = GetSysColor(COLOR_BTNFACE);
-    } else if (style->id >= 8 && style->id <= 11) {
+    } else if (style->id >= kThemedStyle && style->id <= kTintedStyleUnframed) {
         GetThemedColors(first, second, true);
-        kind = style->id <= 9 ? 8 : 10;
+        kind = style->id <= kThemedStyleUnframed ? 8 : 10;
         if (GetScreenColorCount() < 256 || ThePlatform().highContrast)
             kind = 2;
     } else {

@@ -1,7 +1,10 @@
 #include "menu_frame.h"
 
+#include <memory>
 #include <vector>
 
+#include "gdi.h"
+#include "item_drawing.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
@@ -62,16 +65,8 @@ void NotePopupMenu(HWND window, HMENU menu) {
         return;
     if (bar->openPopups()++ != 0)
         return;
-    RECT hot = bar->lastHotBarItem();
-    if (IsRectEmpty(&hot))
-        return;
-    hot.right += 10;
-    hot.bottom += 10;
-    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
-    ScreenToClient(window, &corners[0]);
-    ScreenToClient(window, &corners[1]);
-    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    RedrawWindow(window, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (!IsRectEmpty(&bar->lastHotBarItem()))
+        RedrawHotBarItem(window, bar->lastHotBarItem());
 }
 
 bool RouteMeasureItem(HWND window, MEASUREITEMSTRUCT* measure) {
@@ -140,15 +135,13 @@ int DrawBarItem(HWND window, int position, UINT state) {
     info.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
     if (!GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
         return 0;
-    HDC dc = GetWindowDC(window);
-    if (dc == nullptr)
+    const winapp::WindowDc windowDc(window, true);
+    if (!windowDc)
         return 0;
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = 340;
-    HFONT font = nullptr;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0))
-        font = CreateFontIndirectA(&metrics.lfMenuFont);
-    HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    HDC dc = windowDc.get();
+    LOGFONTA logFont{};
+    const winapp::Font font(ReadMenuLogFont(logFont) ? CreateFontIndirectA(&logFont) : nullptr);
+    const winapp::Selection fontSelection(dc, font.get());
     RECT frame{};
     GetWindowRect(window, &frame);
     OffsetRect(&item, -frame.left, -frame.top);
@@ -173,11 +166,6 @@ int DrawBarItem(HWND window, int position, UINT state) {
     SetWindowOrgEx(dc, 0, 0, &origin);
     SendMessageA(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
-    if (oldFont != nullptr)
-        SelectObject(dc, oldFont);
-    if (font != nullptr)
-        DeleteObject(font);
-    ReleaseDC(window, dc);
     return 1;
 }
 
@@ -196,9 +184,10 @@ void FillMenuBarBackground(HWND window) {
     if (!GetMenuInfo(bar, &info) || info.hbrBack == nullptr || !GetMenuBarInfo(window, OBJID_MENU, 0, &barInfo) ||
         !GetWindowRect(window, &frame))
         return;
-    HDC dc = GetWindowDC(window);
-    if (dc == nullptr)
+    const winapp::WindowDc windowDc(window, true);
+    if (!windowDc)
         return;
+    HDC dc = windowDc.get();
     RECT area = barInfo.rcBar;
     OffsetRect(&area, -frame.left, -frame.top);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
@@ -211,7 +200,6 @@ void FillMenuBarBackground(HWND window) {
         }
     }
     FillRect(dc, &area, info.hbrBack);
-    ReleaseDC(window, dc);
 }
 
 // ---- the frame and dialog classes
@@ -232,8 +220,8 @@ const winapp::MessageMap<StyledMenuWindow<Base>> StyledMenuWindow<Base>::kMessag
     winapp::OnMessage(WM_ENTERMENULOOP, &StyledMenuWindow::OnEnterMenuLoop),
     winapp::OnMessage(WM_EXITMENULOOP, &StyledMenuWindow::OnExitMenuLoop),
     winapp::OnMessage(WM_DESTROY, &StyledMenuWindow::OnDestroy),
-    winapp::OnMessage(WM_NCPAINT, &StyledMenuWindow::OnNcPaint),
-    winapp::OnMessage(WM_NCACTIVATE, &StyledMenuWindow::OnNcActivate),
+    winapp::OnMessage(WM_NCPAINT, &StyledMenuWindow::OnFramePaint<WM_NCPAINT>),
+    winapp::OnMessage(WM_NCACTIVATE, &StyledMenuWindow::OnFramePaint<WM_NCACTIVATE>),
 };
 
 template <class Base>
@@ -355,19 +343,11 @@ bool StyledMenuWindow<Base>::OnDestroy(WPARAM, LPARAM, LRESULT&) {
 
 // The frame's own painting, then the rest of its menu bar in the bar's brush.
 template <class Base>
-bool StyledMenuWindow<Base>::OnNcPaint(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+template <UINT Message>
+bool StyledMenuWindow<Base>::OnFramePaint(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (kDialog)
         return false;
-    result = BaseHandling(WM_NCPAINT, wParam, lParam);
-    FillMenuBarBackground(this->hwnd_);
-    return true;
-}
-
-template <class Base>
-bool StyledMenuWindow<Base>::OnNcActivate(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (kDialog)
-        return false;
-    result = BaseHandling(WM_NCACTIVATE, wParam, lParam);
+    result = BaseHandling(Message, wParam, lParam);
     FillMenuBarBackground(this->hwnd_);
     return true;
 }
@@ -490,7 +470,7 @@ LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_MEASUREITEM:
             return RouteMeasureItem(window, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? 1 : pass();
         case WM_INITDIALOG: {
-            if (!(kDialogSupportFlags & 2))
+            if (!(kDialogSupportFlags & kDialogSystemMenu))
                 return pass();
             const LRESULT result = pass();
             HMENU system = GetSystemMenu(window, FALSE);
@@ -518,14 +498,15 @@ LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void InstallTempHandler(HWND dialog) {
-    auto* handler = new CStyledMenuTempHandler;
-    handler->dialog = dialog;
-    if (!SetPropA(dialog, kTempHandlerProperty, handler)) {
+    auto made = std::make_unique<CStyledMenuTempHandler>();
+    made->dialog = dialog;
+    if (!SetPropA(dialog, kTempHandlerProperty, made.get())) {
         ReportLastError();
-        handler->dialog = nullptr;
-        delete handler;
+        made->dialog = nullptr;
         return;
     }
+    // The dialog's property holds it from here; it goes on WM_DESTROY.
+    CStyledMenuTempHandler* handler = made.release();
     handler->previous =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TempHandlerProc)));
 }

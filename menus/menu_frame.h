@@ -62,8 +62,9 @@ private:
     bool OnEnterMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnExitMenuLoop(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool OnNcPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool OnNcActivate(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_NCPAINT and WM_NCACTIVATE: the frame's own painting, then the rest of its menu bar.
+    template <UINT Message>
+    bool OnFramePaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     LRESULT BaseHandling(UINT message, WPARAM wParam, LPARAM lParam) const;
     void TakeSystemMenu();

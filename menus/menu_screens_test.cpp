@@ -396,7 +396,11 @@ struct PopupShots {
     RECT windowRect{};
     std::vector<RECT> items;  // screen rectangles, while open
     bool subclassed = false;
-    MenuWindowState state{};
+    struct {
+        HMENU menu = nullptr;
+        bool drawBorder = false;
+        WindowFlags flags;
+    } state;
 };
 
 // Where the style drew each item last (screen coordinates), by its record.
@@ -444,7 +448,9 @@ void CALLBACK PopupTimer(HWND, UINT, UINT_PTR timer, DWORD) {
         }
         if (MenuWindowState* state = StateOf(menuWindow)) {
             g_shots->subclassed = true;
-            g_shots->state = *state;
+            g_shots->state.menu = state->menu;
+            g_shots->state.drawBorder = state->drawBorder;
+            g_shots->state.flags = state->flags;
         }
         g_shots->plain = Capture();
         if (g_whileOpen)
@@ -681,8 +687,8 @@ TEST_F(MenuScreens, AStyledPopupGetsTheFlatFrameAndTheLibrarysShadow) {
     const PopupShots shots = Open(frame_->filePopup());
     ASSERT_TRUE(shots.subclassed);
     EXPECT_EQ(shots.state.menu, frame_->filePopup());
-    EXPECT_EQ(shots.state.drawBorder, 1);
-    EXPECT_EQ(shots.state.flags & 2, 2);  // the style took the system's border away
+    EXPECT_TRUE(shots.state.drawBorder);
+    EXPECT_TRUE(shots.state.flags.Has(WindowFlag::StyleChanged));  // the style took the system's border away
     ExpectFrame(shots, frame_->filePopup(), true);
 }
 
@@ -699,7 +705,7 @@ TEST_F(MenuScreens, APlainContextMenuOfAPlainWindowIsFramedInTheSystemMenuColour
     shots.plain.Save("plain_context_menu");
     ASSERT_TRUE(shots.subclassed);
     EXPECT_EQ(shots.state.menu, nullptr);
-    EXPECT_EQ(shots.state.drawBorder, 1);
+    EXPECT_TRUE(shots.state.drawBorder);
     ExpectFrame(shots, nullptr, true);
     // The background in the system menu colour (the system draws an edge of its own just inside).
     const RECT& w = shots.windowRect;
@@ -722,7 +728,7 @@ TEST_F(MenuScreens, AMoveKeepsTheFrameAndAMoveWithANewSizeReleasesTheWindow) {
         MenuWindowState* state = StateOf(menuWindow);
         // (the frame's position rule lifts every placement by a pixel)
         keptAfterMove = state != nullptr && state->x == rect.left + 7 && state->y == rect.top + 2;
-        snapshotDropped = state != nullptr && state->background == nullptr;
+        snapshotDropped = state != nullptr && !state->background;
         SetWindowPos(menuWindow, nullptr, rect.left + 20, rect.top + 20, rect.right - rect.left + 30,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         releasedAfterResize = StateOf(menuWindow) == nullptr;
@@ -1287,7 +1293,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
 
         const bool framed = style % 2 == 0;
         ASSERT_TRUE(shots.subclassed);
-        EXPECT_EQ(shots.state.flags & 2, framed ? 2 : 0);
+        EXPECT_EQ(shots.state.flags.Has(WindowFlag::StyleChanged), framed);
         if (framed) {
             ExpectFrame(shots, frame_->filePopup(), flat || themed);
         } else {

@@ -24,15 +24,18 @@ public:
     // A menu window was subclassed / is being released.
     virtual int Attach(HWND window);
     virtual int Detach(HWND window);
-    virtual int IsBorderOn() const { return flags & 1; }
+    virtual int IsBorderOn() const { return flags & kFrameBit; }
     virtual int DrawBorder(HWND window, HDC dc, int skipBand);
     virtual int EraseBackground(HWND window, HDC dc);
     virtual int CalcNonClient(HWND window, NCCALCSIZE_PARAMS* params);
     virtual int AdjustWindowPos(HWND window, WINDOWPOS* position);
     virtual int GetBorderRect(HWND window, RECT* rect);
 
-    int id;
-    int flags;  // bit 0: the style draws its own menu-window frame
+    // The style draws its own menu-window frame.
+    static constexpr int kFrameBit = 0x1;
+
+    int id;     // a StyleId
+    int flags;  // kFrameBit or 0
     MeasureRoutine measureItem;
     DrawRoutine drawItem;
     DrawRoutine drawTitle;
@@ -48,11 +51,11 @@ public:
     int EraseBackground(HWND window, HDC dc) override;
 };
 
-// Creates the twelve styles in the registry's order (once) and makes style 2 active.
+// Creates the twelve styles in the registry's order (once) and makes the flat style active.
 void RegisterStyles();
 // Deletes every style object.
 void DeleteStyles();
-// Adds a style unless the same object is registered already.
+// Adds a style, which the registry then owns, unless the same object is registered already.
 void RegisterStyle(CStyledMenuStyle* style);
 const std::vector<CStyledMenuStyle*>& Styles();
 CStyledMenuStyle* FindStyle(int id);

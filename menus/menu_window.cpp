@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -23,8 +24,9 @@ HHOOK& Hook() {
     return hook;
 }
 
-std::map<HWND, MenuWindowState*>& WindowStates() {
-    static std::map<HWND, MenuWindowState*> states;
+// The records of the subclassed menu windows; a record's bitmap and region go with it.
+std::map<HWND, std::unique_ptr<MenuWindowState>>& WindowStates() {
+    static std::map<HWND, std::unique_ptr<MenuWindowState>> states;
     return states;
 }
 
@@ -37,15 +39,20 @@ WNDPROC OldProcOf(HWND window) {
     return reinterpret_cast<WNDPROC>(GetPropA(window, kOldProcProperty));
 }
 
-int DrawBorderOf(HMENU menu) {
-    return kBorderForAllMenus || CStyledMenu::FromHandle(menu) != nullptr ? 1 : 0;
+bool DrawBorderOf(HMENU menu) {
+    return kBorderForAllMenus || CStyledMenu::FromHandle(menu) != nullptr;
 }
 
-struct WindowGeometry {
-    int width;
-    int height;
-    RECT client;  // in window coordinates
-};
+// The pending popup menu becomes the window's, and the active style attaches to it again.
+void TakePendingMenu(HWND window, MenuWindowState& state) {
+    state.menu = PendingPopupMenu();
+    state.drawBorder = DrawBorderOf(state.menu);
+    PendingPopupMenu() = nullptr;
+    if (CStyledMenuStyle* style = ActiveStyle())
+        style->Attach(window);
+}
+
+}  // namespace
 
 WindowGeometry GeometryOf(HWND window) {
     RECT rect{};
@@ -58,16 +65,6 @@ WindowGeometry GeometryOf(HWND window) {
     return {rect.right - rect.left, rect.bottom - rect.top, client};
 }
 
-// The band between `outer` and the client rectangle, as four solid strips.
-void FillBand(HDC dc, const RECT& outer, const RECT& client, Colour colour) {
-    Fill(dc, RECT{outer.left, outer.top, outer.right, client.top}, colour);
-    Fill(dc, RECT{outer.left, client.bottom, outer.right, outer.bottom}, colour);
-    Fill(dc, RECT{outer.left, client.top, client.left, client.bottom}, colour);
-    Fill(dc, RECT{client.right, client.top, outer.right, client.bottom}, colour);
-}
-
-}  // namespace
-
 HMENU& PendingPopupMenu() {
     static HMENU menu = nullptr;
     return menu;
@@ -76,7 +73,7 @@ HMENU& PendingPopupMenu() {
 MenuWindowState* StateOf(HWND window) {
     const auto& states = WindowStates();
     const auto found = states.find(window);
-    return found == states.end() ? nullptr : found->second;
+    return found == states.end() ? nullptr : found->second.get();
 }
 
 // ---- installation
@@ -103,14 +100,6 @@ void RemoveMenuHook() {
     ClearMenuBarBrushes();
     // Menu windows still subclassed keep the replacement procedure, which then passes everything
     // on unchanged; their records go with the library.
-    for (auto& entry : WindowStates()) {
-        MenuWindowState* state = entry.second;
-        if (state->savedRegion != reinterpret_cast<HRGN>(1) && state->savedRegion != nullptr)
-            DeleteObject(state->savedRegion);
-        if (state->background != nullptr)
-            DeleteObject(state->background);
-        delete state;
-    }
     WindowStates().clear();
     // (Icon stores belong to the items that count them; they leave the list when deleted.)
 }
@@ -123,8 +112,8 @@ LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == 0) {
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (call->message == WM_CREATE || call->message == kMenuSizeMessage) {
-            const int subclassed = SubclassMenuWindow(call->hwnd, call->message == kMenuSizeMessage);
-            if (subclassed == 0 && (kDialogSupportFlags & 1) && call->message == WM_CREATE &&
+            const bool subclassed = SubclassMenuWindow(call->hwnd, call->message == kMenuSizeMessage);
+            if (!subclassed && (kDialogSupportFlags & kDialogTempHandler) && call->message == WM_CREATE &&
                 HasClass(call->hwnd, "#32770"))
                 InstallTempHandler(call->hwnd);
         } else if (call->message == WM_WINDOWPOSCHANGING && PendingPopupMenu() != nullptr) {
@@ -132,13 +121,8 @@ LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
             // does), the noted menu belongs to the window being placed now that knows none yet;
             // otherwise it would be left for the next menu window, whatever menu that shows.
             MenuWindowState* state = StateOf(call->hwnd);
-            if (state != nullptr && state->menu == nullptr) {
-                state->menu = PendingPopupMenu();
-                state->drawBorder = DrawBorderOf(state->menu);
-                PendingPopupMenu() = nullptr;
-                if (CStyledMenuStyle* style = ActiveStyle())
-                    style->Attach(call->hwnd);
-            }
+            if (state != nullptr && state->menu == nullptr)
+                TakePendingMenu(call->hwnd, *state);
         }
     }
     return CallNextHookEx(Hook(), code, wParam, lParam);
@@ -146,10 +130,10 @@ LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 // ---- subclassing
 
-int SubclassMenuWindow(HWND window, bool late) {
+bool SubclassMenuWindow(HWND window, bool late) {
     if (!HasClass(window, "#32768"))
-        return 0;
-    int result = 0;
+        return false;
+    bool result = false;
     if (StateOf(window) == nullptr) {
         const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
         if (procedure != nullptr && GetPropA(window, kOldProcProperty) == nullptr) {
@@ -159,33 +143,29 @@ int SubclassMenuWindow(HWND window, bool late) {
         if (procedure != nullptr && OldProcOf(window) == procedure) {
             GlobalAddAtomA(kOldProcProperty);
             if (StateOf(window) == nullptr) {
-                auto* state = new (std::nothrow) MenuWindowState;
+                std::unique_ptr<MenuWindowState> state(new (std::nothrow) MenuWindowState);
                 if (state != nullptr) {
-                    state->flags = late ? 1 : 0;
+                    if (late)
+                        state->flags.Set(WindowFlag::SubclassedLate);
                     state->menu = PendingPopupMenu();
                     state->drawBorder = DrawBorderOf(state->menu);
                     PendingPopupMenu() = nullptr;
                     state->savedStyle = GetWindowLongA(window, GWL_STYLE);
                     state->savedExStyle = GetWindowLongA(window, GWL_EXSTYLE);
-                    WindowStates()[window] = state;
+                    WindowStates()[window] = std::move(state);
                 }
                 SetLastError(0);
                 if (SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuWindowProc)) == 0)
                     ReportLastError();
                 if (CStyledMenuStyle* style = ActiveStyle())
                     style->Attach(window);
-                result = 1;
+                result = true;
             }
         }
     }
     MenuWindowState* state = StateOf(window);
-    if (PendingPopupMenu() != nullptr && state != nullptr) {
-        state->menu = PendingPopupMenu();
-        state->drawBorder = DrawBorderOf(state->menu);
-        PendingPopupMenu() = nullptr;
-        if (CStyledMenuStyle* style = ActiveStyle())
-            style->Attach(window);
-    }
+    if (PendingPopupMenu() != nullptr && state != nullptr)
+        TakePendingMenu(window, *state);
     return result;
 }
 
@@ -198,17 +178,11 @@ void UnsubclassMenuWindow(HWND window) {
     RemovePropA(window, kOldProcProperty);
     if (ATOM atom = GlobalFindAtomA(kOldProcProperty))
         GlobalDeleteAtom(atom);
-    MenuWindowState* state = StateOf(window);
-    if (state == nullptr)
+    if (StateOf(window) == nullptr)
         return;
     if (CStyledMenuStyle* style = ActiveStyle())
         style->Detach(window);
     WindowStates().erase(window);
-    if (state->savedRegion != reinterpret_cast<HRGN>(1) && state->savedRegion != nullptr)
-        DeleteObject(state->savedRegion);
-    if (state->background != nullptr)
-        DeleteObject(state->background);
-    delete state;
 }
 
 // ---- the menu window's procedure
@@ -217,33 +191,27 @@ namespace {
 
 LRESULT OnNcPaint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuStyle& style, WPARAM wParam,
                   LPARAM lParam) {
-    if (state.ncPainted == 0 && reinterpret_cast<HRGN>(wParam) != state.savedRegion) {
-        if (state.savedRegion != reinterpret_cast<HRGN>(1))
-            DeleteObject(state.savedRegion);
-        state.savedRegion = reinterpret_cast<HRGN>(1);
-        if (wParam != 1) {
-            HRGN copy = CreateRectRgn(0, 0, 1, 1);
-            if (copy != nullptr && CombineRgn(copy, reinterpret_cast<HRGN>(wParam), nullptr, RGN_COPY) != ERROR)
-                state.savedRegion = copy;
-            else if (copy != nullptr)
-                DeleteObject(copy);
+    const auto update = reinterpret_cast<HRGN>(wParam);
+    const HRGN saved = state.savedRegion ? state.savedRegion.get() : WholeFrameRegion();
+    if (!state.ncPainted && update != saved) {
+        state.savedRegion.Reset();
+        if (update != WholeFrameRegion()) {
+            winapp::Region copy(CreateRectRgn(0, 0, 1, 1));
+            if (copy && CombineRgn(copy.get(), update, nullptr, RGN_COPY) != ERROR)
+                state.savedRegion = std::move(copy);
         }
     }
-    bool letSystemPaint = (state.flags & 8) == 0;
+    bool letSystemPaint = !state.flags.Has(WindowFlag::ServingPrint);
     LRESULT result = 0;
-    if (state.ncPainted == 1 && style.IsBorderOn()) {
-        if (HDC dc = GetWindowDC(window)) {
-            RECT border{};
-            if (style.DrawBorder(window, dc, 0) && style.GetBorderRect(window, &border)) {
-                InflateRect(&border, -1, -1);
-                HRGN region = CreateRectRgnIndirect(&border);
-                result = CallWindowProcA(old, window, WM_NCPAINT, reinterpret_cast<WPARAM>(region), lParam);
-                if (region != nullptr)
-                    DeleteObject(region);
-                style.DrawBorder(window, dc, 1);
-                letSystemPaint = false;
-            }
-            ReleaseDC(window, dc);
+    if (state.ncPainted && style.IsBorderOn()) {
+        const winapp::WindowDc dc(window, true);
+        RECT border{};
+        if (dc && style.DrawBorder(window, dc.get(), 0) && style.GetBorderRect(window, &border)) {
+            InflateRect(&border, -1, -1);
+            const winapp::Region region(CreateRectRgnIndirect(&border));
+            result = CallWindowProcA(old, window, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), lParam);
+            style.DrawBorder(window, dc.get(), 1);
+            letSystemPaint = false;
         }
     }
     if (style.IsBorderOn()) {
@@ -259,16 +227,15 @@ LRESULT OnNcPaint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuS
 LRESULT OnPrint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuStyle& style, HDC target,
                 LPARAM printFlags) {
     const WindowGeometry geometry = GeometryOf(window);
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(target, geometry.width, geometry.height) : nullptr;
-    if (bitmap == nullptr) {
+    const winapp::MemoryDc memoryDc(CreateCompatibleDC(target));
+    const winapp::Bitmap bitmap(memoryDc ? CreateCompatibleBitmap(target, geometry.width, geometry.height) : nullptr);
+    if (!bitmap) {
         // Without a picture to compose in, the system prints the window as it is.
-        if (memory != nullptr)
-            DeleteDC(memory);
         return CallWindowProcA(old, window, WM_PRINT, reinterpret_cast<WPARAM>(target), printFlags);
     }
-    state.flags |= 8;
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HDC memory = memoryDc.get();
+    state.flags.Set(WindowFlag::ServingPrint);
+    const winapp::Selection picture(memory, bitmap.get());
     const int saved = SaveDC(memory);
     LRESULT result = 0;
     style.DrawBorder(window, memory, 0);
@@ -293,10 +260,7 @@ LRESULT OnPrint(HWND window, WNDPROC old, MenuWindowState& state, CStyledMenuSty
         RestoreDC(memory, clientSaved);
     }
     RestoreDC(memory, saved);
-    state.flags &= ~8;
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    state.flags.Clear(WindowFlag::ServingPrint);
     return result;
 }
 
@@ -314,9 +278,9 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_ERASEBKGND:
             if (!state->drawBorder)
                 break;
-            if (style->IsBorderOn() && !(state->flags & 8) && state->ncPainted == 0) {
-                state->ncPainted = 1;
-                SendMessageA(window, WM_NCPAINT, 1, 0);
+            if (style->IsBorderOn() && !state->flags.Has(WindowFlag::ServingPrint) && !state->ncPainted) {
+                state->ncPainted = true;
+                SendMessageA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(WholeFrameRegion()), 0);
             }
             if (style->EraseBackground(window, reinterpret_cast<HDC>(wParam)))
                 return 1;
@@ -341,9 +305,7 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                     if (position->flags & SWP_NOSIZE) {
                         state->x = position->x;
                         state->y = position->y;
-                        if (state->background != nullptr)
-                            DeleteObject(state->background);
-                        state->background = nullptr;
+                        state->background.Reset();
                     } else {
                         UnsubclassMenuWindow(window);
                     }
@@ -364,7 +326,7 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return OnNcPaint(window, old, *state, *style, wParam, lParam);
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE)
-                state->flags |= 4;
+                state->flags.Set(WindowFlag::EscapePressed);
             LastMenuMessagePos() = GetMessagePos();
             break;
         case WM_PRINT:
@@ -377,170 +339,11 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcA(old, window, message, wParam, lParam);
 }
 
-// ---- the styles' window operations
-
-int CStyledMenuStyle::Attach(HWND window) {
-    MenuWindowState* state = StateOf(window);
-    if (state == nullptr || !state->drawBorder || !(flags & 1))
-        return 0;
-    state->flags |= 2;
-    SetWindowLongA(window, GWL_STYLE, state->savedStyle & ~static_cast<LONG>(WS_BORDER));
-    SetWindowLongA(window, GWL_EXSTYLE,
-                   state->savedExStyle & ~static_cast<LONG>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE));
-    return 1;
-}
-
-int CStyledMenuStyle::Detach(HWND window) {
-    MenuWindowState* state = StateOf(window);
-    if (state == nullptr)
-        return 1;
-    if (IsLiveMenu(state->menu)) {
-        if (CStyledMenu* menu = CStyledMenu::FromHandle(state->menu))
-            menu->OnPopupClosed();
-    }
-    if (state->flags & 2) {
-        SetLastError(0);
-        SetWindowLongA(window, GWL_STYLE,
-                       (state->flags & 1) ? state->savedStyle | static_cast<LONG>(WS_VISIBLE) : state->savedStyle);
-        ReportLastError();
-        SetLastError(0);
-        SetWindowLongA(window, GWL_EXSTYLE, state->savedExStyle);
-        ReportLastError();
-    }
-    return 1;
-}
-
-// The frame's widths, the client area ending before its inner line on every side.
-int CStyledMenuStyle::CalcNonClient(HWND, NCCALCSIZE_PARAMS* params) {
-    if (!(flags & 1))
-        return 0;
-    const Insets insets = MenuFrameInsets(IsSystemDropShadowOn());
-    RECT& rect = params->rgrc[0];
-    rect.left += insetLeft;
-    rect.top += insetTop;
-    rect.right -= insets.right;
-    rect.bottom -= insets.bottom;
-    return 0;
-}
-
-// The system sized the window for its items and its own border, which the frame replaces (Attach
-// takes the border styles away): the window grows or shrinks by the difference, so that the items
-// keep the room the system gave them. Systems differ in that border (three pixels on some, none on
-// others, which draw their edge inside the client area), so it is read from the saved styles.
-int CStyledMenuStyle::AdjustWindowPos(HWND window, WINDOWPOS* position) {
-    if (!(flags & 1))
-        return 0;
-    RECT border{0, 0, 0, 0};
-    if (const MenuWindowState* state = StateOf(window))
-        AdjustWindowRectEx(&border, static_cast<DWORD>(state->savedStyle), FALSE,
-                           static_cast<DWORD>(state->savedExStyle));
-    Insets frame = MenuFrameInsets(IsSystemDropShadowOn());
-    frame.left = insetLeft;
-    frame.top = insetTop;
-    const Extent growth =
-        MenuWindowGrowth(frame, Insets{-border.left, -border.top, border.right, border.bottom});
-    position->cx += growth.cx;
-    position->cy += growth.cy;
-    position->y -= 1;
-    return 1;
-}
-
-int CStyledMenuStyle::GetBorderRect(HWND window, RECT* rect) {
-    if (!GetWindowRect(window, rect))
-        return 0;
-    const int farSide = IsSystemDropShadowOn() ? 3 : 7;
-    rect->left += 2;
-    rect->top += 2;
-    rect->right -= farSide;
-    rect->bottom -= farSide;
-    return 1;
-}
-
-int CStyledMenuStyle::EraseBackground(HWND window, HDC dc) {
-    RECT client{};
-    GetClientRect(window, &client);
-    client.left -= 2;
-    Fill(dc, client, GetSysColor(COLOR_MENU));
-    return 1;
-}
-
-int CStyledMenuFlatStyle::EraseBackground(HWND window, HDC dc) {
-    MenuWindowState* state = StateOf(window);
-    if (state == nullptr || state->menu == nullptr)
-        return CStyledMenuStyle::EraseBackground(window, dc);
-    RECT client{};
-    GetClientRect(window, &client);
-    client.left -= 2;
-    Fill(dc, client, GetMenuBarColor(state->menu));
-    return 1;
-}
-
-int CStyledMenuStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
-    CaptureBackground(window);
-    if (!(flags & 1))
-        return 0;
-    const WindowGeometry g = GeometryOf(window);
-    const bool highContrast = ThePlatform().highContrast;
-    const Colour line = highContrast ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_HIGHLIGHT);
-    if (IsSystemDropShadowOn()) {
-        if (!skipBand)
-            FillBand(dc, RECT{1, 1, g.width - 1, g.height - 1}, g.client, GetMenuBackgroundColor(nullptr));
-        Outline(dc, RECT{0, 0, g.width, g.height}, line);
-        return 1;
-    }
-    if (!skipBand)
-        FillBand(dc, RECT{1, 1, g.width - 5, g.height - 5}, g.client, GetMenuBackgroundColor(nullptr));
-    Outline(dc, RECT{0, 0, g.width - 4, g.height - 4}, line);
-    if (!highContrast)
-        DrawMenuShadow(window, dc);
-    return 1;
-}
-
-int CStyledMenuFlatStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
-    CaptureBackground(window);
-    if (!(flags & 1))
-        return 0;
-    MenuWindowState* state = StateOf(window);
-    const WindowGeometry g = GeometryOf(window);
-    const SystemColours system = SystemColoursNow();
-    const Display display = DisplayOf(dc);
-    const FlatFrameColours colours =
-        FlatFrameColoursOf(GetMenuBackgroundColor(state != nullptr ? state->menu : nullptr), system, display);
-    const int w = g.width;
-    const int h = g.height;
-    if (IsSystemDropShadowOn()) {
-        if (!skipBand)
-            FillBand(dc, RECT{1, 1, w - 1, h - 1}, g.client, colours.frame);
-        if (display.highContrast) {
-            Outline(dc, RECT{0, 0, w, h}, system.btnText);
-        } else {
-            Outline(dc, RECT{1, 1, w - 1, h - 1}, colours.frame);
-            Fill(dc, RECT{1, 2, 2, 2 + h - 4}, colours.gutter);
-            Outline(dc, RECT{0, 0, w, h}, colours.outline);
-        }
-        DrawBarJoint(window, dc);
-        return 1;
-    }
-    if (!skipBand)
-        FillBand(dc, RECT{1, 1, w - 5, h - 5}, g.client, colours.frame);
-    if (display.highContrast) {
-        Outline(dc, RECT{0, 0, w - 4, h - 4}, system.btnText);
-        DrawBarJoint(window, dc);
-        return 1;
-    }
-    Outline(dc, RECT{1, 1, w - 5, h - 5}, colours.frame);
-    Fill(dc, RECT{1, 2, 2, 2 + h - 8}, colours.gutter);
-    Outline(dc, RECT{0, 0, w - 4, h - 4}, colours.outline);
-    DrawMenuShadow(window, dc);
-    DrawBarJoint(window, dc);
-    return 1;
-}
-
 // ---- background, shadow and joint
 
 MenuWindowState* CaptureBackground(HWND window) {
     MenuWindowState* state = StateOf(window);
-    if (state == nullptr || state->background != nullptr)
+    if (state == nullptr || state->background)
         return state;
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -556,19 +359,17 @@ MenuWindowState* CaptureBackground(HWND window) {
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const winapp::WindowDc screen(nullptr);
+    const winapp::MemoryDc memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
-    state->background = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory != nullptr && state->background != nullptr) {
-        HGDIOBJ old = SelectObject(memory, state->background);
-        BitBlt(memory, 0, 0, width, height, screen, state->x, state->y, SRCCOPY);
-        SelectObject(memory, old);
+    state->background.Reset(CreateDIBSection(screen.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (memory && state->background) {
+        {
+            const winapp::Selection snapshot(memory.get(), state->background.get());
+            BitBlt(memory.get(), 0, 0, width, height, screen.get(), state->x, state->y, SRCCOPY);
+        }
         GdiFlush();
     }
-    if (memory != nullptr)
-        DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return state;
 }
 
@@ -576,10 +377,10 @@ void DrawMenuShadow(HWND window, HDC dc) {
     if (IsSystemDropShadowOn())
         return;
     MenuWindowState* state = StateOf(window);
-    if (state == nullptr || state->background == nullptr)
+    if (state == nullptr || !state->background)
         return;
     DIBSECTION snapshot{};
-    if (GetObjectA(state->background, sizeof snapshot, &snapshot) != sizeof snapshot ||
+    if (GetObjectA(state->background.get(), sizeof snapshot, &snapshot) != sizeof snapshot ||
         snapshot.dsBm.bmBits == nullptr || snapshot.dsBm.bmBitsPixel != 32)
         return;
     RECT rect{};

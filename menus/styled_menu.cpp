@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
+#include "gdi.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
@@ -15,9 +17,26 @@ std::map<HMENU, CStyledMenu*>& MenuObjects() {
     return objects;
 }
 
-std::vector<CStyledMenuIcons*>& IconStores() {
-    static std::vector<CStyledMenuIcons*> stores;
-    return stores;
+// The live icon stores, which the list owns: a store leaves it, and is deleted, when its count
+// reaches 0. Stores still counted at exit are left to the process's end, as their image lists
+// are: a store's destructor would look itself up in this very list while it is going.
+struct IconStoreList {
+    std::vector<std::unique_ptr<CStyledMenuIcons>> stores;
+    ~IconStoreList() {
+        for (auto& store : stores)
+            store.release();
+    }
+};
+
+std::vector<std::unique_ptr<CStyledMenuIcons>>& IconStores() {
+    static IconStoreList list;
+    return list.stores;
+}
+
+std::vector<std::unique_ptr<CStyledMenuIcons>>::iterator FindStore(const CStyledMenuIcons* store) {
+    auto& stores = IconStores();
+    return std::find_if(stores.begin(), stores.end(),
+                        [store](const std::unique_ptr<CStyledMenuIcons>& entry) { return entry.get() == store; });
 }
 
 HACCEL& DefaultTable() {
@@ -68,20 +87,27 @@ std::string AcceleratorText(const ACCEL& entry) {
 
 CStyledMenuIcons::CStyledMenuIcons(int width, int height) {
     imageList_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 12, 12);
-    IconStores().push_back(this);
+    IconStores().emplace_back(this);
 }
 
 CStyledMenuIcons::~CStyledMenuIcons() {
-    auto& stores = IconStores();
-    stores.erase(std::remove(stores.begin(), stores.end(), this), stores.end());
+    // A store deleted directly (not through its count) gives up its place in the list.
+    const auto entry = FindStore(this);
+    if (entry != IconStores().end()) {
+        entry->release();
+        IconStores().erase(entry);
+    }
     for (HICON icon : icons_)
         DestroyIcon(icon);
     if (imageList_ != nullptr)
         ImageList_Destroy(imageList_);
 }
 
-const std::vector<CStyledMenuIcons*>& CStyledMenuIcons::Stores() {
-    return IconStores();
+std::vector<CStyledMenuIcons*> CStyledMenuIcons::Stores() {
+    std::vector<CStyledMenuIcons*> stores;
+    for (const auto& store : IconStores())
+        stores.push_back(store.get());
+    return stores;
 }
 
 SIZE CStyledMenuIcons::IconSize() const {
@@ -93,8 +119,13 @@ SIZE CStyledMenuIcons::IconSize() const {
 }
 
 void CStyledMenuIcons::Release() {
-    if (--refCount_ <= 0)
-        delete this;
+    if (--refCount_ > 0)
+        return;
+    const auto entry = FindStore(this);
+    if (entry == IconStores().end())
+        return;
+    const std::unique_ptr<CStyledMenuIcons> leaving = std::move(*entry);
+    IconStores().erase(entry);
 }
 
 int CStyledMenuIcons::AddIcon(HICON icon) {
@@ -123,6 +154,8 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
     ICONINFO info{};
     if (!GetIconInfo(icon, &info))
         return;
+    const winapp::Bitmap mask(info.hbmMask);
+    const winapp::Bitmap colour(info.hbmColor);
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = size.cx;
@@ -131,17 +164,19 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<DWORD> pixels(static_cast<std::size_t>(size.cx * size.cy));
-    HDC screen = GetDC(nullptr);
+    const winapp::WindowDc screen(nullptr);
     // The icon drawn on black gives its colours; its mask keeps the shape.
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP normal = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    HGDIOBJ old = SelectObject(memory, normal);
-    RECT all{0, 0, size.cx, size.cy};
-    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, old);
-    GetDIBits(memory, normal, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
-    ImageList_Add(imageList_, normal, info.hbmMask);
+    const winapp::MemoryDc memoryDc(CreateCompatibleDC(screen.get()));
+    HDC memory = memoryDc.get();
+    const winapp::Bitmap normal(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    {
+        const winapp::Selection selected(memory, normal.get());
+        RECT all{0, 0, size.cx, size.cy};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    }
+    GetDIBits(memory, normal.get(), 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
+    ImageList_Add(imageList_, normal.get(), mask.get());
 
     std::vector<DWORD> variant(pixels.size());
     for (int kind = 0; kind < 2; ++kind) {
@@ -159,17 +194,10 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
             }
             variant[i] = static_cast<DWORD>((RedOf(v) << 16) | (GreenOf(v) << 8) | BlueOf(v));
         }
-        HBITMAP image = CreateCompatibleBitmap(screen, size.cx, size.cy);
-        SetDIBits(memory, image, 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
-        ImageList_Add(imageList_, image, info.hbmMask);
-        DeleteObject(image);
+        const winapp::Bitmap image(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        SetDIBits(memory, image.get(), 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
+        ImageList_Add(imageList_, image.get(), mask.get());
     }
-    DeleteObject(normal);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr)
-        DeleteObject(info.hbmColor);
 }
 
 // ---- item records
@@ -293,16 +321,16 @@ BOOL CStyledMenu::LoadMenu(LPCSTR name) {
 BOOL CStyledMenu::LoadMenu(HMENU menu) {
     if (!Attach(menu))
         return FALSE;
-    isPopup_ = 0;
+    isPopup_ = false;
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         HMENU submenu = GetSubMenu(menu, position);
         if (submenu == nullptr)
             continue;
-        auto* child = new CStyledMenu(menu);
-        submenus_.push_back(child);
+        submenus_.push_back(std::make_unique<CStyledMenu>(menu));
+        CStyledMenu* child = submenus_.back().get();
         child->LoadMenu(submenu);
-        child->isPopup_ = 1;
+        child->isPopup_ = true;
     }
     ConvertMenu();
     return TRUE;
@@ -317,19 +345,18 @@ void CStyledMenu::FreeRecords() {
 void CStyledMenu::DeleteSubmenuObjects() {
     for (auto child = submenus_.rbegin(); child != submenus_.rend(); ++child) {
         (*child)->Release();
-        delete *child;
+        child->reset();
     }
     submenus_.clear();
 }
 
 void CStyledMenu::ReleaseDeadSubmenus() {
     for (auto child = submenus_.begin(); child != submenus_.end();) {
-        if (FromHandle((*child)->menu_) == *child) {
+        if (FromHandle((*child)->menu_) == child->get()) {
             ++child;
             continue;
         }
         (*child)->Release();
-        delete *child;
         child = submenus_.erase(child);
     }
 }
@@ -362,7 +389,7 @@ BOOL CStyledMenu::DeleteMenu(UINT position, UINT flags) {
 CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
     for (CStyledMenuItemData* record : items_) {
         if (record->command == command && !record->claimed) {
-            record->claimed = 1;
+            record->claimed = true;
             return record;
         }
     }
@@ -370,25 +397,26 @@ CStyledMenuItemData* CStyledMenu::FindItemData(UINT_PTR command) {
 }
 
 CStyledMenuItemDataTitle* CStyledMenu::InsertTitle(UINT position, const std::string& text, int styleBits) {
-    auto* title = new CStyledMenuItemDataTitle(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
+    auto title = std::make_unique<CStyledMenuItemDataTitle>(MF_SEPARATOR | MF_OWNERDRAW | MF_BYPOSITION, 0);
     title->SetString(text);
-    title->styleBits = styleBits | 0x1;
+    title->styleBits = styleBits | kTitleItem;
     if (menu_ == nullptr || !InsertMenuA(menu_, position, title->itemFlags, 0,
-                                         reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title)))) {
+                                         reinterpret_cast<LPCSTR>(static_cast<CStyledMenuItemData*>(title.get())))) {
         ReportLastError();
-        delete title;
         return nullptr;
     }
+    CStyledMenuItemDataTitle* inserted = title.release();  // the menu's list owns it now
     const std::size_t at = std::min<std::size_t>(position, items_.size());
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), title);
-    return title;
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), inserted);
+    return inserted;
 }
 
 CStyledMenuItemData* CStyledMenu::RecordOf(UINT_PTR command) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == command)
             return record;
-    for (const CStyledMenu* child : submenus_) {
+    for (const auto& owned : submenus_) {
+        const CStyledMenu* child = owned.get();
         if (FromHandle(child->menu_) != child)
             continue;
         if (CStyledMenuItemData* record = child->RecordOf(command))
@@ -469,7 +497,7 @@ std::string CaptionOf(HMENU menu, UINT position) {
 CStyledMenuItemData* CStyledMenu::FindSeparatorData() {
     for (CStyledMenuItemData* record : items_) {
         if (record->command == 0 && !record->claimed && !record->IsTitle()) {
-            record->claimed = 1;
+            record->claimed = true;
             return record;
         }
     }
@@ -481,7 +509,7 @@ void CStyledMenu::ConvertMenu() {
         return;
     ReleaseDeadSubmenus();
     for (CStyledMenuItemData* record : items_)
-        record->claimed = 0;
+        record->claimed = false;
     // An owner-drawn item keeps the record it carries, whatever its command: an owner-drawn
     // separator's command 0 would match any separator's or title's record. Claimed first, so that
     // no item before it takes that record by its command.
@@ -489,7 +517,7 @@ void CStyledMenu::ConvertMenu() {
     for (std::size_t position = 0; position < carried.size(); ++position) {
         CStyledMenuItemData* record = CarriedRecord(static_cast<UINT>(position));
         if (record != nullptr && !record->claimed) {
-            record->claimed = 1;
+            record->claimed = true;
             carried[position] = record;
         }
     }
@@ -566,7 +594,8 @@ std::string CStyledMenu::GetItemText(UINT item, UINT flags) const {
     for (CStyledMenuItemData* record : items_)
         if (record->command == item && !record->IsPopup())
             return record->GetString(table);
-    for (const CStyledMenu* child : submenus_) {
+    for (const auto& owned : submenus_) {
+        const CStyledMenu* child = owned.get();
         if (FromHandle(child->menu_) != child)
             continue;
         const std::string text = child->GetItemText(item, flags);
@@ -622,9 +651,8 @@ void CStyledMenu::DrawTitle(DRAWITEMSTRUCT* draw, bool onBar) {
 }
 
 BOOL CStyledMenu::EraseMenuBackground(HDC dc, const RECT& area) {
-    HBRUSH brush = CreateSolidBrush(GetMenuBackgroundColor(menu_));
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const winapp::Brush brush(CreateSolidBrush(GetMenuBackgroundColor(menu_)));
+    FillRect(dc, &area, brush.get());
     return TRUE;
 }
 
@@ -632,7 +660,8 @@ namespace {
 
 // The window menu's commands that the system would draw a glyph of its own for, and their
 // stand-ins while a popup is open.
-const UINT kRenumbered[3][2] = {{0xF120, 0xF121}, {0xF060, 0xF061}, {0xF020, 0xF021}};
+const UINT kRenumbered[3][2] = {
+    {SC_RESTORE, SC_RESTORE + 1}, {SC_CLOSE, SC_CLOSE + 1}, {SC_MINIMIZE, SC_MINIMIZE + 1}};
 
 bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
     CStyledMenuItemData* record = nullptr;
@@ -651,7 +680,7 @@ bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
 }  // namespace
 
 BOOL CStyledMenu::OnPopupInit() {
-    isPopup_ = 1;
+    isPopup_ = true;
     ConvertMenu();
     if (ThePlatform().versionIndex == 7) {
         for (const auto& pair : kRenumbered)
@@ -662,9 +691,9 @@ BOOL CStyledMenu::OnPopupInit() {
 
 BOOL CStyledMenu::OnPopupClosed() {
     if (ThePlatform().versionIndex == 7) {
-        Renumber(menu_, *this, 0xF021, 0xF020);
-        Renumber(menu_, *this, 0xF121, 0xF120);
-        if (Renumber(menu_, *this, 0xF061, 0xF060) && owner_ != nullptr)
+        Renumber(menu_, *this, SC_MINIMIZE + 1, SC_MINIMIZE);
+        Renumber(menu_, *this, SC_RESTORE + 1, SC_RESTORE);
+        if (Renumber(menu_, *this, SC_CLOSE + 1, SC_CLOSE) && owner_ != nullptr)
             SetWindowPos(owner_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     }
     CStyledMenu* bar = FromHandle(parent_);
@@ -674,19 +703,22 @@ BOOL CStyledMenu::OnPopupClosed() {
     if (bar->isPopup_)
         return FALSE;
     bar->openPopups_ = 0;
-    RECT hot = bar->lastHotBarItem_;
-    if (IsRectEmpty(&hot))
+    if (IsRectEmpty(&bar->lastHotBarItem_))
         return TRUE;
-    hot.right += 10;
-    hot.bottom += 10;
     if (owner_ == nullptr)
         return FALSE;
-    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
-    ScreenToClient(owner_, &corners[0]);
-    ScreenToClient(owner_, &corners[1]);
-    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-    RedrawWindow(owner_, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    RedrawHotBarItem(owner_, bar->lastHotBarItem_);
     return TRUE;
+}
+
+void RedrawHotBarItem(HWND window, RECT hot) {
+    hot.right += 10;
+    hot.bottom += 10;
+    POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
+    ScreenToClient(window, &corners[0]);
+    ScreenToClient(window, &corners[1]);
+    const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    RedrawWindow(window, &area, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 }  // namespace menus

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,12 @@ public:
     virtual void Refresh();
 
     void AddRef() { ++refCount_; }
-    // Counts one user less; at 0 the store leaves the list of stores and is deleted.
+    // Counts one user less; at 0 the store leaves the list of stores, which deletes it.
     void Release();
     int refCount() const { return refCount_; }
 
-    static const std::vector<CStyledMenuIcons*>& Stores();
+    // The live stores (made with new; the list owns them).
+    static std::vector<CStyledMenuIcons*> Stores();
 
 private:
     void AddVariants(HICON icon);
@@ -64,15 +66,15 @@ public:
 
     bool IsSeparator() const { return (itemFlags & MF_SEPARATOR) != 0; }
     bool IsPopup() const { return (itemFlags & MF_POPUP) != 0; }
-    bool IsTitle() const { return (styleBits & 0x1) != 0; }
+    bool IsTitle() const { return (styleBits & kTitleItem) != 0; }
     // Uses an icon of `store` (counted) instead of none.
     void SetIcon(CStyledMenuIcons* store, int index);
 
     std::string text;
-    int styleBits = 0;  // 0x1 title, 0x2 vertical, 0x4 gradient, 0x8 sunken, 0x10 engraved, 0x20 rounded, 0x40 centred
+    int styleBits = 0;  // TitleStyleBit values
     UINT itemFlags;
     UINT_PTR command;  // or the submenu handle of a popup item
-    int claimed = 0;
+    bool claimed = false;
     CStyledMenuIcons* iconStore = nullptr;
     int iconIndex = -1;
 };
@@ -140,8 +142,8 @@ public:
     const std::vector<CStyledMenuItemData*>& items() const { return items_; }
     HMENU parent() const { return parent_; }
     void setParent(HMENU parent) { parent_ = parent; }
-    bool isPopup() const { return isPopup_ != 0; }
-    void setPopup(bool popup) { isPopup_ = popup ? 1 : 0; }
+    bool isPopup() const { return isPopup_; }
+    void setPopup(bool popup) { isPopup_ = popup; }
     HWND owner() const { return owner_; }
     void setOwner(HWND owner) { owner_ = owner; }
     int iconWidth() const { return iconWidth_; }
@@ -174,17 +176,17 @@ private:
 
     HMENU menu_ = nullptr;
     std::vector<CStyledMenuItemData*> items_;
-    std::vector<CStyledMenu*> submenus_;  // the objects of the submenus this menu loaded, owned
+    std::vector<std::unique_ptr<CStyledMenu>> submenus_;  // the objects of the submenus this menu loaded
     int iconWidth_ = 16;
     int iconHeight_ = 15;
     HWND owner_ = nullptr;
     Colour colour_ = kDefaultColour;
     HIMAGELIST checkImages_ = nullptr;
-    int checkImagesShared_ = 0;
+    bool checkImagesShared_ = false;
     int checkCounterSelected_ = -1;
     int checkCounterAlways_ = -1;
     HMENU parent_ = nullptr;
-    int isPopup_ = 1;
+    bool isPopup_ = true;
     RECT lastHotBarItem_{};
     int openPopups_ = 0;
     HACCEL accelerators_ = reinterpret_cast<HACCEL>(-1);
@@ -196,6 +198,10 @@ void SetDefaultAcceleratorTable(HACCEL table);
 
 // The menu-bar item that the frame's tracking drew hot last; null when none.
 CStyledMenuItemData*& HotBarItem();
+
+// Redraws a menu bar's hot item `hot` (screen coordinates), grown by 10 pixels to the right and
+// downwards for the popup's joint, in the frame of `window`.
+void RedrawHotBarItem(HWND window, RECT hot);
 
 // Whether `menu` is a live menu handle.
 bool IsLiveMenu(HMENU menu);

@@ -68,14 +68,14 @@ struct TitleLayout {
 // A gradient (bit 0x4), a rounded band (bit 0x20, which moves the text) or a plain fill.
 void FillTitleBackground(HDC dc, int styleBits, const TitleColours& colours, TitleLayout& layout) {
     const RECT& area = layout.area;
-    if (styleBits & 0x4) {
+    if (styleBits & kTitleGradient) {
         if (layout.vertical)
             FillGradient(dc, area, colours.gradientEnd, colours.captionBack, false, true);
         else
             FillGradient(dc, area, colours.captionBack, colours.gradientEnd, true, true);
         return;
     }
-    if (!(styleBits & 0x20)) {
+    if (!(styleBits & kTitleRounded)) {
         Fill(dc, area, colours.captionBack);
         return;
     }
@@ -86,13 +86,10 @@ void FillTitleBackground(HDC dc, int styleBits, const TitleColours& colours, Tit
     } else {
         layout.x += std::min<int>((area.right - area.left - layout.text.cx - layout.iconBox.cx) / 2, 10);
     }
-    HBRUSH brush = CreateSolidBrush(colours.captionBack);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    const winapp::Brush brush(CreateSolidBrush(colours.captionBack));
+    const winapp::Selection brushSelection(dc, brush.get());
+    const winapp::Selection penSelection(dc, GetStockObject(WHITE_PEN));
     RoundRect(dc, round.left, round.top, round.right, round.bottom, 10, 10);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brush);
 }
 
 // Bit 0x40: the text centred along the title (with the icon's box).
@@ -145,7 +142,7 @@ void DrawTitleItem(CStyledMenu*, DRAWITEMSTRUCT* draw, bool) {
     const TitleColours colours = TitleColoursOf(*record, system);
     const bool hasIcon = record->iconStore != nullptr && record->iconIndex != -1;
     TitleLayout layout{};
-    layout.vertical = (record->styleBits & 0x2) != 0;
+    layout.vertical = (record->styleBits & kTitleVertical) != 0;
     layout.area = TitleAreaOf(dc, draw->rcItem, layout.vertical);
     if (hasIcon) {
         layout.iconBox = record->iconStore->IconSize();
@@ -153,27 +150,25 @@ void DrawTitleItem(CStyledMenu*, DRAWITEMSTRUCT* draw, bool) {
         layout.iconBox.cy += 4;
     }
     LOGFONTA logFont = TitleLogFont(layout.vertical ? 900 : 0);
-    HFONT font = CreateFontIndirectA(&logFont);
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    const winapp::Font font(CreateFontIndirectA(&logFont));
+    const winapp::Selection fontSelection(dc, font.get());
     layout.text = TextExtent(dc, record->text);
     layout.x = layout.vertical ? layout.area.left + 2 : layout.area.left + layout.iconBox.cx + 2;
     layout.y = layout.vertical ? layout.area.bottom - layout.iconBox.cy - 4 : layout.area.top;
 
     FillTitleBackground(dc, record->styleBits, colours, layout);
-    if (record->styleBits & 0x8)  // sunken
+    if (record->styleBits & kTitleSunken)
         FrameLines(dc, layout.area, system.btnShadow, system.btnHighlight);
-    if (record->styleBits & 0x40)
+    if (record->styleBits & kTitleCentred)
         CentreTitleText(layout);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, colours.captionText);
     TextOutA(dc, layout.x, layout.y, record->text.c_str(), static_cast<int>(record->text.size()));
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
     if (hasIcon)
         DrawTitleIcon(dc, *record, layout);
-    if (record->styleBits & 0x10)
+    if (record->styleBits & kTitleEngraved)
         DrawEngravedLines(dc, layout, system);
 }
 

@@ -16,7 +16,31 @@ struct MemoryDcTraits {
 };
 
 using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
+using Pen = UniqueHandle<HPEN, GdiObjectTraits>;
+using Brush = UniqueHandle<HBRUSH, GdiObjectTraits>;
+using Font = UniqueHandle<HFONT, GdiObjectTraits>;
+using Region = UniqueHandle<HRGN, GdiObjectTraits>;
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+
+// A window's (or, for a null window, the screen's) device context, released with the holder.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 
 // Selects an object into a device context for the holder's lifetime.
 class Selection {

@@ -105,7 +105,7 @@ bool DemoFrame::Create() {
 
     menus::CStyledMenu* file = menus::CStyledMenu::FromHandle(filePopup());
     if (file != nullptr)
-        file->InsertTitle(0, "Menu Demo", 0x4);
+        file->InsertTitle(0, "Menu Demo", menus::kTitleGradient);
 
     // Icons for three File items; the store lives while items use it.
     icons_ = new menus::CStyledMenuIcons(kIconWidth, kIconHeight);
