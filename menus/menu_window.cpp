@@ -352,13 +352,7 @@ MenuWindowState* CaptureBackground(HWND window) {
     if (width <= 0 || height <= 0)
         return state;
     // A top-down 32-bit section: the shadow reads the few pixels it darkens straight from memory.
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = winapp::TopDownBitmapInfo(width, height);
     const winapp::WindowDc screen(nullptr);
     const winapp::MemoryDc memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;

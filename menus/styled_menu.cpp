@@ -156,13 +156,7 @@ void CStyledMenuIcons::AddVariants(HICON icon) {
         return;
     const winapp::Bitmap mask(info.hbmMask);
     const winapp::Bitmap colour(info.hbmColor);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = size.cx;
-    format.bmiHeader.biHeight = -size.cy;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = winapp::TopDownBitmapInfo(size.cx, size.cy);
     std::vector<DWORD> pixels(static_cast<std::size_t>(size.cx * size.cy));
     const winapp::WindowDc screen(nullptr);
     // The icon drawn on black gives its colours; its mask keeps the shape.
