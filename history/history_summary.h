@@ -48,4 +48,17 @@ struct HistorySummary {
 // mode, day texts the date style.
 HistorySummary BuildHistorySummary(const std::vector<DayRecord>& records, const CalendarDate& today, int startDay);
 
+// A row a user clicked, found again in rows read anew: the one at `hint` when `matches` still
+// holds for it, else the first for which it holds; -1 when none does.
+template <class Predicate>
+int FindRowNear(const std::vector<SummaryRow>& rows, int hint, Predicate matches) {
+    if (hint >= 0 && static_cast<std::size_t>(hint) < rows.size() && matches(rows[hint]))
+        return hint;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (matches(rows[i]))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 }  // namespace history

@@ -26,13 +26,7 @@ bool Matches(const SummaryRow& row, int level, const std::string& text) {
 }
 
 int FindRow(const std::vector<SummaryRow>& rows, int level, const std::string& text, int hint) {
-    if (hint >= 0 && static_cast<std::size_t>(hint) < rows.size() && Matches(rows[hint], level, text))
-        return hint;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (Matches(rows[i], level, text))
-            return static_cast<int>(i);
-    }
-    return -1;
+    return history::FindRowNear(rows, hint, [&](const SummaryRow& row) { return Matches(row, level, text); });
 }
 
 // A byte count as a whole number, halves away from zero; empty for what is no finite number.

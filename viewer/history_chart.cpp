@@ -60,13 +60,7 @@ bool Matches(const SummaryRow& row, int level, const std::string (&texts)[4]) {
 // The clicked row: the one at the hinted position when it still has the clicked texts, else the
 // first that has them; -1 when none has.
 int FindRow(const std::vector<SummaryRow>& rows, int level, const std::string (&texts)[4], int item) {
-    if (item >= 0 && static_cast<std::size_t>(item) < rows.size() && Matches(rows[item], level, texts))
-        return item;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (Matches(rows[i], level, texts))
-            return static_cast<int>(i);
-    }
-    return -1;
+    return history::FindRowNear(rows, item, [&](const SummaryRow& row) { return Matches(row, level, texts); });
 }
 
 std::string ShortMonthName(int month) {
