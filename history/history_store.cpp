@@ -117,17 +117,20 @@ bool HistoryStore::Save() {
     // protection holds all the same.
     if (files_.IsReadOnly(path_))
         return false;
-    return ReplaceWithNewFile(files_, path_, path_ + ".new", [this](std::FILE* out) {
-        std::vector<unsigned char> block(kBlockRecords * kDayRecordSize);
-        for (std::size_t first = 0; first < records.size(); first += kBlockRecords) {
-            const std::size_t count = std::min(kBlockRecords, records.size() - first);
-            for (std::size_t i = 0; i < count; ++i)
-                EncodeDayRecord(records[first + i], block.data() + i * kDayRecordSize);
-            if (!files_.Write(out, block.data(), count * kDayRecordSize))
-                return false;
-        }
-        return true;
-    }, &lastError_);
+    return ReplaceWithNewFile(
+        files_, path_, path_ + ".new",
+        [this](std::FILE* out) {
+            std::vector<unsigned char> block(kBlockRecords * kDayRecordSize);
+            for (std::size_t first = 0; first < records.size(); first += kBlockRecords) {
+                const std::size_t count = std::min(kBlockRecords, records.size() - first);
+                for (std::size_t i = 0; i < count; ++i)
+                    EncodeDayRecord(records[first + i], block.data() + i * kDayRecordSize);
+                if (!files_.Write(out, block.data(), count * kDayRecordSize))
+                    return false;
+            }
+            return true;
+        },
+        &lastError_);
 }
 
 void HistoryStore::CloseFile() {

@@ -150,9 +150,18 @@ TEST(DecimalPrefixTest, ReadsTheLeadingNumber) {
     const struct {
         const char* text;
         int value;
-    } cases[] = {{"1", 1},       {"0", 0},       {"", 0},         {"x", 0},
-                 {"7", 7},       {"-1", -1},     {" 2", 2},       {"3abc", 3},
-                 {"012", 12},    {"2024", 2024}, {"03/2024", 3},  {"99999999999999", INT_MAX},
+    } cases[] = {{"1", 1},
+                 {"0", 0},
+                 {"", 0},
+                 {"x", 0},
+                 {"7", 7},
+                 {"-1", -1},
+                 {" 2", 2},
+                 {"3abc", 3},
+                 {"012", 12},
+                 {"2024", 2024},
+                 {"03/2024", 3},
+                 {"99999999999999", INT_MAX},
                  {"-99999999999999", INT_MIN}};
     for (const auto& c : cases)
         EXPECT_EQ(DecimalPrefix(c.text), c.value) << '"' << c.text << '"';

@@ -47,8 +47,8 @@ std::optional<int> WatcherApp::InitInstance() {
     if (GetPrivateProfileIntA(monitor::kSettingsSection, "g_m_AutoStartCheck", 0, settings.c_str()) == 0)
         return 0;
 
-    window_ = std::make_unique<WatcherWindow>(__argv != nullptr && __argv[0] != nullptr ? __argv[0] : "",
-                                              ProbeAddress());
+    window_ =
+        std::make_unique<WatcherWindow>(__argv != nullptr && __argv[0] != nullptr ? __argv[0] : "", ProbeAddress());
     if (!window_->Create())
         return 1;
     setMainWindow(window_.get());

@@ -142,7 +142,8 @@ void DrawIconMono(HDC dc, HIMAGELIST list, int index, int x, int y, SIZE size, C
     if (icon == nullptr)
         return;
     const winapp::Brush brush(CreateSolidBrush(colour));
-    DrawStateA(dc, brush.get(), nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size.cx, size.cy, DST_ICON | DSS_MONO);
+    DrawStateA(dc, brush.get(), nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, size.cx, size.cy,
+               DST_ICON | DSS_MONO);
     DestroyIcon(icon);
 }
 

@@ -107,7 +107,8 @@ void GetThemedColors(Colour& first, Colour& second, bool forBar) {
     const CStyledMenuStyle* style = ActiveStyle();
     probe.styleId = style != nullptr ? style->id : kThemedStyle;
     probe.themeActive = IsThemeActiveNow();
-    if (probe.themeActive && (probe.styleId == kThemedStyle || probe.styleId == kThemedStyleUnframed) && platform.themeLibrary != nullptr) {
+    if (probe.themeActive && (probe.styleId == kThemedStyle || probe.styleId == kThemedStyleUnframed) &&
+        platform.themeLibrary != nullptr) {
         using OpenThemeDataProc = HANDLE(WINAPI*)(HWND, LPCWSTR);
         using GetThemeColorProc = HRESULT(WINAPI*)(HANDLE, int, int, int, COLORREF*);
         using CloseThemeDataProc = HRESULT(WINAPI*)(HANDLE);

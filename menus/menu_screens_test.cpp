@@ -1173,8 +1173,8 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
         const int textRight = item.right - (flat || themed ? 15 : 8);
         const InkSpan labelInk = ReferenceInk("E&xit", menuFont, DT_LEFT, 200, height);
         const InkSpan accelerator = ReferenceInk("Alt+F4", menuFont, DT_RIGHT, 200, height);
-        const InkSpan shownLabel = ScreenInk(plain, RECT{item.left, item.top, (item.left + item.right) / 2, item.bottom},
-                                             system.menuText);
+        const InkSpan shownLabel =
+            ScreenInk(plain, RECT{item.left, item.top, (item.left + item.right) / 2, item.bottom}, system.menuText);
         const InkSpan shownAccelerator =
             ScreenInk(plain, RECT{(item.left + item.right) / 2, item.top, item.right, item.bottom}, system.menuText);
         EXPECT_EQ(shownLabel.left, textLeft + labelInk.left) << "the label's left edge";

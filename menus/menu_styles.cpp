@@ -115,7 +115,6 @@ void FillBand(HDC dc, const RECT& outer, const RECT& client, Colour colour) {
 
 }  // namespace
 
-
 int CStyledMenuStyle::Attach(HWND window) {
     MenuWindowState* state = StateOf(window);
     if (state == nullptr || !state->drawBorder || !(flags & kFrameBit))
@@ -138,7 +137,8 @@ int CStyledMenuStyle::Detach(HWND window) {
     if (state->flags.Has(WindowFlag::StyleChanged)) {
         SetLastError(0);
         SetWindowLongA(window, GWL_STYLE,
-                       state->flags.Has(WindowFlag::SubclassedLate) ? state->savedStyle | static_cast<LONG>(WS_VISIBLE) : state->savedStyle);
+                       state->flags.Has(WindowFlag::SubclassedLate) ? state->savedStyle | static_cast<LONG>(WS_VISIBLE)
+                                                                    : state->savedStyle);
         ReportLastError();
         SetLastError(0);
         SetWindowLongA(window, GWL_EXSTYLE, state->savedExStyle);
@@ -174,8 +174,7 @@ int CStyledMenuStyle::AdjustWindowPos(HWND window, WINDOWPOS* position) {
     Insets frame = MenuFrameInsets(IsSystemDropShadowOn());
     frame.left = insetLeft;
     frame.top = insetTop;
-    const Extent growth =
-        MenuWindowGrowth(frame, Insets{-border.left, -border.top, border.right, border.bottom});
+    const Extent growth = MenuWindowGrowth(frame, Insets{-border.left, -border.top, border.right, border.bottom});
     position->cx += growth.cx;
     position->cy += growth.cy;
     position->y -= 1;

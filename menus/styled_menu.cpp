@@ -654,8 +654,7 @@ namespace {
 
 // The window menu's commands that the system would draw a glyph of its own for, and their
 // stand-ins while a popup is open.
-const UINT kRenumbered[3][2] = {
-    {SC_RESTORE, SC_RESTORE + 1}, {SC_CLOSE, SC_CLOSE + 1}, {SC_MINIMIZE, SC_MINIMIZE + 1}};
+const UINT kRenumbered[3][2] = {{SC_RESTORE, SC_RESTORE + 1}, {SC_CLOSE, SC_CLOSE + 1}, {SC_MINIMIZE, SC_MINIMIZE + 1}};
 
 bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
     CStyledMenuItemData* record = nullptr;

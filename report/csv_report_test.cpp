@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-
 #include <string>
 #include <vector>
 
@@ -43,13 +42,12 @@ protected:
 };
 
 const std::vector<history::DayRecord> kRecords = {
-    Day(2003, 12, 30, 1.5, -2.5, 100),
-    Day(2003, 13, 2, 1048576.4, 512.5, 3725),   // shown as 2 January 2004
-    Day(2004, 1, 2, 0.5, 0, 90000),             // the same day: one row; seconds above a day count 0
-    Day(2004, 1, 2, 1e15, 3, 86400),            // 86400 stays
-    Day(2004, 2, 31, 7, 8, 9),                  // a day February has not, as stored
-    Day(2004, 3, 1, 1.0 / 0.0, 1, 1),           // no number to write
-    Day(2026, 12, 9, 5, 5, 5),                  // after today: not shown
+    Day(2003, 12, 30, 1.5, -2.5, 100), Day(2003, 13, 2, 1048576.4, 512.5, 3725),  // shown as 2 January 2004
+    Day(2004, 1, 2, 0.5, 0, 90000),    // the same day: one row; seconds above a day count 0
+    Day(2004, 1, 2, 1e15, 3, 86400),   // 86400 stays
+    Day(2004, 2, 31, 7, 8, 9),         // a day February has not, as stored
+    Day(2004, 3, 1, 1.0 / 0.0, 1, 1),  // no number to write
+    Day(2026, 12, 9, 5, 5, 5),         // after today: not shown
 };
 
 TEST_F(CsvReportTest, TheBytesInBothLanguages) {
@@ -79,8 +77,10 @@ TEST_F(CsvReportTest, FileNamesNameTheYearOrTheMonth) {
         int level;
         std::string text, name;
     } cases[] = {
-        {0, "2004", "Lumetra 2004.csv"},         {1, "01/2004", "Lumetra 2004-01.csv"},
-        {2, "31.02.2004", "Lumetra 2004-02.csv"}, {2, "Sum", "Lumetra 2003-12.csv"},
+        {0, "2004", "Lumetra 2004.csv"},
+        {1, "01/2004", "Lumetra 2004-01.csv"},
+        {2, "31.02.2004", "Lumetra 2004-02.csv"},
+        {2, "Sum", "Lumetra 2003-12.csv"},
         {1, "07/2004", "Lumetra.csv"},
     };
     const history::HistorySummary summary =

@@ -1,6 +1,7 @@
 #include "chart_image.h"
 
 #include <objbase.h>
+
 #include <wincodec.h>
 
 #include <utility>

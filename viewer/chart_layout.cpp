@@ -228,9 +228,9 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     const ChartBar total = chart.Total();
     std::vector<std::string> pieces = BarFigures(total, captions);
     const int periods = std::max(1, chart.BarsWithRecords());
-    pieces.push_back((month ? captions.perDay : captions.perMonth) + " " +
-                     history::FormatVolume((Drawable(total.downloadBytes) + Drawable(total.uploadBytes)) / periods,
-                                           false));
+    pieces.push_back(
+        (month ? captions.perDay : captions.perMonth) + " " +
+        history::FormatVolume((Drawable(total.downloadBytes) + Drawable(total.uploadBytes)) / periods, false));
     int figuresBottom = FlowFigures(pieces, width, metrics).back().y + textHeight;
     for (const ChartBar& bar : chart.bars) {
         if (bar.hasRecords)
@@ -275,7 +275,7 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     plot.bottom = std::max(plot.top + 1, legendTop - 8 - marks - textHeight - 3);
 
     std::vector<ChartRect> obstacles;
-    obstacles.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});   // the value axis
+    obstacles.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});      // the value axis
     obstacles.push_back(ChartRect{plot.left - 1, plot.bottom, plot.right, plot.bottom + 1});  // the baseline
     // The gridline labels from the top down, each only where it keeps clear of the one above.
     std::vector<ChartText> valueLabels;
@@ -359,12 +359,12 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             text.x = std::clamp(lefts.front(), bounds.left, std::max(bounds.left, bounds.right - w));
             text.y = std::max(bandTop, preferredTop);
             const ChartRect box = Grown(TextBox(text, w, textHeight), 1);
-            valueLabels.erase(std::remove_if(valueLabels.begin(), valueLabels.end(),
-                                             [&](const ChartText& l) {
-                                                 return box.Intersects(
-                                                     TextBox(l, metrics.textWidth(l.text), textHeight));
-                                             }),
-                              valueLabels.end());
+            valueLabels.erase(
+                std::remove_if(valueLabels.begin(), valueLabels.end(),
+                               [&](const ChartText& l) {
+                                   return box.Intersects(TextBox(l, metrics.textWidth(l.text), textHeight));
+                               }),
+                valueLabels.end());
         }
         obstacles.push_back(TextBox(text, w, textHeight));
     };

@@ -70,7 +70,7 @@ struct ChartGeometry {
     std::vector<ChartText> figures;  // the period's (or the highlighted bar's) figures at the top
     ChartRect plot;                  // the baseline is its bottom, the top gridline its top
     ValueScale scale;
-    std::vector<int> gridlines;  // y of each gridline, from the lowest up
+    std::vector<int> gridlines;          // y of each gridline, from the lowest up
     std::vector<ChartText> valueLabels;  // of the gridlines whose label has room
     std::vector<ChartBarShape> bars;
     std::vector<ChartText> categoryLabels;  // only as many as fit side by side

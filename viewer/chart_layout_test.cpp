@@ -22,8 +22,8 @@ ChartMetrics Metrics() {
     return metrics;
 }
 
-const ChartCaptions kCaptions{"Download", "Upload", "Summe", "Onlinezeit", "\330 pro Tag", "\330 pro Monat", "Prognose",
-                              "Keine Daten"};
+const ChartCaptions kCaptions{"Download",     "Upload",         "Summe",    "Onlinezeit",
+                              "\330 pro Tag", "\330 pro Monat", "Prognose", "Keine Daten"};
 
 std::vector<std::string> Labels(const ValueScale& scale, bool bytesMode) {
     std::vector<std::string> labels;
@@ -79,8 +79,7 @@ TEST(ChartScale, EveryMagnitudeGetsFourToSixExactLinesInTheTopsUnit) {
             }
             for (int k = 1; k <= scale.lines; ++k) {
                 const std::string text = ValueLabel(scale, k, bytesMode);
-                ASSERT_NEAR(std::strtod(text.c_str(), nullptr) * scale.unitBytes, scale.step * k,
-                            scale.step * k * 1e-9)
+                ASSERT_NEAR(std::strtod(text.c_str(), nullptr) * scale.unitBytes, scale.step * k, scale.step * k * 1e-9)
                     << text;
                 ASSERT_EQ(text[text.find(' ') + 1], scale.prefix) << text;
             }
@@ -122,12 +121,14 @@ std::vector<std::string> Collisions(const ChartGeometry& g, const ChartMetrics& 
         fixed.push_back({"gridline " + std::to_string(y), {g.plot.left, y, g.plot.right, y + 1}});
     for (std::size_t i = 0; i < g.bars.size(); ++i) {
         const ChartBarShape& bar = g.bars[i];
-        fixed.push_back({"bar " + std::to_string(i), {bar.upload.left, bar.upload.top, bar.download.right, g.plot.bottom}});
+        fixed.push_back(
+            {"bar " + std::to_string(i), {bar.upload.left, bar.upload.top, bar.download.right, g.plot.bottom}});
     }
     if (g.hasForecast) {
         fixed.push_back({"forecast outline", g.forecastOutline});
-        fixed.push_back({"forecast line", {g.forecastLine.left, g.forecastLine.y, g.forecastLine.right,
-                                           g.forecastLine.right > g.forecastLine.left ? g.forecastLine.y + 1 : 0}});
+        fixed.push_back({"forecast line",
+                         {g.forecastLine.left, g.forecastLine.y, g.forecastLine.right,
+                          g.forecastLine.right > g.forecastLine.left ? g.forecastLine.y + 1 : 0}});
     }
     std::vector<Thing> labels;
     for (const ChartText& label : g.valueLabels)
@@ -273,7 +274,8 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     cases.push_back(yearAhead);
 
     for (const Case& c : cases) {
-        for (auto [width, height] : {std::pair{340, 225}, std::pair{560, 360}, std::pair{1000, 640}, std::pair{1600, 1000}}) {
+        for (auto [width, height] :
+             {std::pair{340, 225}, std::pair{560, 360}, std::pair{1000, 640}, std::pair{1600, 1000}}) {
             const ChartGeometry g = LayoutChart(c.chart, width, height, metrics, kCaptions);
             ASSERT_TRUE(g.hasLargest);
             const std::vector<std::string> found = Collisions(g, metrics);

@@ -1,6 +1,7 @@
 #include "chart_window.h"
 
 #include <commctrl.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -51,8 +52,8 @@ void DrawChartText(HDC dc, const ChartText& text) {
 // The dialog font's face at the size the chart's area calls for.
 Font ChartFont(HDC dc, int width, int height) {
     const int points = ChartFontPoints(width, height);
-    return Font(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return Font(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg 2"));
 }
 
@@ -199,7 +200,8 @@ winapp::Bitmap ChartWindow::Picture(const DWORD*& bits, int& width, int& height)
     GetClientRect(hwnd(), &client);
     width = std::max(1L, client.right - client.left);
     height = std::max(1L, client.bottom - client.top);
-    winapp::Bitmap picture = DrawIntoBitmap(width, height, [&](HDC dc) { Draw(dc, width, height); }, bits);
+    winapp::Bitmap picture = DrawIntoBitmap(
+        width, height, [&](HDC dc) { Draw(dc, width, height); }, bits);
     if (!picture) {
         prompts_.ShowMessage(hwnd(),
                              winapp::LoadText(IDS_CHART_IMAGE_FAILED, "%s", winapp::ErrorText(ERROR_NOT_ENOUGH_MEMORY)),
@@ -250,7 +252,8 @@ void ChartWindow::OnSaveImage() {
     }
     unsigned long writeError = 0;
     if (!report::WriteFileReplacing(path, png, history::RealFileSystem(), &writeError)) {
-        prompts_.ShowMessage(hwnd(), winapp::WithErrorText(winapp::LoadText(IDS_PNG_WRITE_FAILED, "%s", path), writeError),
+        prompts_.ShowMessage(hwnd(),
+                             winapp::WithErrorText(winapp::LoadText(IDS_PNG_WRITE_FAILED, "%s", path), writeError),
                              caption_, MB_OK | MB_ICONSTOP);
     }
 }
@@ -314,8 +317,8 @@ void ChartWindow::UpdateTools() {
 
 void ChartWindow::Draw(HDC dc, int width, int height) {
     Font font = ChartFont(dc, width, height);
-    winapp::Selection selectedFont(dc, font ? static_cast<HGDIOBJ>(font.get())
-                                            : reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
+    winapp::Selection selectedFont(
+        dc, font ? static_cast<HGDIOBJ>(font.get()) : reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kText);
     TEXTMETRICA text{};
@@ -350,8 +353,9 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
             winapp::FillSolid(dc, RECT{o.right - 1, o.top, o.right, o.bottom}, kForecast);
         }
         for (int x = g.forecastLine.left; x < g.forecastLine.right; x += kDash + kDashGap) {
-            winapp::FillSolid(dc, RECT{x, g.forecastLine.y, std::min(x + kDash, g.forecastLine.right), g.forecastLine.y + 1},
-                              kForecast);
+            winapp::FillSolid(
+                dc, RECT{x, g.forecastLine.y, std::min(x + kDash, g.forecastLine.right), g.forecastLine.y + 1},
+                kForecast);
         }
     }
     // The axes: the value axis left of the plot, the baseline under it.
@@ -382,8 +386,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     DrawChartText(dc, g.uploadLegend);
 }
 
-void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption,
-                      int level, const std::string (&texts)[4], int item) {
+void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
+                      const std::string (&texts)[4], int item) {
     // No history yet is an empty chart; one that is there but cannot be read is told.
     std::vector<history::DayRecord> records;
     if (!ReadHistoryOrTell(owner, prompts, caption, records))

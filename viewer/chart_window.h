@@ -87,7 +87,7 @@ private:
 
 // The chart of the row last right-clicked in the viewer (its level, texts and item index), from
 // the history read afresh (read only) with the tree's rules, shown modally over `owner`.
-void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption,
-                      int level, const std::string (&texts)[4], int item);
+void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
+                      const std::string (&texts)[4], int item);
 
 }  // namespace viewer

@@ -3,8 +3,9 @@
 // values. The expectations come from the pixels and the values alone, not from the layout code.
 #include "chart_window.h"
 
-#include <gtest/gtest.h>
 #include <objbase.h>
+
+#include <gtest/gtest.h>
 #include <wincodec.h>
 
 #include <string>

@@ -224,8 +224,8 @@ AccountingMonth AccountingMonthOf(const CalendarDate& date, int startDay) {
     const std::int64_t number = DayNumber(date.year, date.month, date.day);
     if (number < PeriodFirst(date.month, date.year, startDay))
         current.month = std::max(1, date.month - 1);
-    const std::int64_t first = current.month == 1 ? DayNumber(date.year, 1, 1)
-                                                  : PeriodFirst(current.month, date.year, startDay);
+    const std::int64_t first =
+        current.month == 1 ? DayNumber(date.year, 1, 1) : PeriodFirst(current.month, date.year, startDay);
     const std::int64_t last = PeriodLast(current.month, date.year, startDay);
     current.first = DateOfNumber(first);
     current.last = DateOfNumber(last);
@@ -249,7 +249,8 @@ ChartBar HistoryChart::Total() const {
 }
 
 int HistoryChart::BarsWithRecords() const {
-    return static_cast<int>(std::count_if(bars.begin(), bars.end(), [](const ChartBar& bar) { return bar.hasRecords; }));
+    return static_cast<int>(
+        std::count_if(bars.begin(), bars.end(), [](const ChartBar& bar) { return bar.hasRecords; }));
 }
 
 HistoryChart BuildHistoryChart(const history::HistorySummary& summary, int level, const std::string (&texts)[4],

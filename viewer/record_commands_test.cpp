@@ -221,10 +221,8 @@ TEST_F(RecordCommandsTest, TypedTextThatIsNoNumberIsRefusedAndTheDialogStays) {
 
     prompts_.messages.clear();
     prompts_.types.clear();
-    EditProbe::Arm({{"abc", "1", IDOK},
-                    {" 2,5 ", "-1", IDOK},
-                    {"99999999999999999999", "1", IDOK},
-                    {"2,5", " 0.25", IDOK}});
+    EditProbe::Arm(
+        {{"abc", "1", IDOK}, {" 2,5 ", "-1", IDOK}, {"99999999999999999999", "1", IDOK}, {"2,5", " 0.25", IDOK}});
     Edit("20.05.2004");
     ASSERT_EQ(EditProbe::next, 4u);
     // Each refusal is told, and the field at fault is selected for typing anew.
@@ -463,8 +461,8 @@ TEST_F(RestoreBackupTest, AFailedCopyIsToldWithItsCauseAndTheMonitorsMarkIsLetGo
     DeleteFileA(folder_.BackupPath().c_str());
     SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_RESTORE, BN_CLICKED), 0);
     ASSERT_EQ(prompts_.messages.size(), 2u);
-    EXPECT_EQ(prompts_.messages[1], winapp::LoadText(IDS_RESTORE_FAILED) + "\n\n" +
-                                        winapp::ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(prompts_.messages[1],
+              winapp::LoadText(IDS_RESTORE_FAILED) + "\n\n" + winapp::ErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(prompts_.types[1], static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(History(), RecordBytes(live_));
     // A monitor starting now finds no mark of a running monitor left behind by the viewer.

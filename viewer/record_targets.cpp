@@ -22,8 +22,8 @@ DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]) {
         target.kind = DeleteTarget::kYear;
         target.year = history::DecimalPrefix(texts[0]);
     } else if (level == 1) {
-        const history::CalendarDate date = history::CalendarDate::OfStored(history::DecimalPrefix(Part(texts[3], 3, 4)),
-                                                                           history::DecimalPrefix(Part(texts[3], 0, 2)), 1);
+        const history::CalendarDate date = history::CalendarDate::OfStored(
+            history::DecimalPrefix(Part(texts[3], 3, 4)), history::DecimalPrefix(Part(texts[3], 0, 2)), 1);
         target.kind = DeleteTarget::kMonth;
         target.year = date.year;
         target.month = date.month;

@@ -318,8 +318,7 @@ void ViewerDialog::ExcelExport() {
 }
 
 void ViewerDialog::CsvExport() {
-    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem,
-              csvFolder_);
+    ExportCsv(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem, csvFolder_);
 }
 
 void ViewerDialog::ShowChart() {

@@ -164,10 +164,10 @@ void Emit(const std::string& text) {
 #else
 void Emit(const std::string& text) {
     // Windows-1252's letters in 0x80..0x9F; its five unassigned bytes keep their own code points.
-    static const unsigned short kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static const unsigned short kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::string out;
     out.reserve(text.size());
     for (unsigned char c : text) {
@@ -212,8 +212,8 @@ void PrintSummary(const history::HistorySummary& summary) {
 }
 
 // The viewer's CSV file of a row: the day rows the tree shows under it.
-void PrintCsv(const Options& options, const std::vector<history::DayRecord>& records, const history::CalendarDate& today,
-              int startDay) {
+void PrintCsv(const Options& options, const std::vector<history::DayRecord>& records,
+              const history::CalendarDate& today, int startDay) {
     const history::HistorySummary summary = history::BuildHistorySummary(records, today, startDay);
     const std::string csv = report::CsvOfDayRows(
         summary, report::SelectCsvRows(summary, options.reportLevel, options.reportText),
