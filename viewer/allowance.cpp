@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "history_chart.h"
 #include "value_format.h"
 
 namespace viewer {
@@ -153,6 +154,38 @@ std::vector<AllowancePiece> AllowancePieces(const AllowanceFigures& figures, con
         pieces.push_back({Substitute(captions.forecast, ShareText(figures.ForecastShare())), figures.ForecastOver()});
     }
     return pieces;
+}
+
+ChartAllowance ChartAllowanceOf(const HistoryChart& chart, const Allowance& allowance,
+                                const std::vector<DayVolume>& days, int startDay, const history::CalendarDate& today) {
+    ChartAllowance out;
+    if (!allowance.Usable())
+        return out;
+    out.shown = true;
+    out.allowance = allowance;
+    if (chart.kind != HistoryChart::Kind::kMonth || chart.month < 1 || chart.month > 12 || chart.year < 1)
+        return out;
+    // The first day of the period named after the chart's month lies in it under any start day.
+    const int first = std::min(std::max(startDay, 1), history::CalendarDate::DaysInMonth(chart.month, chart.year));
+    const AccountingMonth month = AccountingMonthOf(history::CalendarDate(first, chart.month, chart.year), startDay);
+    out.hasFigures = true;
+    out.figures = AllowanceFiguresOf(allowance, AllowancePeriod{month.first, month.last}, days, today);
+    return out;
+}
+
+std::vector<DayVolume> DayVolumesOf(const std::vector<history::DayRecord>& records) {
+    std::vector<DayVolume> days;
+    days.reserve(records.size());
+    for (const history::DayRecord& r : records) {
+        if (r.month < 0 || r.month > 13 || r.day < 1 || r.day > 31)
+            continue;
+        history::CalendarDate date = history::CalendarDate::OfStored(r.year, r.month, r.day);
+        if (date.month < 1 || date.month > 12)
+            continue;
+        date.day = std::min(date.day, history::CalendarDate::DaysInMonth(date.month, date.year));
+        days.push_back(DayVolume{date, r.downloadBytes, r.uploadBytes});
+    }
+    return days;
 }
 
 }  // namespace viewer

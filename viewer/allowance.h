@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar_date.h"
+#include "day_record.h"
 
 namespace viewer {
 
@@ -98,6 +99,24 @@ struct AllowancePiece {
 // Past and future periods: allowance, used, left or over by. A running one also per day for the
 // days left and the forecast's share, a warning when it goes over.
 std::vector<AllowancePiece> AllowancePieces(const AllowanceFigures& figures, const AllowanceCaptions& captions);
+
+// What a chart shows of the allowance: set or not, and a month chart's figures of its period.
+struct ChartAllowance {
+    bool shown = false;
+    Allowance allowance;
+    bool hasFigures = false;
+    AllowanceFigures figures;
+};
+
+struct HistoryChart;
+// The allowance's part of `chart`, a month chart's figures for its accounting month as `startDay`
+// makes it (AccountingMonthOf), from `days`, seen on `today`. Nothing when the allowance is off.
+ChartAllowance ChartAllowanceOf(const HistoryChart& chart, const Allowance& allowance,
+                                const std::vector<DayVolume>& days, int startDay, const history::CalendarDate& today);
+
+// The records' days as the tree shows them: month 13 and 0 in the neighbouring years, a day the
+// calendar does not have (a 31 April) on the last day of its month, other records left out.
+std::vector<DayVolume> DayVolumesOf(const std::vector<history::DayRecord>& records);
 
 // `pattern` with %1 and %2 replaced.
 std::string Substitute(const std::string& pattern, const std::string& first, const std::string& second = "");
