@@ -432,7 +432,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     if (g.hasLargest)
         DrawChartText(dc, g.largestTotal);
     if (g.hasForecast) {
-        SetTextColor(dc, kForecast);
+        // Red where the pace goes above the allowance.
+        SetTextColor(dc, chart_.allowance.hasFigures && chart_.allowance.figures.ForecastOver() ? kWarning : kForecast);
         DrawChartText(dc, g.forecastLabel);
         SetTextColor(dc, kText);
     }

@@ -766,6 +766,26 @@ TEST_F(ChartWindowTest, AYearAndAPastMonthWithAnAllowance) {
         EXPECT_EQ(WindowOf(chart).geometry().overBars, (std::vector<std::size_t>{2}));
         const std::wstring september = ToolText(chart, POINT{r.bars[2].centre, r.baseline - 2});
         EXPECT_EQ(september.substr(september.rfind(L"\r\n") + 2), L"80 % of the allowance");
+
+        // The copy carries the line and the outline too, for another program as well.
+        SendMessageA(chart, WM_COMMAND, MAKEWPARAM(ID_CHART_COPY, 0), 0);
+        const std::string dibFile = folder_.path() + "\\year.dib";
+        ASSERT_EQ(ReadClipboardElsewhere(dibFile), 0u);
+        const std::string dib = history::ReadBytes(dibFile);
+        ASSERT_EQ(dib.size(), sizeof(BITMAPINFOHEADER) + 4u * after.width * after.height);
+        int same = 0, differing = 0;
+        for (int y = 0; y < after.height; ++y) {
+            for (int x = 0; x < after.width; ++x) {
+                DWORD pixel = 0;
+                std::memcpy(&pixel,
+                            dib.data() + sizeof(BITMAPINFOHEADER) + 4u * ((after.height - 1 - y) * after.width + x), 4);
+                const COLORREF screen = after.ColourAt(x, y);
+                if (screen == ChartWindow::kWarning || screen == ChartWindow::kAllowanceLine)
+                    (winapp::ColourOfPixel(pixel) == screen ? same : differing) += 1;
+            }
+        }
+        EXPECT_GT(same, 100);
+        EXPECT_EQ(differing, 0);
     });
     ASSERT_EQ(prompts_.messages.size(), 1u);
     EXPECT_EQ(prompts_.messages[0], "The allowance could not be saved.\n\n" + winapp::ErrorText(ERROR_ACCESS_DENIED));
