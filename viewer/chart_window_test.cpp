@@ -578,6 +578,7 @@ TEST_F(ChartWindowTest, APeriodWithoutRecordsSaysSoAndTheMenusNameTheCommands) {
         GetMenuStringA(GetSubMenu(rows.get(), 0), ID_CSV_EXPORT, text, sizeof text, MF_BYCOMMAND);
         EXPECT_STREQ(text, "CSV Export");
         EXPECT_EQ(winapp::LoadText(IDS_CHART_COPY), german ? "Kopieren" : "Copy");
+        EXPECT_EQ(winapp::LoadText(IDS_CHART_ALLOWANCE), german ? "Kontingent\205" : "Allowance\205");
         EXPECT_EQ(winapp::LoadText(IDS_CHART_SAVE), german ? "Als Bild speichern\205" : "Save as image\205");
     }
 }
@@ -681,6 +682,7 @@ TEST_F(ChartWindowTest, TheRunningMonthsAllowanceFromTheDialogKeptAcrossARestart
         EXPECT_TRUE(AllowanceFigures(chart).empty());
         expectLines(chart, false);
         InAllowanceDialog(chart, "Kontingent", [&](HWND dialog) {
+            EXPECT_EQ(ItemTextOf(dialog, IDC_ALLOWANCE_ON), "Kontingent je Abrechnungsmonat beachten");
             EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ALLOWANCE_ON), static_cast<UINT>(BST_UNCHECKED));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_ALLOWANCE_GB)));
             EXPECT_TRUE(Confirm(dialog, true, " " + allowanceText + ",0 "));
@@ -716,7 +718,13 @@ TEST_F(ChartWindowTest, TheRunningMonthsAllowanceFromTheDialogKeptAcrossARestart
         EXPECT_EQ(AllowanceFigures(chart), expected(false));
         expectLines(chart, true);
         InAllowanceDialog(chart, "Allowance", [&](HWND dialog) {
+            EXPECT_EQ(ItemTextOf(dialog, IDC_ALLOWANCE_ON), "Watch an allowance per accounting month");
             EXPECT_EQ(ItemTextOf(dialog, IDC_ALLOWANCE_GB), allowanceText);
+            EXPECT_TRUE(Confirm(dialog, true, allowanceText + ".00"));
+        });
+        EXPECT_EQ(StoredAllowance(), allowanceText + " 0 1");
+        EXPECT_EQ(AllowanceFigures(chart), expected(false));
+        InAllowanceDialog(chart, "Allowance", [&](HWND dialog) {
             EXPECT_TRUE(Confirm(dialog, false, "abc"));  // off: the text does not matter
         });
         EXPECT_EQ(StoredAllowance(), allowanceText + " 0 0");
