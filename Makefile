@@ -78,6 +78,7 @@ VIEWER_LANGUAGE ?= 0
 # Once the viewer is closed, or its screenshot taken, nothing of Wine is left running.
 build-and-show = { $(WINTEST)/wine-run cmd /c exit >/dev/null 2>&1 </dev/null & \
     cmake --build $(WINTEST) -j $(JOBS) --target histview demohist; built=$$?; wait; [ $$built = 0 ]; } && \
+    SHOW_VIEWER_DEMO_LAST=$$(date -d yesterday +%F) SHOW_VIEWER_ALLOWANCE=60 \
     scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
         $(abspath $(DEMO))/histview.png
 run: setup

@@ -143,17 +143,52 @@ HRESULT EncodePng(const DWORD* bits, int width, int height, std::string& png) {
     return S_OK;
 }
 
-DWORD PutBitmapOnClipboard(HWND owner, winapp::Bitmap bitmap) {
-    if (!OpenClipboard(owner))
+DWORD PutDibOnClipboard(HWND owner, const DWORD* bits, int width, int height) {
+    if (bits == nullptr || width <= 0 || height <= 0)
+        return ERROR_INVALID_PARAMETER;
+    // A bitmap handle is private to this process: other programs get nothing from it (a DIB
+    // section even fails to be converted), while a block of memory is copied to them.
+    const SIZE_T rowBytes = static_cast<SIZE_T>(width) * 4;
+    const SIZE_T size = sizeof(BITMAPINFOHEADER) + rowBytes * static_cast<SIZE_T>(height);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (block == nullptr)
         return CallError();
+    auto* bytes = static_cast<BYTE*>(GlobalLock(block));
+    if (bytes == nullptr) {
+        const DWORD error = CallError();
+        GlobalFree(block);
+        return error;
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // bottom up, as every reader expects
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(rowBytes * static_cast<SIZE_T>(height));
+    CopyMemory(bytes, &header, sizeof header);
+    for (int y = 0; y < height; ++y) {
+        CopyMemory(bytes + sizeof header + rowBytes * static_cast<SIZE_T>(height - 1 - y),
+                   bits + static_cast<SIZE_T>(y) * static_cast<SIZE_T>(width), rowBytes);
+    }
+    GlobalUnlock(block);
+
+    if (!OpenClipboard(owner)) {
+        const DWORD error = CallError();
+        GlobalFree(block);
+        return error;
+    }
     DWORD error = 0;
     if (!EmptyClipboard()) {
         error = CallError();
-    } else if (SetClipboardData(CF_BITMAP, bitmap.get()) == nullptr) {
+    } else if (SetClipboardData(CF_DIB, block) == nullptr) {
         error = CallError();
     } else {
-        static_cast<void>(bitmap.Release());  // the clipboard's now
+        block = nullptr;  // the clipboard's now
     }
+    if (block != nullptr)
+        GlobalFree(block);
     if (!CloseClipboard() && error == 0)
         error = CallError();
     return error;

@@ -19,8 +19,10 @@ winapp::Bitmap DrawIntoBitmap(int width, int height, const std::function<void(HD
 // call's error and `png` is empty.
 HRESULT EncodePng(const DWORD* bits, int width, int height, std::string& png);
 
-// Puts the bitmap on the clipboard, which then owns it; the error of the failing call, or 0.
-DWORD PutBitmapOnClipboard(HWND owner, winapp::Bitmap bitmap);
+// Puts the pixels of such a bitmap on the clipboard as a packed device-independent bitmap
+// (CF_DIB: the header, then the rows bottom up, in one block of global memory), which every other
+// program can read; the system offers it as CF_BITMAP too. The error of the failing call, or 0.
+DWORD PutDibOnClipboard(HWND owner, const DWORD* bits, int width, int height);
 
 // The system's text for a result of the imaging component or of another call.
 std::string ResultText(HRESULT result);

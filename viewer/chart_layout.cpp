@@ -205,6 +205,17 @@ std::string BarTooltip(const ChartBar& bar, const ChartCaptions& captions) {
     return text;
 }
 
+std::string BarTooltip(const HistoryChart& chart, std::size_t bar, const ChartCaptions& captions) {
+    std::string text = BarTooltip(chart.bars[bar], captions);
+    const ChartAllowance& allowance = chart.allowance;
+    if (allowance.shown && chart.kind == HistoryChart::Kind::kYear) {
+        const double counted =
+            CountedVolume(allowance.allowance, chart.bars[bar].downloadBytes, chart.bars[bar].uploadBytes);
+        text += "\r\n" + Substitute(captions.allowance.share, ShareText(counted / allowance.allowance.Bytes()));
+    }
+    return text;
+}
+
 ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
                           const ChartCaptions& captions, int highlighted) {
     ChartGeometry geometry;
@@ -239,6 +250,18 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     if (highlighted >= 0 && static_cast<std::size_t>(highlighted) < chart.bars.size())
         pieces = barPieces(chart.bars[highlighted]);
     geometry.figures = FlowFigures(pieces, width, metrics);
+    const ChartAllowance& allowance = chart.allowance;
+    if (allowance.shown && allowance.hasFigures) {
+        std::vector<std::string> texts;
+        for (const AllowancePiece& piece : AllowancePieces(allowance.figures, captions.allowance)) {
+            texts.push_back(piece.text);
+            geometry.allowanceWarnings.push_back(piece.warning);
+        }
+        geometry.allowanceFigures = FlowFigures(texts, width, metrics);
+        for (ChartText& figure : geometry.allowanceFigures)
+            figure.y += figuresBottom + 2 - kPad;
+        figuresBottom = geometry.allowanceFigures.back().y + textHeight;
+    }
 
     double largest = 0;
     std::size_t largestBar = 0;
@@ -255,6 +278,11 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     double scaled = largest;
     if (hasForecast)
         scaled = std::max(scaled, Drawable(month ? forecast.PerDay() : forecast.Total()));
+    // The allowance's line: a month's even daily share, a year's whole allowance.
+    double lineValue = 0;
+    if (allowance.shown && (!month || allowance.hasFigures))
+        lineValue = month ? allowance.figures.EvenShare() : allowance.allowance.Bytes();
+    scaled = std::max(scaled, lineValue);
     geometry.scale = ChooseValueScale(scaled, bytesMode);
 
     int labelWidth = 0;
@@ -334,6 +362,21 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         }
         if (bar.sunday && month)
             geometry.sundayMarks.push_back({centre - metrics.markSize / 2, plot.bottom + 3 + textHeight + 1});
+    }
+    if (lineValue > 0) {
+        const int y = plot.bottom - HeightOf(lineValue, top, plot.Height());
+        geometry.hasAllowanceLine = true;
+        geometry.allowanceLine = ChartGeometry::Line{y, plot.left, plot.right};
+        obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
+        for (std::size_t i = 0; i < chart.bars.size(); ++i) {
+            const ChartBar& bar = chart.bars[i];
+            if (CountedVolume(allowance.allowance, bar.downloadBytes, bar.uploadBytes) <= lineValue)
+                continue;
+            const ChartBarShape& shape = geometry.bars[i];
+            geometry.overBars.push_back(i);
+            geometry.overOutlines.push_back(
+                ChartRect{shape.upload.left - 1, shape.upload.top - 1, shape.upload.right + 1, plot.bottom});
+        }
     }
     for (const ChartText& label : valueLabels)
         obstacles.push_back(TextBox(label, metrics.textWidth(label.text), textHeight));

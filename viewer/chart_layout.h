@@ -91,6 +91,15 @@ struct ChartGeometry {
     Line forecastLine;  // a month's; left == right in a year
     ChartText forecastLabel;
 
+    // The allowance: its figures under the period's, a dashed line at the even daily share (a
+    // month) or at the allowance (a year), and an outline around each bar that counts above it.
+    std::vector<ChartText> allowanceFigures;
+    std::vector<bool> allowanceWarnings;  // of each figure: drawn in the warning colour
+    bool hasAllowanceLine = false;
+    Line allowanceLine;
+    std::vector<std::size_t> overBars;    // indices of the bars above the line
+    std::vector<ChartRect> overOutlines;  // around them, a pixel out; open at the baseline
+
     ChartRect downloadSwatch, uploadSwatch;
     ChartText downloadLegend, uploadLegend;
 };
@@ -110,12 +119,15 @@ struct ChartCaptions {
     std::string perMonth;  // of a year's months
     std::string forecast;
     std::string noData;
+    AllowanceCaptions allowance;
 };
 
 // A bar's figures as the tree writes them: "Download 1.2 GB", upload, total, online time.
 std::vector<std::string> BarFigures(const ChartBar& bar, const ChartCaptions& captions);
-// The text of a bar's tooltip: its period in full, then its figures, one a line.
+// The text of a bar's tooltip: its period in full, then its figures, one a line; in a year chart
+// with an allowance, the share of it that the month used.
 std::string BarTooltip(const ChartBar& bar, const ChartCaptions& captions);
+std::string BarTooltip(const HistoryChart& chart, std::size_t bar, const ChartCaptions& captions);
 
 // Lays the chart out in a client area of `width` × `height` pixels, with the bar `highlighted`
 // (-1: none) named in the figures at the top instead of the whole period. Bar heights are the

@@ -22,8 +22,17 @@ ChartMetrics Metrics() {
     return metrics;
 }
 
-const ChartCaptions kCaptions{"Download",     "Upload",         "Summe",    "Onlinezeit",
-                              "\330 pro Tag", "\330 pro Monat", "Prognose", "Keine Daten"};
+const ChartCaptions kCaptions{
+    "Download",
+    "Upload",
+    "Summe",
+    "Onlinezeit",
+    "\330 pro Tag",
+    "\330 pro Monat",
+    "Prognose",
+    "Keine Daten",
+    {"Kontingent %1", "Verbraucht %1 (%2)", "Rest %1", "\334berschritten um %1", "%1 pro Tag f\374r %2 Tage",
+     "%1 f\374r heute", "Prognose %1 des Kontingents", "%1 des Kontingents"}};
 
 std::vector<std::string> Labels(const ValueScale& scale, bool bytesMode) {
     std::vector<std::string> labels;
@@ -130,7 +139,15 @@ std::vector<std::string> Collisions(const ChartGeometry& g, const ChartMetrics& 
                          {g.forecastLine.left, g.forecastLine.y, g.forecastLine.right,
                           g.forecastLine.right > g.forecastLine.left ? g.forecastLine.y + 1 : 0}});
     }
+    if (g.hasAllowanceLine) {
+        fixed.push_back({"allowance line",
+                         {g.allowanceLine.left, g.allowanceLine.y, g.allowanceLine.right, g.allowanceLine.y + 1}});
+    }
+    for (const ChartRect& outline : g.overOutlines)
+        fixed.push_back({"outline", outline});
     std::vector<Thing> labels;
+    for (const ChartText& figure : g.allowanceFigures)
+        labels.push_back({"allowance figure " + figure.text, box(figure)});
     for (const ChartText& label : g.valueLabels)
         labels.push_back({"value label " + label.text, box(label)});
     for (const ChartText& figure : g.figures)
@@ -272,6 +289,20 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     yearAhead.chart.forecast = ChartForecast{true, 5, 60 * kGiB, 20, 30};
     cases.push_back(octoberAhead);
     cases.push_back(yearAhead);
+    // With an allowance: the month's even share (its running figures above the plot), the year's
+    // allowance across its months.
+    Allowance allowance;
+    allowance.on = true;
+    allowance.gigabytes = 31;
+    Case octoberAllowed{"October with an allowance", octoberAhead.chart};
+    octoberAllowed.chart.allowance = ChartAllowance{true, allowance, true, AllowanceFigures{}};
+    AllowanceFigures& figures = octoberAllowed.chart.allowance.figures;
+    figures = AllowanceFigures{AllowanceFigures::When::kRunning, 31 * kGiB, 20.5 * kGiB, 31, 20, 12};
+    allowance.gigabytes = 36;
+    Case yearAllowed{"year with an allowance", yearAhead.chart};
+    yearAllowed.chart.allowance = ChartAllowance{true, allowance, false, AllowanceFigures{}};
+    cases.push_back(octoberAllowed);
+    cases.push_back(yearAllowed);
 
     for (const Case& c : cases) {
         for (auto [width, height] :
@@ -296,6 +327,38 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     EXPECT_NEAR(month.plot.bottom - month.forecastLine.y, 3.0 * kGiB / month.scale.Top() * month.plot.Height(), 1.0);
     EXPECT_EQ(month.forecastLine.left, month.plot.left);
     EXPECT_EQ(month.forecastLine.right, month.plot.right);
+    EXPECT_TRUE(month.allowanceFigures.empty());
+    EXPECT_FALSE(month.hasAllowanceLine);
+
+    // The month: its figures on a line of their own under the period's, the forecast's share over
+    // the allowance in the warning colour, the line at 1 GB a day and the days above it outlined.
+    const ChartGeometry allowed = LayoutChart(octoberAllowed.chart, 1600, 1000, metrics, kCaptions);
+    std::vector<std::string> texts;
+    for (const ChartText& t : allowed.allowanceFigures)
+        texts.push_back(t.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Kontingent 31.0 GB", "Verbraucht 20.5 GB (66 %)", "Rest 10.5 GB",
+                                               "896.0 MB pro Tag f\374r 12 Tage", "Prognose 102 % des Kontingents"}));
+    EXPECT_EQ(allowed.allowanceWarnings, (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_GT(allowed.allowanceFigures.front().y, allowed.figures.front().y);
+    ASSERT_TRUE(allowed.hasAllowanceLine);
+    EXPECT_NEAR(allowed.plot.bottom - allowed.allowanceLine.y, kGiB / allowed.scale.Top() * allowed.plot.Height(), 1.0);
+    // (0.6 GB and a tenth for every day of nine: above 1 GB from the fifth of them on)
+    EXPECT_EQ(allowed.overBars, (std::vector<std::size_t>{0, 5, 6, 7, 8, 14, 15, 16, 17, 23, 24, 25, 26}));
+    EXPECT_EQ(allowed.overOutlines[0].top, allowed.bars[0].upload.top - 1);
+    EXPECT_EQ(allowed.overOutlines[0].left, allowed.bars[0].upload.left - 1);
+
+    // The year: the line at 36 GB, the months that count above it outlined, the share in the tooltips.
+    const ChartGeometry yearly = LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions);
+    EXPECT_TRUE(yearly.allowanceFigures.empty());
+    ASSERT_TRUE(yearly.hasAllowanceLine);
+    EXPECT_NEAR(yearly.plot.bottom - yearly.allowanceLine.y, 36 * kGiB / yearly.scale.Top() * yearly.plot.Height(),
+                1.0);
+    EXPECT_EQ(yearly.overBars, (std::vector<std::size_t>{3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(BarTooltip(yearAllowed.chart, 5, kCaptions),
+              BarTooltip(year.bars[5], kCaptions) + "\r\n164 % des Kontingents");
+    yearAllowed.chart.allowance.allowance.counts = AllowanceCounts::kDownloadOnly;
+    EXPECT_EQ(LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions).overBars,
+              (std::vector<std::size_t>{5, 7, 8, 9, 10, 11}));  // July counts exactly 36 GB
 }
 
 // The line at the top: the period's figures and average, or the highlighted bar's; wrapped where

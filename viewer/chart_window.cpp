@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "allowance_dialog.h"
 #include "app_texts.h"
 #include "calendar_date.h"
 #include "chart_image.h"
@@ -73,6 +74,7 @@ const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
     winapp::OnMessage(WM_CONTEXTMENU, &ChartWindow::OnContextMenu),
     winapp::OnCommand(ID_CHART_COPY, &ChartWindow::OnCopy),
     winapp::OnCommand(ID_CHART_SAVE, &ChartWindow::OnSaveImage),
+    winapp::OnCommand(ID_CHART_ALLOWANCE, &ChartWindow::OnAllowance),
 };
 
 ChartWindow::ChartWindow(HistoryChart chart, winapp::Prompts& prompts, FileChooser& chooser, std::string caption)
@@ -85,6 +87,31 @@ std::string ChartWindow::Title() const {
     const std::string month =
         chart_.month >= 1 && chart_.month <= 12 ? history::CalendarDate::MonthNameAt(chart_.month - 1) : std::string();
     return month.empty() ? year : month + " " + year;
+}
+
+void ChartWindow::UseAllowance(AllowanceStore& store, std::vector<DayVolume> days, int startDay,
+                               const history::CalendarDate& today) {
+    allowanceStore_ = &store;
+    days_ = std::move(days);
+    startDay_ = startDay;
+    today_ = today;
+    chart_.allowance = ChartAllowanceOf(chart_, store.Load(), days_, startDay_, today_);
+}
+
+void ChartWindow::OnAllowance() {
+    if (allowanceStore_ == nullptr)
+        return;
+    AllowanceDialog dialog(prompts_, *allowanceStore_, allowanceStore_->Load());
+    const INT_PTR result = dialog.DoModal(hwnd());
+    if (result == -1) {
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_ALLOWANCE_FAILED), caption_, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (result != IDOK)
+        return;
+    chart_.allowance = ChartAllowanceOf(chart_, dialog.allowance(), days_, startDay_, today_);
+    toolTextsStale_ = true;
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 std::string ChartWindow::ImageFileName(const HistoryChart& chart) {
@@ -104,14 +131,19 @@ bool ChartWindow::OnInitDialog() {
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     marks_ = winapp::LoadImageList(winapp::ResourceInstance(), IDB_SMALL_IMAGES, 16, 1, kSmallImagesMask);
-    captions_ = ChartCaptions{winapp::LoadText(history::kCaptionDownloadId),
-                              winapp::LoadText(history::kCaptionUploadId),
-                              winapp::LoadText(IDS_CHART_TOTAL),
-                              winapp::LoadText(IDS_COLUMN_ONLINE),
-                              winapp::LoadText(IDS_CHART_PER_DAY),
-                              winapp::LoadText(IDS_CHART_PER_MONTH),
-                              winapp::LoadText(IDS_CHART_FORECAST),
-                              winapp::LoadText(IDS_CHART_NO_DATA)};
+    captions_ = ChartCaptions{
+        winapp::LoadText(history::kCaptionDownloadId),
+        winapp::LoadText(history::kCaptionUploadId),
+        winapp::LoadText(IDS_CHART_TOTAL),
+        winapp::LoadText(IDS_COLUMN_ONLINE),
+        winapp::LoadText(IDS_CHART_PER_DAY),
+        winapp::LoadText(IDS_CHART_PER_MONTH),
+        winapp::LoadText(IDS_CHART_FORECAST),
+        winapp::LoadText(IDS_CHART_NO_DATA),
+        AllowanceCaptions{winapp::LoadText(IDS_ALLOWANCE_FIGURE), winapp::LoadText(IDS_ALLOWANCE_USED),
+                          winapp::LoadText(IDS_ALLOWANCE_LEFT), winapp::LoadText(IDS_ALLOWANCE_OVER_BY),
+                          winapp::LoadText(IDS_ALLOWANCE_PER_DAY), winapp::LoadText(IDS_ALLOWANCE_PER_DAY_TODAY),
+                          winapp::LoadText(IDS_ALLOWANCE_FORECAST), winapp::LoadText(IDS_ALLOWANCE_SHARE)}};
 
     // The bars' figures on hover; without the tooltip the chart still shows them from the keyboard.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -158,6 +190,8 @@ bool ChartWindow::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {
         OnCopy();
     } else if (key == 'S' && ControlDown()) {
         OnSaveImage();
+    } else if (key == 'A' && !ControlDown()) {
+        OnAllowance();
     } else {
         return false;
     }
@@ -175,7 +209,10 @@ bool ChartWindow::OnContextMenu(WPARAM, LPARAM lParam, LRESULT& result) {
     }
     winapp::Menu menu(CreatePopupMenu());
     if (!menu || !AppendMenuA(menu.get(), MF_STRING, ID_CHART_COPY, winapp::LoadText(IDS_CHART_COPY).c_str()) ||
-        !AppendMenuA(menu.get(), MF_STRING, ID_CHART_SAVE, winapp::LoadText(IDS_CHART_SAVE).c_str())) {
+        !AppendMenuA(menu.get(), MF_STRING, ID_CHART_SAVE, winapp::LoadText(IDS_CHART_SAVE).c_str()) ||
+        (allowanceStore_ != nullptr &&
+         (!AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr) ||
+          !AppendMenuA(menu.get(), MF_STRING, ID_CHART_ALLOWANCE, winapp::LoadText(IDS_CHART_ALLOWANCE).c_str())))) {
         MessageBeep(MB_ICONWARNING);
         return true;
     }
@@ -216,7 +253,7 @@ void ChartWindow::OnCopy() {
     winapp::Bitmap picture = Picture(bits, width, height);
     if (!picture)
         return;
-    const DWORD error = PutBitmapOnClipboard(hwnd(), std::move(picture));
+    const DWORD error = PutDibOnClipboard(hwnd(), bits, width, height);
     if (error != 0) {
         prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_CLIPBOARD_FAILED, "%s", winapp::ErrorText(error)), caption_,
                              MB_OK | MB_ICONSTOP);
@@ -292,8 +329,10 @@ void ChartWindow::UpdateTools() {
     auto same = [](const ChartRect& a, const ChartRect& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
     };
-    if (slots.size() == toolSlots_.size() && std::equal(slots.begin(), slots.end(), toolSlots_.begin(), same))
+    if (!toolTextsStale_ && slots.size() == toolSlots_.size() &&
+        std::equal(slots.begin(), slots.end(), toolSlots_.begin(), same))
         return;
+    toolTextsStale_ = false;
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = hwnd();
@@ -305,7 +344,7 @@ void ChartWindow::UpdateTools() {
     for (std::size_t i = 0; i < slots.size() && i < chart_.bars.size(); ++i) {
         if (!chart_.bars[i].hasRecords)
             continue;
-        std::string text = BarTooltip(chart_.bars[i], captions_);
+        std::string text = BarTooltip(chart_, i, captions_);
         tool.uFlags = TTF_SUBCLASS;
         tool.uId = i;
         tool.rect = ToRect(slots[i]);
@@ -358,12 +397,30 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
                 kForecast);
         }
     }
+    // The allowance: its dashed line, and the bars above it outlined in the warning colour.
+    if (g.hasAllowanceLine) {
+        for (int x = g.allowanceLine.left; x < g.allowanceLine.right; x += kDash + kDashGap) {
+            winapp::FillSolid(
+                dc, RECT{x, g.allowanceLine.y, std::min(x + kDash, g.allowanceLine.right), g.allowanceLine.y + 1},
+                kAllowanceLine);
+        }
+    }
+    for (const ChartRect& o : g.overOutlines) {
+        winapp::FillSolid(dc, RECT{o.left, o.top, o.right, o.top + 1}, kWarning);
+        winapp::FillSolid(dc, RECT{o.left, o.top, o.left + 1, o.bottom}, kWarning);
+        winapp::FillSolid(dc, RECT{o.right - 1, o.top, o.right, o.bottom}, kWarning);
+    }
     // The axes: the value axis left of the plot, the baseline under it.
     winapp::FillSolid(dc, RECT{g.plot.left - 1, g.plot.top, g.plot.left, g.plot.bottom + 1}, kAxis);
     winapp::FillSolid(dc, RECT{g.plot.left - 1, g.plot.bottom, g.plot.right, g.plot.bottom + 1}, kAxis);
 
     for (const ChartText& figure : g.figures)
         DrawChartText(dc, figure);
+    for (std::size_t i = 0; i < g.allowanceFigures.size(); ++i) {
+        SetTextColor(dc, i < g.allowanceWarnings.size() && g.allowanceWarnings[i] ? kWarning : kText);
+        DrawChartText(dc, g.allowanceFigures[i]);
+    }
+    SetTextColor(dc, kText);
     for (const ChartText& label : g.valueLabels)
         DrawChartText(dc, label);
     for (const ChartText& label : g.categoryLabels)
@@ -375,7 +432,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     if (g.hasLargest)
         DrawChartText(dc, g.largestTotal);
     if (g.hasForecast) {
-        SetTextColor(dc, kForecast);
+        // Red where the pace goes above the allowance.
+        SetTextColor(dc, chart_.allowance.hasFigures && chart_.allowance.figures.ForecastOver() ? kWarning : kForecast);
         DrawChartText(dc, g.forecastLabel);
         SetTextColor(dc, kText);
     }
@@ -386,8 +444,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     DrawChartText(dc, g.uploadLegend);
 }
 
-void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
-                      const std::string (&texts)[4], int item) {
+void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, AllowanceStore& allowances,
+                      const std::string& caption, int level, const std::string (&texts)[4], int item) {
     // No history yet is an empty chart; one that is there but cannot be read is told.
     std::vector<history::DayRecord> records;
     if (!ReadHistoryOrTell(owner, prompts, caption, records))
@@ -396,6 +454,7 @@ void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser
     const history::CalendarDate today = history::CalendarDate::Today();
     const history::HistorySummary summary = history::BuildHistorySummary(records, today, startDay);
     ChartWindow window(BuildHistoryChart(summary, level, texts, item, startDay, today), prompts, chooser, caption);
+    window.UseAllowance(allowances, DayVolumesOf(records), startDay, today);
     if (window.DoModal(owner) == -1)
         prompts.ShowMessage(owner, winapp::LoadText(IDS_CHART_FAILED), caption, MB_OK | MB_ICONWARNING);
 }

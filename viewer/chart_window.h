@@ -1,13 +1,15 @@
 // The chart of a year or an accounting month: a resizable window, modal over the viewer, that
 // draws the bars laid out by ChartLayout into a memory bitmap and shows it in one piece. Hovering a
 // bar shows its figures in a tooltip; Left and Right move a highlight from bar to bar; Ctrl+C
-// copies the chart as a bitmap and Ctrl+S (or the context menu) saves it as a PNG file.
+// copies the chart as a bitmap and Ctrl+S (or the context menu) saves it as a PNG file; A (or the
+// context menu) sets the data allowance, whose lines and figures the chart then shows.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "allowance_store.h"
 #include "chart_layout.h"
 #include "csv_export.h"
 #include "gdi.h"
@@ -32,6 +34,12 @@ public:
     int highlighted() const { return highlighted_; }
     HWND tooltip() const { return tooltip_; }
 
+    // The allowance kept in `store`, worked out for the chart from `days` (the history's), with the
+    // accounting months of `startDay`, seen on `today`; set before the window opens.
+    void UseAllowance(AllowanceStore& store, std::vector<DayVolume> days, int startDay,
+                      const history::CalendarDate& today);
+    const HistoryChart& chart() const { return chart_; }
+
     // The name proposed for the image: "Lumetra 2026-11.png", "Lumetra 2026.png".
     static std::string ImageFileName(const HistoryChart& chart);
 
@@ -44,6 +52,8 @@ public:
     static constexpr COLORREF kHighlight = RGB(214, 228, 245);
     static constexpr COLORREF kForecast = RGB(96, 96, 96);
     static constexpr COLORREF kText = RGB(0, 0, 0);
+    static constexpr COLORREF kAllowanceLine = RGB(0, 140, 70);
+    static constexpr COLORREF kWarning = RGB(210, 0, 0);
     // Smaller than this the window does not become.
     static constexpr int kMinWidth = 360;
     static constexpr int kMinHeight = 260;
@@ -64,6 +74,7 @@ private:
     bool OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnCopy();
     void OnSaveImage();
+    void OnAllowance();
 
     // Lays the chart out for the size given and draws it.
     void Draw(HDC dc, int width, int height);
@@ -83,11 +94,16 @@ private:
     winapp::ImageList marks_;  // the tree's small images, for its Sunday mark
     HWND tooltip_ = nullptr;   // destroyed with the window, which owns it
     std::vector<ChartRect> toolSlots_;
+    bool toolTextsStale_ = false;  // the tooltips' texts changed with the allowance
+    AllowanceStore* allowanceStore_ = nullptr;
+    std::vector<DayVolume> days_;
+    int startDay_ = 1;
+    history::CalendarDate today_;
 };
 
 // The chart of the row last right-clicked in the viewer (its level, texts and item index), from
 // the history read afresh (read only) with the tree's rules, shown modally over `owner`.
-void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, const std::string& caption, int level,
-                      const std::string (&texts)[4], int item);
+void ShowHistoryChart(HWND owner, winapp::Prompts& prompts, FileChooser& chooser, AllowanceStore& allowances,
+                      const std::string& caption, int level, const std::string (&texts)[4], int item);
 
 }  // namespace viewer

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "allowance.h"
 #include "calendar_date.h"
 #include "history_summary.h"
 
@@ -51,6 +52,7 @@ struct HistoryChart {
     int month = 0;  // a month chart's accounting month is named after this month (1..12)
     std::vector<ChartBar> bars;
     ChartForecast forecast;
+    ChartAllowance allowance;  // set by the caller, who knows the allowance (ChartAllowanceOf)
 
     bool HasRecords() const;
     // The whole period: its volumes and online time, and how many bars the tree shows rows for.

@@ -322,7 +322,8 @@ void ViewerDialog::CsvExport() {
 }
 
 void ViewerDialog::ShowChart() {
-    ShowHistoryChart(hwnd(), prompts_, *fileChooser_, ProgramCaption(), clickedLevel, clickedTexts, clickedItem);
+    ShowHistoryChart(hwnd(), prompts_, *fileChooser_, *allowanceStore_, ProgramCaption(), clickedLevel, clickedTexts,
+                     clickedItem);
 }
 
 void ViewerDialog::RestoreBackup() {

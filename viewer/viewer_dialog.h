@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "allowance_store.h"
 #include "csv_export.h"
 #include "handles.h"
 #include "history_store.h"
@@ -45,6 +46,8 @@ public:
     void CsvExport();
     // Where CsvExport asks for the file's name (the Save As dialog, unless a test says otherwise).
     void setFileChooser(FileChooser& chooser) { fileChooser_ = &chooser; }
+    // Where the chart keeps its allowance (the registry, unless a test says otherwise).
+    void setAllowanceStore(AllowanceStore& store) { allowanceStore_ = &store; }
 
     // How long RestoreBackup waits after the copy.
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
@@ -94,6 +97,7 @@ private:
     winapp::ImageList m_smallImages;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     FileChooser* fileChooser_ = &SystemFileChooser();
+    AllowanceStore* allowanceStore_ = &RegistryAllowances();
     std::string csvFolder_;  // where the last CSV file of this run was written
 };
 

@@ -20,6 +20,14 @@ public:
     bool ReadStringValue(const std::string& name, std::string& text) const;
     void CloseKey();
 
+    // Opens the key for reading and writing, made where it is missing; the system's error, or 0.
+    LONG CreateKey(HKEY root, const std::string& path);
+    // A DWORD value; false when there is none of that type.
+    bool ReadDwordValue(const std::string& name, DWORD& value) const;
+    // Each the system's error, or 0.
+    LONG WriteStringValue(const std::string& name, const std::string& text) const;
+    LONG WriteDwordValue(const std::string& name, DWORD value) const;
+
     bool isOpen() const { return key_ != nullptr; }
 
 private:

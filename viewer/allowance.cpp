@@ -1,0 +1,191 @@
+#include "allowance.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "history_chart.h"
+#include "value_format.h"
+
+namespace viewer {
+namespace {
+
+constexpr double kBytesPerMegabyte = 1048576.0;
+constexpr double kMostMegabytesADay = 1030000000.0;  // a 100 Gbit/s line, all day
+
+// Days since 1 January 1970 of a Gregorian date.
+std::int64_t DayNumber(const history::CalendarDate& date) {
+    std::int64_t year = date.year - (date.month <= 2);
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+}  // namespace
+
+AllowanceInput ParseAllowanceGigabytes(const std::string& text, double& gigabytes) {
+    gigabytes = 0;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    bool negative = false;
+    if (first < last && text[first] == '-') {
+        negative = true;
+        ++first;
+    }
+    std::string number;
+    std::size_t digits = 0;
+    bool decimalSign = false;
+    for (std::size_t i = first; i < last; ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            number += c;
+            ++digits;
+        } else if ((c == '.' || c == ',') && !decimalSign) {
+            number += '.';
+            decimalSign = true;
+        } else {
+            return AllowanceInput::kNotANumber;
+        }
+    }
+    if (digits == 0)
+        return AllowanceInput::kNotANumber;
+    // Read with the C locale's decimal point, which this program keeps.
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (negative || !(value > 0) || !(value <= kLargestAllowanceGigabytes))
+        return AllowanceInput::kOutOfRange;
+    gigabytes = value;
+    return AllowanceInput::kAccepted;
+}
+
+std::string AllowanceText(double gigabytes, char decimalSign) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", gigabytes);
+    std::string out = text;
+    const std::size_t point = out.find('.');
+    if (point != std::string::npos) {
+        while (out.back() == '0')
+            out.pop_back();
+        if (out.back() == '.')
+            out.pop_back();
+        else
+            out[point] = decimalSign;
+    }
+    return out;
+}
+
+bool IsPossibleVolume(double bytes) {
+    return std::isfinite(bytes) && bytes >= 0 && bytes <= kMostMegabytesADay * kBytesPerMegabyte;
+}
+
+double CountedVolume(const Allowance& allowance, double downloadBytes, double uploadBytes) {
+    double counted = IsPossibleVolume(downloadBytes) ? downloadBytes : 0;
+    if (allowance.counts == AllowanceCounts::kDownloadAndUpload && IsPossibleVolume(uploadBytes))
+        counted += uploadBytes;
+    return counted;
+}
+
+AllowanceFigures AllowanceFiguresOf(const Allowance& allowance, const AllowancePeriod& period,
+                                    const std::vector<DayVolume>& days, const history::CalendarDate& today) {
+    AllowanceFigures figures;
+    figures.allowance = allowance.Bytes();
+    const std::int64_t first = DayNumber(period.first), last = DayNumber(period.last);
+    figures.periodDays = static_cast<int>(std::max<std::int64_t>(0, last - first + 1));
+    for (const DayVolume& day : days) {
+        const std::int64_t number = DayNumber(day.date);
+        if (number >= first && number <= last)
+            figures.used += CountedVolume(allowance, day.downloadBytes, day.uploadBytes);
+    }
+    const std::int64_t now = DayNumber(today);
+    if (now > last) {
+        figures.when = AllowanceFigures::When::kPast;
+    } else if (now < first) {
+        figures.when = AllowanceFigures::When::kFuture;
+    } else {
+        figures.when = AllowanceFigures::When::kRunning;
+        figures.elapsedDays = static_cast<int>(now - first + 1);
+        figures.daysLeft = static_cast<int>(last - now + 1);
+    }
+    return figures;
+}
+
+std::string ShareText(double share) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f %%", std::isfinite(share) ? share * 100 : 0.0);
+    return text;
+}
+
+std::string Substitute(const std::string& pattern, const std::string& first, const std::string& second) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            out += pattern[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::vector<AllowancePiece> AllowancePieces(const AllowanceFigures& figures, const AllowanceCaptions& captions) {
+    const auto volume = [](double bytes) { return history::FormatVolume(bytes, false); };
+    std::vector<AllowancePiece> pieces;
+    pieces.push_back({Substitute(captions.allowance, volume(figures.allowance))});
+    pieces.push_back({Substitute(captions.used, volume(figures.used), ShareText(figures.Share()))});
+    if (figures.Over())
+        pieces.push_back({Substitute(captions.overBy, volume(-figures.Left())), true});
+    else
+        pieces.push_back({Substitute(captions.left, volume(figures.Left()))});
+    if (figures.when == AllowanceFigures::When::kRunning) {
+        if (figures.daysLeft == 1)
+            pieces.push_back({Substitute(captions.perDayToday, volume(figures.PerDayLeft()))});
+        else
+            pieces.push_back(
+                {Substitute(captions.perDay, volume(figures.PerDayLeft()), std::to_string(figures.daysLeft))});
+        pieces.push_back({Substitute(captions.forecast, ShareText(figures.ForecastShare())), figures.ForecastOver()});
+    }
+    return pieces;
+}
+
+ChartAllowance ChartAllowanceOf(const HistoryChart& chart, const Allowance& allowance,
+                                const std::vector<DayVolume>& days, int startDay, const history::CalendarDate& today) {
+    ChartAllowance out;
+    if (!allowance.Usable())
+        return out;
+    out.shown = true;
+    out.allowance = allowance;
+    if (chart.kind != HistoryChart::Kind::kMonth || chart.month < 1 || chart.month > 12 || chart.year < 1)
+        return out;
+    // The first day of the period named after the chart's month lies in it under any start day.
+    const int first = std::min(std::max(startDay, 1), history::CalendarDate::DaysInMonth(chart.month, chart.year));
+    const AccountingMonth month = AccountingMonthOf(history::CalendarDate(first, chart.month, chart.year), startDay);
+    out.hasFigures = true;
+    out.figures = AllowanceFiguresOf(allowance, AllowancePeriod{month.first, month.last}, days, today);
+    return out;
+}
+
+std::vector<DayVolume> DayVolumesOf(const std::vector<history::DayRecord>& records) {
+    std::vector<DayVolume> days;
+    days.reserve(records.size());
+    for (const history::DayRecord& r : records) {
+        if (r.month < 0 || r.month > 13 || r.day < 1 || r.day > 31)
+            continue;
+        history::CalendarDate date = history::CalendarDate::OfStored(r.year, r.month, r.day);
+        if (date.month < 1 || date.month > 12)
+            continue;
+        date.day = std::min(date.day, history::CalendarDate::DaysInMonth(date.month, date.year));
+        days.push_back(DayVolume{date, r.downloadBytes, r.uploadBytes});
+    }
+    return days;
+}
+
+}  // namespace viewer
