@@ -44,6 +44,7 @@ public:
     static constexpr COLORREF kHighlight = RGB(214, 228, 245);
     static constexpr COLORREF kForecast = RGB(96, 96, 96);
     static constexpr COLORREF kText = RGB(0, 0, 0);
+    static constexpr COLORREF kImpossibleMark = RGB(200, 0, 0);
     // Smaller than this the window does not become.
     static constexpr int kMinWidth = 360;
     static constexpr int kMinHeight = 260;
