@@ -256,6 +256,9 @@ TEST_F(HistoryChartTest, TheForecastOfTheAccountingMonthThatHoldsToday) {
         {{10, 2, 2028}, 1, {Day(2028, 2, 3, 6, 4)}, "2028", true, 1, 10, 29, 29},
         // The year row opens January: its first days belong to it, up to 14 February.
         {{5, 1, 2027}, 15, {Day(2027, 1, 2, 4, 1)}, "01/2027", true, 0, 5, 45, 45},
+        // A start day of 31 begins February on its last day: 28 February to 30 March.
+        {{5, 3, 2023}, 31, {Day(2023, 2, 28, 3, 3), Day(2023, 3, 1, 0, 0)}, "02/2023", true, 0, 6, 31, 31},
+        {{5, 3, 2023}, 31, {Day(2023, 2, 28, 3, 3), Day(2023, 3, 1, 0, 0)}, "2023", true, 1, 6, 31, 31},
         // Another month or year, or a current month without days: none.
         {{3, 12, 2026}, 1, {Day(2026, 11, 20, 10, 9), Day(2026, 12, 2, 0, 0)}, "11/2026", false, 0, 0, 0, 0},
         {{3, 1, 2027}, 1, {Day(2026, 11, 20, 10, 9)}, "2026", false, 0, 0, 0, 0},

@@ -293,5 +293,52 @@ class SummaryTest(unittest.TestCase):
                          ["2004", "Mai", "01.05.2004", "02.05.2004", "Sum"])
 
 
+class CsvAndReportTest(unittest.TestCase):
+    def test_csv_counts_a_full_day_and_only_possible_volumes(self):
+        data = history((2025, 3, 1, 86400, 1536.4, 512.5),
+                       (2025, 3, 2, 60, float("nan"), 1024.0),
+                       (2025, 3, 3, 60, float("inf"), -1.0),
+                       (2025, 3, 3, 90000, 5e-324, 1e300))
+        out = m.render(data, FAR_FUTURE, lang=1, csv=(1, "03/2025"))
+        self.assertEqual(out.split(b"\r\n"), [
+            b"Date,Download (bytes),Upload (bytes),Total (bytes),Online time (s)",
+            b"2025-03-01,1536,513,2049,86400",
+            b"2025-03-02,,1024,1024,60",
+            # Two records: the denormal download counts, nothing of the upload.
+            b"2025-03-03,0,,0,60",
+            b""])
+
+    def test_report_periods_with_late_start_days(self):
+        def period(level, text, start_day, lang=0):
+            first, last, label = m.report_period(level, text, start_day, lang)
+            return str(first), str(last), label
+        cases = [
+            ((1, "02/2024", 31), ("2024-02-29", "2024-03-30", "02/2024")),
+            ((1, "02/2023", 31), ("2023-02-28", "2023-03-30", "02/2023")),
+            ((1, "02/2024", 30), ("2024-02-29", "2024-03-29", "02/2024")),
+            ((1, "02/2023", 29), ("2023-02-28", "2023-03-28", "02/2023")),
+            ((1, "01/2024", 15), ("2024-01-01", "2024-02-14", "01/2024")),
+            ((1, "12/2024", 15), ("2024-12-15", "2024-12-31", "12/2024")),
+            ((1, "03/2024", 40), ("2024-03-01", "2024-03-31", "03/2024")),
+            ((2, "15.03.2023", 31), ("2023-02-28", "2023-03-30", "02/2023")),
+            ((2, "29.02.2024", 30), ("2024-02-29", "2024-03-29", "02/2024")),
+            ((2, "28.02.2024", 30), ("2024-01-01", "2024-02-28", "01/2024")),
+        ]
+        for args, expected in cases:
+            with self.subTest(args=args):
+                self.assertEqual(period(*args), expected)
+        self.assertEqual(period(2, "03/15/2023", 31, 1), ("2023-02-28", "2023-03-30", "02/2023"))
+
+    def test_report_lines_as_stored_and_totals_of_possible_volumes(self):
+        data = history((2025, 3, 1, 86400, 1048576.0, 2048.0),
+                       (2025, 3, 2, 60, float("nan"), 1024.0),
+                       (2025, 3, 3, 60, -5.0, 1e300))
+        cells = m.render(data, FAR_FUTURE, report=(1, "03/2025")).split(b"\n")
+        self.assertIn(b"C5\tnan KB", cells)
+        self.assertIn(b"C6\t-0.0 KB", cells)
+        self.assertEqual(cells[-5:], [b"C7\t1.0 MB", b"D7\t3.0 KB", b"E7\t1.0 MB",
+                                      b"F7\t 24:02:00", b""])
+
+
 if __name__ == "__main__":
     unittest.main()
