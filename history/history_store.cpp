@@ -5,6 +5,7 @@
 
 #include "backup_pair.h"
 #include "monitor_contract.h"
+#include "possible_volume.h"
 
 namespace history {
 namespace {
@@ -168,28 +169,30 @@ bool HistoryStore::SetDayVolumes(int year, int month, int day, double downloadBy
     return Save();
 }
 
-bool HistoryStore::DeleteShownYear(int year) {
-    return DeleteWhere([=](const DayRecord& r) { return CalendarDate::OfStored(r.year, r.month, r.day).year == year; });
-}
-
-bool HistoryStore::DeleteShownMonth(int year, int month) {
-    return DeleteWhere([=](const DayRecord& r) {
-        const CalendarDate shown = CalendarDate::OfStored(r.year, r.month, r.day);
-        return shown.year == year && shown.month == month;
-    });
-}
-
-bool HistoryStore::DeleteShownDay(const CalendarDate& date) {
-    return DeleteWhere([&](const DayRecord& r) { return CalendarDate::OfStored(r.year, r.month, r.day).Equals(date); });
-}
-
-bool HistoryStore::SetShownDayTotals(const CalendarDate& date, double downloadBytes, double uploadBytes) {
-    bool first = true;
-    for (DayRecord& r : records) {
-        if (!CalendarDate::OfStored(r.year, r.month, r.day).Equals(date))
+bool HistoryStore::DeleteRecordsAt(const std::vector<std::size_t>& positions) {
+    std::size_t kept = 0, next = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        while (next < positions.size() && positions[next] < i)
+            ++next;
+        if (next < positions.size() && positions[next] == i)
             continue;
-        r.downloadBytes = first ? downloadBytes : 0.0;
-        r.uploadBytes = first ? uploadBytes : 0.0;
+        records[kept++] = records[i];
+    }
+    records.resize(kept);
+    return Save();
+}
+
+bool HistoryStore::SetTotalsAt(const std::vector<std::size_t>& positions, const double* downloadBytes,
+                               const double* uploadBytes) {
+    bool first = true;
+    for (std::size_t position : positions) {
+        if (position >= records.size())
+            continue;
+        DayRecord& r = records[position];
+        if (downloadBytes != nullptr)
+            r.downloadBytes = first ? *downloadBytes : 0.0;
+        if (uploadBytes != nullptr)
+            r.uploadBytes = first ? *uploadBytes : 0.0;
         first = false;
     }
     return Save();
@@ -202,10 +205,11 @@ bool HistoryStore::SumDay(const CalendarDate& date, DayTotals& totals) const {
         if (!CalendarDate::OfStored(r.year, r.month, r.day).Equals(date))
             continue;
         found = true;
-        totals.downloadBytes += r.downloadBytes;
-        totals.uploadBytes += r.uploadBytes;
-        if (r.onlineSeconds > 0 && r.onlineSeconds < 86400)
-            totals.onlineSeconds += r.onlineSeconds;
+        if (IsPossibleVolume(r.downloadBytes))
+            totals.downloadBytes += r.downloadBytes;
+        if (IsPossibleVolume(r.uploadBytes))
+            totals.uploadBytes += r.uploadBytes;
+        totals.onlineSeconds += CountedOnlineSeconds(r.onlineSeconds);
     }
     return found;
 }

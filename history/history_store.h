@@ -26,9 +26,10 @@ public:
     // The slot that holds the file's path takes at most this many characters.
     static constexpr std::size_t kMaxPathLength = 255;
     // More records than a 32-bit viewer can hold together with their rows; Load refuses them. At
-    // the peak of a fill each record costs about 355 bytes in a 32-bit process (itself 32, its
-    // summary row 132 with the summary's spare room, its tree item 36 and the item's texts 128 on
-    // the heap): 1.16 GiB at this limit (a 112 MB file), which leaves room in 2 GiB of address space.
+    // the peak of a fill each record costs about 370 bytes in a 32-bit process (itself 32, its
+    // summary row about 146 with its record range and the summary's spare room, its tree item 36
+    // and the item's texts 128 on the heap): 1.2 GiB at this limit (a 112 MB file), which leaves
+    // room in 2 GiB of address space.
     static constexpr std::size_t kMaxRecords = 3500000;
 
     // How a read without write access ended.
@@ -69,18 +70,17 @@ public:
     bool DeleteByDay(int year, int month, int day);
     // Gives every record of the date the new volumes (seconds stay), then Save.
     bool SetDayVolumes(int year, int month, int day, double downloadBytes, double uploadBytes);
-    // Totals of the records of a date (months normalised); seconds count only when 0 < s < 86400.
+    // Totals of the records of a date (months normalised): their possible volumes, and their seconds
+    // of 0..86400.
     bool SumDay(const CalendarDate& date, DayTotals& totals) const;
 
-    // The viewer's commands act on the date a record is shown under (CalendarDate::OfStored), so a
-    // day stored as month 13 of one year goes with the January it is shown in. The records kept
-    // are written back with their stored fields unchanged. Each saves, also when nothing matched.
-    bool DeleteShownYear(int year);
-    bool DeleteShownMonth(int year, int month);
-    bool DeleteShownDay(const CalendarDate& date);
-    // Makes the day's totals the new volumes: its first record in file order gets them, its other
-    // records none; seconds stay.
-    bool SetShownDayTotals(const CalendarDate& date, double downloadBytes, double uploadBytes);
+    // The viewer's commands act on the records of the row they were chosen on, by their positions
+    // in `records` (ascending). The records kept are written back unchanged. Each saves, also when
+    // nothing matched.
+    bool DeleteRecordsAt(const std::vector<std::size_t>& positions);
+    // Makes typed totals the row's new volumes: the first of its records gets them, its other
+    // records none; a column given no total (null) keeps its stored values, and seconds stay.
+    bool SetTotalsAt(const std::vector<std::size_t>& positions, const double* downloadBytes, const double* uploadBytes);
 
     const std::string& path() const { return path_; }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -204,44 +205,54 @@ TEST_F(HistoryStoreTest, SetDayVolumesChangesEveryRecordOfTheDate) {
     EXPECT_EQ(totals.onlineSeconds, 300);
 }
 
-TEST_F(HistoryStoreTest, SumDayNormalisesMonthsAndSkipsOddSeconds) {
+TEST_F(HistoryStoreTest, SumDayNormalisesMonthsAndCountsOnlyWhatADayCanHold) {
     HistoryStore store(live_);
-    store.records = {Day(2003, 13, 2, 10, 1, 86400), Day(2004, 1, 2, 20, 2, -5), Day(2004, 1, 2, 40, 4, 86399),
-                     Day(2004, 1, 3, 80, 8, 10)};
+    const double nan = std::nan("");
+    store.records = {Day(2003, 13, 2, 10, 1, 86400), Day(2004, 1, 2, 20, 2, -5),
+                     Day(2004, 1, 2, 40, 4, 86399),  Day(2004, 1, 3, 80, 8, 10),
+                     Day(2004, 1, 2, nan, -1, 1),    Day(2004, 1, 2, 1e300, 1e-310, 90000)};
     DayTotals totals;
     ASSERT_TRUE(store.SumDay(CalendarDate(2, 1, 2004), totals));
     EXPECT_EQ(totals.downloadBytes, 70);
-    EXPECT_EQ(totals.uploadBytes, 7);
-    EXPECT_EQ(totals.onlineSeconds, 86399);
+    EXPECT_EQ(totals.uploadBytes, 7 + 1e-310);
+    EXPECT_EQ(totals.onlineSeconds, 86400 + 86399 + 1);  // a full day online counts
     EXPECT_FALSE(store.SumDay(CalendarDate(4, 1, 2004), totals));
     EXPECT_EQ(totals.downloadBytes, 0);
 }
 
-TEST_F(HistoryStoreTest, CommandsActOnTheDateARecordIsShownUnder) {
-    // Month 13 of 2003 and month 0 of 2005 are shown as January 2004 and December 2004.
+TEST_F(HistoryStoreTest, CommandsActOnTheRecordsAtTheirPositions) {
     const std::vector<DayRecord> records = {Day(2003, 13, 2, 1, 1, 10), Day(2003, 12, 2), Day(2004, 1, 2, 2, 2, 20),
                                             Day(2005, 0, 31),           Day(2004, 1, 3),  Day(2003, 13, 2, 3, 3, 30)};
+    const double seven = 7, eight = 8;
     struct Case {
         const char* what;
         std::function<bool(HistoryStore&)> command;
         std::vector<DayRecord> kept;
     } cases[] = {
-        {"year 2004", [](HistoryStore& s) { return s.DeleteShownYear(2004); }, {records[1]}},
-        {"year 2003",
-         [](HistoryStore& s) { return s.DeleteShownYear(2003); },
-         {records[0], records[2], records[3], records[4], records[5]}},
-        {"January 2004", [](HistoryStore& s) { return s.DeleteShownMonth(2004, 1); }, {records[1], records[3]}},
-        {"December 2004",
-         [](HistoryStore& s) { return s.DeleteShownMonth(2004, 12); },
-         {records[0], records[1], records[2], records[4], records[5]}},
-        {"2 January 2004",
-         [](HistoryStore& s) { return s.DeleteShownDay(CalendarDate(2, 1, 2004)); },
+        {"delete 0, 2, 5",
+         [](HistoryStore& s) {
+             return s.DeleteRecordsAt({0, 2, 5});
+         },
          {records[1], records[3], records[4]}},
-        // The day's totals become the typed values: its first record gets them, the others none.
-        {"edit 2 January 2004",
-         [](HistoryStore& s) { return s.SetShownDayTotals(CalendarDate(2, 1, 2004), 7, 8); },
+        {"delete none", [](HistoryStore& s) { return s.DeleteRecordsAt({}); }, records},
+        {"delete past the end",
+         [](HistoryStore& s) {
+             return s.DeleteRecordsAt({5, 9});
+         },
+         {records[0], records[1], records[2], records[3], records[4]}},
+        // The typed totals: the first record gets them, the others none.
+        {"totals of 0, 2, 5",
+         [&](HistoryStore& s) {
+             return s.SetTotalsAt({0, 2, 5}, &seven, &eight);
+         },
          {Day(2003, 13, 2, 7, 8, 10), records[1], Day(2004, 1, 2, 0, 0, 20), records[3], records[4],
           Day(2003, 13, 2, 0, 0, 30)}},
+        // A column without a new total keeps its stored values.
+        {"upload of 2, 5",
+         [&](HistoryStore& s) {
+             return s.SetTotalsAt({2, 5}, nullptr, &eight);
+         },
+         {records[0], records[1], Day(2004, 1, 2, 2, 8, 20), records[3], records[4], Day(2003, 13, 2, 3, 0, 30)}},
     };
     for (const Case& c : cases) {
         HistoryStore store(live_);
@@ -249,12 +260,6 @@ TEST_F(HistoryStoreTest, CommandsActOnTheDateARecordIsShownUnder) {
         ASSERT_TRUE(c.command(store)) << c.what;
         EXPECT_EQ(ReadBytes(live_), RecordBytes(c.kept)) << c.what;
     }
-    HistoryStore store(live_);
-    ASSERT_EQ(store.LoadForReading(), HistoryStore::ReadResult::kLoaded);
-    DayTotals totals;
-    ASSERT_TRUE(store.SumDay(CalendarDate(2, 1, 2004), totals));
-    EXPECT_EQ(totals.downloadBytes, 7);
-    EXPECT_EQ(totals.uploadBytes, 8);
 }
 
 TEST_F(HistoryStoreTest, ReadingWithoutWriteAccess) {

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "language.h"
 #include "settings_store.h"
 #include "test_files.h"
+#include "value_format.h"
 
 namespace history {
 namespace {
@@ -65,8 +67,8 @@ TEST_F(HistorySummaryTest, YearsMonthsDaysAndSumsWithAllColumns) {
         "0 0 2004|-|-|-|-",
         "1 1 Mai|-|-|05/2004|-",
         "2 3 01.05.2004|1.0 MB|1.5 KB|1.0 MB| 01:02:05",
-        "2 2 02.05.2004|2.0 MB|0.5 KB|2.0 MB| 24:00:00",  // a Sunday; 86400 shown as it is
-        "2 4 Sum|3.0 MB|2.0 KB|3.0 MB| 01:02:05",         // but not summed
+        "2 2 02.05.2004|2.0 MB|0.5 KB|2.0 MB| 24:00:00",  // a Sunday; a full day online
+        "2 4 Sum|3.0 MB|2.0 KB|3.0 MB| 25:02:05",         // counts for the month
         "1 1 Juni|-|-|06/2004|-",
         "2 3 01.06.2004|1.0 GB|1.0 KB|1.0 GB| 00:00:00",  // over a day: shown as 0
         "2 4 Sum|1.0 GB|1.0 KB|1.0 GB| 00:00:00",
@@ -94,8 +96,8 @@ TEST_F(HistorySummaryTest, AdjacentRecordsOfADayMakeOneRowWithTheirSums) {
         "2 3 04.05.2004|1.0 KB|1.0 KB|2.0 KB| 00:01:30",  // the second record holds no volume
         "2 3 05.05.2004|2.0 KB|1.0 KB|3.0 KB| 48:00:00",  // shown as it is above a day
         "2 3 03.05.2004|2.0 KB|2.0 KB|4.0 KB| 00:00:00",
-        // Volumes of all eight; seconds only where 0 < s < 86400.
-        "2 4 Sum|11.0 KB|7.0 KB|18.0 KB| 00:03:10",
+        // Volumes of all eight; seconds of 0..86400 as they are shown.
+        "2 4 Sum|11.0 KB|7.0 KB|18.0 KB| 72:03:10",
     };
     ASSERT_EQ(summary.rows.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -121,6 +123,85 @@ TEST_F(HistorySummaryTest, AccountingMonthsFromTheStartDay) {
     EXPECT_EQ(Texts(BuildHistorySummary(records, today_, 32)),
               (std::vector<std::string>{"2004", "Mai", "01.05.2004", "01.06.2004", "Sum", "2005", "Februar",
                                         "01.02.2005", "01.03.2005", "Sum"}));
+}
+
+// Start days past the end of a month begin it on its last day, so that every month has a row;
+// January begins with its year.
+TEST_F(HistorySummaryTest, StartDaysBeyondAMonthsEndBeginItOnItsLastDay) {
+    struct Case {
+        int startDay, year;
+        std::vector<std::string> firstDays;  // the first day row under each month row
+    } cases[] = {
+        {31,
+         2024,
+         {"01.01.2024", "29.02.2024", "31.03.2024", "30.04.2024", "31.05.2024", "30.06.2024", "31.07.2024",
+          "31.08.2024", "30.09.2024", "31.10.2024", "30.11.2024", "31.12.2024"}},
+        {31,
+         2023,
+         {"01.01.2023", "28.02.2023", "31.03.2023", "30.04.2023", "31.05.2023", "30.06.2023", "31.07.2023",
+          "31.08.2023", "30.09.2023", "31.10.2023", "30.11.2023", "31.12.2023"}},
+        {30,
+         2023,
+         {"01.01.2023", "28.02.2023", "30.03.2023", "30.04.2023", "30.05.2023", "30.06.2023", "30.07.2023",
+          "30.08.2023", "30.09.2023", "30.10.2023", "30.11.2023", "30.12.2023"}},
+        {29,
+         2024,
+         {"01.01.2024", "29.02.2024", "29.03.2024", "29.04.2024", "29.05.2024", "29.06.2024", "29.07.2024",
+          "29.08.2024", "29.09.2024", "29.10.2024", "29.11.2024", "29.12.2024"}},
+        {29,
+         2023,
+         {"01.01.2023", "28.02.2023", "29.03.2023", "29.04.2023", "29.05.2023", "29.06.2023", "29.07.2023",
+          "29.08.2023", "29.09.2023", "29.10.2023", "29.11.2023", "29.12.2023"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<DayRecord> records;
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= CalendarDate::DaysInMonth(month, c.year); ++day)
+                records.push_back(Day(c.year, month, day));
+        }
+        const HistorySummary summary = BuildHistorySummary(records, today_, c.startDay);
+        std::vector<std::string> firstDays;
+        for (std::size_t i = 0; i + 1 < summary.rows.size(); ++i) {
+            if (summary.rows[i].level == kLevelMonth)
+                firstDays.push_back(summary.rows[i + 1].text);
+        }
+        EXPECT_EQ(firstDays, c.firstDays) << "start day " << c.startDay << ", " << c.year;
+    }
+}
+
+// An impossible volume is shown as stored on its day row and left out of every total, each volume
+// on its own; the summary counts the days that hold one.
+TEST_F(HistorySummaryTest, ImpossibleVolumesAreShownButNotCounted) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const HistorySummary summary = BuildHistorySummary(
+        {Day(2025, 3, 1, 1048576, 1024, 60), Day(2025, 3, 2, nan, 2048, 60), Day(2025, 3, 3, inf, -1, 60),
+         Day(2025, 3, 3, 1024, 1024, 60), Day(2025, 3, 4, -1024, 1e300, 60), Day(2025, 3, 5, 4.9e-324, 1024, 60),
+         Day(2025, 4, 1, nan, 1024, 60), Day(2025, 4, 2, nan, -inf, 60)},
+        today_, 1);
+    const std::vector<std::string> expected = {
+        "0 0 2025|-|-|-|-", "1 1 M\xe4rz|-|-|03/2025|-", "2 3 01.03.2025|1.0 MB|1.0 KB|1.0 MB| 00:01:00",
+        "2 2 02.03.2025|nan KB|2.0 KB|nan KB| 00:01:00",  // a Sunday
+        "2 3 03.03.2025|inf GB|1.0 KB|inf GB| 00:02:00",
+        "2 3 04.03.2025|-1.0 KB|" + FormatVolume(1e300, false) + "|" + FormatVolume(1e300 - 1024, false) + "| 00:01:00",
+        "2 3 05.03.2025|0.0 KB|1.0 KB|1.0 KB| 00:01:00",  // a denormal is a possible volume
+        // Only the possible volumes: the month's downloads of 1 MB and 1 KB, its uploads of 5 KB.
+        "2 4 Sum|1.0 MB|5.0 KB|1.0 MB| 00:06:00", "1 1 April|-|-|04/2025|-",
+        "2 3 01.04.2025|nan KB|1.0 KB|nan KB| 00:01:00", "2 3 02.04.2025|nan KB|-inf KB|nan KB| 00:01:00",
+        // No possible download in April: no Sum row.
+    };
+    ASSERT_EQ(summary.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(Show(summary.rows[i]), expected[i]) << i;
+    EXPECT_EQ(summary.rows[7].downloadBytes, 1048576.0 + 1024 + 4.9e-324);
+    EXPECT_EQ(summary.rows[7].uploadBytes, 5120.0);
+    const SummaryRow& third = summary.rows[4];
+    EXPECT_EQ(third.downloadBytes, 1024.0);
+    EXPECT_TRUE(third.anyDownload && third.anyUpload && third.impossible);
+    EXPECT_FALSE(summary.rows[9].anyDownload);
+    EXPECT_FALSE(summary.rows[2].impossible);
+    EXPECT_FALSE(summary.rows[6].impossible);
+    EXPECT_EQ(summary.impossibleDays, 5u);
+    EXPECT_EQ(summary.firstImpossibleDay, "02.03.2025");
 }
 
 TEST_F(HistorySummaryTest, AYearChangeClosesTheMonthAndTheSameMonthOfTheNextYearIsAMonthOfItsOwn) {

@@ -79,12 +79,14 @@ std::string CsvOfDayRows(const history::HistorySummary& summary, const CsvSelect
         const SummaryRow& row = summary.rows[index];
         char date[48];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", row.year, row.month, row.day);
-        const std::string download = WholeBytes(row.downloadBytes);
-        const std::string upload = WholeBytes(row.uploadBytes);
-        // The sum of the rounded values, so that the columns add up in the spreadsheet too.
-        const std::string both = download.empty() || upload.empty()
+        // Each field the rounded sum of the day's possible volumes of its column, empty where the day
+        // has none; the total is what the two fields hold, empty when both are.
+        const std::string download = row.anyDownload ? WholeBytes(row.downloadBytes) : std::string();
+        const std::string upload = row.anyUpload ? WholeBytes(row.uploadBytes) : std::string();
+        const std::string both = download.empty() && upload.empty()
                                      ? std::string()
-                                     : WholeBytes(std::round(row.downloadBytes) + std::round(row.uploadBytes));
+                                     : WholeBytes((row.anyDownload ? std::round(row.downloadBytes) : 0.0) +
+                                                  (row.anyUpload ? std::round(row.uploadBytes) : 0.0));
         out += date;
         for (const std::string* field : {&download, &upload, &both}) {
             out += separator;

@@ -30,7 +30,8 @@ CsvSelection SelectCsvRows(const history::HistorySummary& summary, int level, co
 
 // The file: the captions (`captions` with '|' between them), then per day row its date as
 // YYYY-MM-DD, download and upload rounded to whole bytes, their sum and the online seconds; every
-// line ends in CR LF. A volume that is not a finite number leaves its fields empty.
+// line ends in CR LF. Only possible volumes count: a column of a day that has none is left empty,
+// and the sum is that of the fields written (empty when both are).
 std::string CsvOfDayRows(const history::HistorySummary& summary, const CsvSelection& selection,
                          const std::string& captions, char separator);
 

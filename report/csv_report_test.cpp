@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,14 @@ protected:
 };
 
 const std::vector<history::DayRecord> kRecords = {
-    Day(2003, 12, 30, 1.5, -2.5, 100), Day(2003, 13, 2, 1048576.4, 512.5, 3725),  // shown as 2 January 2004
-    Day(2004, 1, 2, 0.5, 0, 90000),    // the same day: one row; seconds above a day count 0
-    Day(2004, 1, 2, 1e15, 3, 86400),   // 86400 stays
-    Day(2004, 2, 31, 7, 8, 9),         // a day February has not, as stored
-    Day(2004, 3, 1, 1.0 / 0.0, 1, 1),  // no number to write
-    Day(2026, 12, 9, 5, 5, 5),         // after today: not shown
+    Day(2003, 12, 30, 1.5, -2.5, 100),         // an impossible upload: none to write
+    Day(2003, 13, 2, 1048576.4, 512.5, 3725),  // shown as 2 January 2004
+    Day(2004, 1, 2, 0.5, 0, 90000),            // the same day: one row; seconds above a day count 0
+    Day(2004, 1, 2, 1e15, 3, 86400),           // a full day online counts
+    Day(2004, 1, 2, std::nan(""), 1e300, 0),   // impossible: left out of the day's sums
+    Day(2004, 2, 31, 7, 8, 9),                 // a day February has not, as stored
+    Day(2004, 3, 1, 1.0 / 0.0, 1, 1),          // no possible download: the field stays empty
+    Day(2026, 12, 9, 5, 5, 5),                 // after today: not shown
 };
 
 TEST_F(CsvReportTest, TheBytesInBothLanguages) {
@@ -56,13 +59,13 @@ TEST_F(CsvReportTest, TheBytesInBothLanguages) {
               "2004-01-02;1000000001048577;516;1000000001049093;90125\r\n");
     EXPECT_EQ(Csv(1, 1, "12/2003", kRecords),
               "Date,Download (bytes),Upload (bytes),Total (bytes),Online time (s)\r\n"
-              "2003-12-30,2,-3,-1,100\r\n");
+              "2003-12-30,2,,2,100\r\n");
     // A year: every day row of it, in tree order, without the sum rows.
     EXPECT_EQ(Csv(0, 0, "2004", kRecords),
               "Datum;Download (Bytes);Upload (Bytes);Summe (Bytes);Onlinezeit (s)\r\n"
               "2004-01-02;1000000001048577;516;1000000001049093;90125\r\n"
               "2004-02-31;7;8;15;9\r\n"
-              "2004-03-01;;1;;1\r\n");
+              "2004-03-01;;1;1;1\r\n");
     // A day row gives the days of its month row; with start day 15, 2 January belongs to the month
     // that the year opened.
     const std::string february = Csv(1, 2, "02/31/2004", kRecords);
@@ -80,7 +83,7 @@ TEST_F(CsvReportTest, FileNamesNameTheYearOrTheMonth) {
         {0, "2004", "Lumetra 2004.csv"},
         {1, "01/2004", "Lumetra 2004-01.csv"},
         {2, "31.02.2004", "Lumetra 2004-02.csv"},
-        {2, "Sum", "Lumetra 2003-12.csv"},
+        {2, "Sum", "Lumetra 2004-01.csv"},  // December 2003 counts no upload: no sum row
         {1, "07/2004", "Lumetra.csv"},
     };
     const history::HistorySummary summary =

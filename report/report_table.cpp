@@ -2,16 +2,19 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
+#include "accounting_month.h"
 #include "app_texts.h"
 #include "language.h"
+#include "possible_volume.h"
 #include "value_format.h"
 
 namespace report {
 namespace {
 
-constexpr int kSecondsPerDay = 86400;
+constexpr char kSumText[] = "Sum";
 
 // The decimal number in characters [from, from + count) of a text, 0 where the part is missing.
 int NumberAt(const std::string& text, std::size_t from, std::size_t count) {
@@ -33,14 +36,29 @@ ReportLine Volumes(double download, double upload) {
 
 ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startDay) {
     ReportPeriod period;
+    const std::string& day = texts[0];
+    if (level != 1 && day != kSumText) {
+        // The accounting month that holds the day, named as its month row is.
+        history::CalendarDate date;
+        date.ParseText(day);
+        date = history::CalendarDate::OfStored(date.year, date.month, date.day);
+        const history::AccountingMonth month = history::AccountingMonthOf(date, startDay);
+        char label[32];
+        std::snprintf(label, sizeof label, "%.2d/%d", month.month, month.year);
+        period.label = label;
+        period.month = history::CalendarDate(1, month.month, month.year);
+        period.start = month.first;
+        period.end = month.last;
+        return period;
+    }
     int month = 0, year = 0;
     if (level == 1) {
         month = NumberAt(texts[3], 0, 2);
         year = NumberAt(texts[3], 3, 4);
         period.label = texts[3];
     } else {
-        const std::string& day = texts[0];
-        // The label was written in the date style in force, which a negative index makes dotted too.
+        // A sum row names no month: its label read as a day label gives month 0 of year 0, a
+        // period without records.
         if (history::CurrentDateStyle() == history::DateStyle::Dotted) {
             month = NumberAt(day, 3, 2);
             period.label = day.size() > 3 ? day.substr(3, 8) : std::string();
@@ -52,21 +70,10 @@ ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startD
     }
     const history::CalendarDate chosen = history::CalendarDate::OfStored(year, month, 1);
     period.month = chosen;
-
-    if (startDay <= 1) {
-        period.start = history::CalendarDate(1, chosen.month, chosen.year);
-        period.end = history::CalendarDate(history::CalendarDate::DaysInMonth(chosen.month, chosen.year), chosen.month,
-                                           chosen.year);
-    } else {
-        history::CalendarDate before(startDay, chosen.month - 1, chosen.year);
-        if (chosen.month == 1) {
-            before.month = 12;
-            before.year = chosen.year - 1;
-        }
-        period.start = before;
-        period.end = history::CalendarDate(startDay, chosen.month, chosen.year);
-        period.end.PreviousDay();
-    }
+    // The accounting month that begins in the chosen month, as the month row shows it.
+    const history::AccountingMonth accounting = history::AccountingMonthNamed(chosen.month, chosen.year, startDay);
+    period.start = accounting.first;
+    period.end = accounting.last;
     return period;
 }
 
@@ -86,13 +93,15 @@ ReportTable BuildReportTable(const ReportPeriod& period, const std::vector<histo
         const history::CalendarDate date = history::CalendarDate::OfStored(record.year, record.month, record.day);
         if (!date.IsEarlierOrEqual(period.end) || !date.IsLaterOrEqual(period.start))
             continue;
-        download += record.downloadBytes;
-        upload += record.uploadBytes;
-        if (record.onlineSeconds > 0 && record.onlineSeconds < kSecondsPerDay)
-            seconds += record.onlineSeconds;
+        // The line shows the record as stored; the totals count its possible volumes only.
+        if (history::IsPossibleVolume(record.downloadBytes))
+            download += record.downloadBytes;
+        if (history::IsPossibleVolume(record.uploadBytes))
+            upload += record.uploadBytes;
+        const int shown = history::CountedOnlineSeconds(record.onlineSeconds);
+        seconds += shown;
         ReportLine line = Volumes(record.downloadBytes, record.uploadBytes);
         line.date = date.ToText();
-        const int shown = record.onlineSeconds < 0 || record.onlineSeconds > kSecondsPerDay ? 0 : record.onlineSeconds;
         line.online = history::FormatDuration(shown);
         table.lines.push_back(std::move(line));
     }

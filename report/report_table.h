@@ -20,8 +20,10 @@ struct ReportPeriod {
     history::CalendarDate month;  // the chosen month, on its first day
 };
 
-// The chosen month and period of a row: level 1 reads the period label (column 3, "MM/YYYY"),
-// level 2 the day label (column 0) in the active date style. `startDay` begins the accounting month.
+// The period of a row, an accounting month (history::AccountingMonthNamed): a month row's (level 1)
+// is the one that begins in its period label (column 3, "MM/YYYY"), a day row's (level 2) the one
+// that holds its day (column 0, in the active date style), labelled MM/YYYY as that month's row.
+// A sum row's label reads as month 0 of year 0.
 ReportPeriod ReportPeriodOf(int level, const std::string (&texts)[4], int startDay);
 
 // Gives the caption of a string ID in the active language.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -57,12 +58,22 @@ TEST_F(SpreadsheetReport, PeriodsOfMonthAndDayRows) {
         std::string label;
     } cases[] = {
         {1, "02/2004", 0, 1, {1, 2, 2004}, {29, 2, 2004}, "02/2004"},
-        {1, "01/2004", 0, 15, {15, 12, 2003}, {14, 1, 2004}, "01/2004"},
-        {1, "05/2004", 0, 15, {15, 4, 2004}, {14, 5, 2004}, "05/2004"},
-        {2, "20.05.2004", 0, 1, {1, 5, 2004}, {31, 5, 2004}, "05.2004"},
-        {2, "05/20/2004", 1, 1, {1, 5, 2004}, {31, 5, 2004}, "05/20/2004"},
-        {2, "20.05.2004", -1, 1, {1, 5, 2004}, {31, 5, 2004}, "05.2004"},
-        {2, "05/20/2004", 7, 1, {1, 5, 2004}, {31, 5, 2004}, "05/20/2004"},
+        // A month row's period is the accounting month that begins in it, as the tree shows it:
+        // January begins with its year, December ends with it.
+        {1, "01/2004", 0, 15, {1, 1, 2004}, {14, 2, 2004}, "01/2004"},
+        {1, "05/2004", 0, 15, {15, 5, 2004}, {14, 6, 2004}, "05/2004"},
+        {1, "12/2004", 0, 15, {15, 12, 2004}, {31, 12, 2004}, "12/2004"},
+        {1, "02/2024", 0, 31, {29, 2, 2024}, {30, 3, 2024}, "02/2024"},
+        {1, "02/2023", 0, 30, {28, 2, 2023}, {29, 3, 2023}, "02/2023"},
+        // A day row's is the one that holds the day, labelled as its month row.
+        {2, "20.05.2004", 0, 1, {1, 5, 2004}, {31, 5, 2004}, "05/2004"},
+        {2, "05/20/2004", 1, 1, {1, 5, 2004}, {31, 5, 2004}, "05/2004"},
+        {2, "20.05.2004", -1, 1, {1, 5, 2004}, {31, 5, 2004}, "05/2004"},
+        {2, "05/20/2004", 7, 1, {1, 5, 2004}, {31, 5, 2004}, "05/2004"},
+        {2, "20.05.2004", 0, 15, {15, 5, 2004}, {14, 6, 2004}, "05/2004"},
+        {2, "10.05.2004", 0, 15, {15, 4, 2004}, {14, 5, 2004}, "04/2004"},
+        {2, "15.03.2023", 0, 31, {28, 2, 2023}, {30, 3, 2023}, "02/2023"},
+        {2, "10.01.2004", 0, 31, {1, 1, 2004}, {28, 2, 2004}, "01/2004"},
         {1, "13/2004", 0, 1, {1, 1, 2005}, {31, 1, 2005}, "13/2004"},
         {2, "Sum", 0, 1, {1, 12, -1}, {31, 12, -1}, ""},
         {2, "Sum", 1, 1, {1, 12, -1}, {31, 12, -1}, "Sum"},
@@ -90,15 +101,31 @@ TEST_F(SpreadsheetReport, LinesInFileOrderWithTotals) {
     EXPECT_EQ(Column(sheet, 'F', 4, 7), (std::vector<std::string>{" 01:00:00", " 24:00:00", " 00:00:00", " 00:00:00"}));
     EXPECT_EQ(sheet.At("C4").text, "1.9 MB");
     EXPECT_EQ(sheet.At("E4").text, "2.1 MB");
-    // Totals: every line's volumes, the seconds only of sound days (3600).
+    // Totals: every line's volumes, the seconds of days of 0..86400 (3600 and a full day).
     EXPECT_EQ(sheet.At("C8").text, "6.2 MB");
     EXPECT_EQ(sheet.At("D8").text, "634.8 KB");
     EXPECT_EQ(sheet.At("E8").text, "6.8 MB");
-    EXPECT_EQ(sheet.At("F8").text, " 01:00:00");
+    EXPECT_EQ(sheet.At("F8").text, " 25:00:00");
     EXPECT_TRUE(sheet.At("A8").bold);
     EXPECT_EQ(sheet.At("F8").underline, kSingleUnderline);
     EXPECT_FALSE(sheet.At("A8").written);
     EXPECT_FALSE(sheet.At("B7").bold);
+}
+
+// Every record of the period has its line as stored; the totals count only possible volumes.
+TEST_F(SpreadsheetReport, ImpossibleVolumesAreLinedButNotTotalled) {
+    const WorksheetModel sheet = Report(1, "03/2025", 1,
+                                        {Day(2025, 3, 1, 1048576, 2048, 60), Day(2025, 3, 2, std::nan(""), 1024, 60),
+                                         Day(2025, 3, 3, -1, HUGE_VAL, 60), Day(2025, 3, 4, 1e300, 1024, 60)});
+    EXPECT_EQ(Column(sheet, 'C', 4, 5), (std::vector<std::string>{"1.0 MB", "nan KB"}));
+    EXPECT_EQ(sheet.At("D6").text, "inf GB");
+    EXPECT_EQ(sheet.At("C8").text, "1.0 MB");
+    EXPECT_EQ(sheet.At("D8").text, "4.0 KB");
+    EXPECT_EQ(sheet.At("E8").text, "1.0 MB");
+    EXPECT_EQ(sheet.At("F8").text, " 00:04:00");
+    // Nothing possible to download: no totals line.
+    const WorksheetModel none = Report(1, "03/2025", 1, {Day(2025, 3, 2, std::nan(""), 1024, 60)});
+    EXPECT_FALSE(none.At("C5").written);
 }
 
 TEST_F(SpreadsheetReport, TheLayout) {
@@ -132,20 +159,22 @@ TEST_F(SpreadsheetReport, TheLayout) {
 TEST_F(SpreadsheetReport, AcrossTheYearWithALaterStartDay) {
     const std::vector<history::DayRecord> records = {Day(2003, 12, 14), Day(2003, 12, 15), Day(2004, 1, 14),
                                                      Day(2004, 1, 15), Day(2003, 13, 2)};  // 13/2003: 2 January 2004
-    const WorksheetModel sheet = Report(1, "01/2004", 15, records);
-    EXPECT_EQ(Column(sheet, 'B', 4, 6), (std::vector<std::string>{"15.12.2003", "14.01.2004", "02.01.2004"}));
-    EXPECT_NE(sheet.At("C7").text, "");
+    const WorksheetModel january = Report(1, "01/2004", 15, records);
+    EXPECT_EQ(Column(january, 'B', 4, 6), (std::vector<std::string>{"14.01.2004", "15.01.2004", "02.01.2004"}));
+    EXPECT_NE(january.At("C7").text, "");
+    const WorksheetModel december = Report(1, "12/2003", 15, records);
+    EXPECT_EQ(Column(december, 'B', 4, 5), (std::vector<std::string>{"15.12.2003", ""}));
 }
 
-TEST_F(SpreadsheetReport, ADayRowReportsTheMonthOfItsFirst) {
+TEST_F(SpreadsheetReport, ADayRowReportsTheAccountingMonthThatHoldsIt) {
     const std::vector<history::DayRecord> records = {Day(2004, 5, 10), Day(2004, 5, 20)};
     const WorksheetModel sheet = Report(2, "20.05.2004", 15, records);
-    EXPECT_EQ(sheet.At("F1").text, "05.2004");
-    EXPECT_EQ(Column(sheet, 'B', 4, 5), (std::vector<std::string>{"10.05.2004", ""}));
+    EXPECT_EQ(sheet.At("F1").text, "05/2004");
+    EXPECT_EQ(Column(sheet, 'B', 4, 5), (std::vector<std::string>{"20.05.2004", ""}));
 
     history::SetLanguageIndex(1);
     const WorksheetModel english = Report(2, "05/20/2004", 1, records);
-    EXPECT_EQ(english.At("F1").text, "05/20/2004");
+    EXPECT_EQ(english.At("F1").text, "05/2004");
     EXPECT_EQ(Column(english, 'B', 4, 5), (std::vector<std::string>{"05/10/2004", "05/20/2004"}));
 }
 

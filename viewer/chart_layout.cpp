@@ -355,6 +355,12 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         obstacles.push_back(ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom});
 
         const int centre = (shape.slot.left + shape.slot.right) / 2;
+        if (bar.impossible) {
+            const ChartText mark{"!", centre, std::max(plot.top, plot.bottom - total - textHeight - 1),
+                                 ChartText::Align::kCentre};
+            geometry.impossibleMarks.push_back(mark);
+            obstacles.push_back(TextBox(mark, metrics.textWidth(mark.text), textHeight));
+        }
         if (i % static_cast<std::size_t>(labelEvery) == 0) {
             ChartText label{bar.label, centre, plot.bottom + 3, ChartText::Align::kCentre};
             KeepInside(label, metrics.textWidth(bar.label), width);

@@ -78,6 +78,8 @@ struct ChartGeometry {
         int x, y;
     };
     std::vector<Point> sundayMarks;  // top left of the tree's Sunday image under each Sunday
+    // A "!" over each bar that leaves an impossible volume of its days out.
+    std::vector<ChartText> impossibleMarks;
     bool hasLargest = false;
     ChartText largestTotal;  // by the highest bar, clear of lines, labels and other bars
 

@@ -429,6 +429,10 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
         if (marks_)
             ImageList_Draw(marks_.get(), kSundayImage, dc, mark.x, mark.y, ILD_TRANSPARENT);
     }
+    SetTextColor(dc, kImpossibleMark);
+    for (const ChartText& mark : g.impossibleMarks)
+        DrawChartText(dc, mark);
+    SetTextColor(dc, kText);
     if (g.hasLargest)
         DrawChartText(dc, g.largestTotal);
     if (g.hasForecast) {

@@ -54,6 +54,7 @@ public:
     static constexpr COLORREF kText = RGB(0, 0, 0);
     static constexpr COLORREF kAllowanceLine = RGB(0, 140, 70);
     static constexpr COLORREF kWarning = RGB(210, 0, 0);
+    static constexpr COLORREF kImpossibleMark = RGB(200, 0, 0);
     // Smaller than this the window does not become.
     static constexpr int kMinWidth = 360;
     static constexpr int kMinHeight = 260;

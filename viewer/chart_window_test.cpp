@@ -364,6 +364,36 @@ TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
     });
 }
 
+// Days of an infinite and of a 1e300-byte download draw no bar and leave the scale to the possible
+// volumes; a red mark stands over each of them.
+TEST_F(ChartWindowTest, ImpossibleVolumesLeaveTheScaleToThePossibleOnes) {
+    folder_.WriteHistory({Day(2024, 5, 5, 100 * kMiB, 50 * kMiB), Day(2024, 5, 8, HUGE_VAL, 0),
+                          Day(2024, 5, 9, 200 * kMiB, 100 * kMiB), Day(2024, 5, 14, 1e300, 0),
+                          Day(2024, 5, 20, 300 * kMiB, 100 * kMiB)});
+    Open();
+    ASSERT_EQ(prompts_.messages.size(), 1u);  // the history's impossible volumes, told
+    ShowChartOf("Mai", "Mai 2024", [&](HWND chart) {
+        const winapp::ScreenPixels shot = CaptureClient(chart);
+        const Reading r = Read(shot);
+        ASSERT_GT(r.baseline, 0);
+        EXPECT_EQ(r.gridlines, 4);  // 100 MB apart, as without the two days
+        ExpectBars(r, {{100 * kMiB, 50 * kMiB}, {200 * kMiB, 100 * kMiB}, {300 * kMiB, 100 * kMiB}}, 400 * kMiB);
+        const double slot = (r.plotRight - r.plotLeft) / 31.0;
+        auto markOver = [&](int day) {
+            for (int x = r.plotLeft + static_cast<int>((day - 1) * slot); x < r.plotLeft + static_cast<int>(day * slot);
+                 ++x) {
+                for (int y = r.topGridline; y < r.baseline; ++y) {
+                    if (shot.ColourAt(x, y) == ChartWindow::kImpossibleMark)
+                        return true;
+                }
+            }
+            return false;
+        };
+        for (int day = 1; day <= 31; ++day)
+            EXPECT_EQ(markOver(day), day == 8 || day == 14) << "day " << day;
+    });
+}
+
 // Names the file without a dialog.
 class ChosenImage : public FileChooser {
 public:

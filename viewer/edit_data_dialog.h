@@ -18,7 +18,10 @@ public:
 
     std::string uploadText;
     std::string downloadText;
-    // The confirmed values in bytes, set when the dialog ends with OK.
+    // Set when the dialog ends with OK: which fields hold another text than they opened with, and
+    // the values of those in bytes. A field left as it was is no new value.
+    bool uploadChanged = false;
+    bool downloadChanged = false;
     double uploadBytes = 0;
     double downloadBytes = 0;
 
@@ -28,16 +31,21 @@ protected:
         SetItemText(IDC_DOWNLOAD, downloadText);
         return true;
     }
-    // A field that holds no number, or more than a day's traffic can be, keeps the dialog open, with
-    // that field selected for typing anew.
+    // A changed field that holds no number, or more than a day's traffic can be, keeps the dialog
+    // open, with that field selected for typing anew.
     void OnOK() override {
-        double upload = 0, download = 0;
-        if (!Accept(IDC_UPLOAD, upload) || !Accept(IDC_DOWNLOAD, download))
+        const std::string upload = ItemText(IDC_UPLOAD), download = ItemText(IDC_DOWNLOAD);
+        const bool uploadChanges = upload != uploadText, downloadChanges = download != downloadText;
+        double uploadValue = 0, downloadValue = 0;
+        if ((uploadChanges && !Accept(IDC_UPLOAD, uploadValue)) ||
+            (downloadChanges && !Accept(IDC_DOWNLOAD, downloadValue)))
             return;
-        downloadText = ItemText(IDC_DOWNLOAD);
-        uploadText = ItemText(IDC_UPLOAD);
-        downloadBytes = download;
-        uploadBytes = upload;
+        uploadChanged = uploadChanges;
+        downloadChanged = downloadChanges;
+        downloadText = download;
+        uploadText = upload;
+        downloadBytes = downloadValue;
+        uploadBytes = uploadValue;
         EndDialog(IDOK);
     }
 

@@ -98,6 +98,13 @@ protected:
         SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(ID_EXCEL_EXPORT, 0), 0);
     }
 
+    void Expand(const std::string& label) {
+        const int row = RowWithText(label);
+        ASSERT_NE(row, -1) << label;
+        SelectRow(row);
+        SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    }
+
     std::string sheetFile_;
 };
 
@@ -128,6 +135,34 @@ TEST_F(ExcelExportTest, AnEnglishDayRowToo) {
     const std::string sheet = history::ReadBytes(sheetFile_);
     EXPECT_NE(sheet.find("B3\tDate\n"), std::string::npos) << sheet;
     EXPECT_EQ(sheet, HistdumpReport("--lang 1 --report 2 05/31/2004", folder_.HistoryPath()));
+}
+
+// With a later start day the report of a month row covers what that row shows, and the report of a
+// day row the accounting month that holds the day, named after that month's row.
+TEST_F(ExcelExportTest, TheReportCoversThePeriodOfItsRow) {
+    Register();
+    history::MonitorSettings settings;
+    settings.g_History_StartDayOfMonth = 15;
+    history::SetCurrentSettings(settings);
+    folder_.WriteHistory({Day(2004, 4, 20, 1e6, 1e6, 60), Day(2004, 5, 10, 2e6, 2e6, 60),
+                          Day(2004, 5, 20, 3e6, 3e6, 60), Day(2004, 6, 10, 4e6, 4e6, 60),
+                          Day(2004, 6, 20, 5e6, 5e6, 60)});
+    Open();
+    Export("Mai");
+    std::string sheet = history::ReadBytes(sheetFile_);
+    EXPECT_NE(sheet.find("F1\t05/2004\nA3\t\nB3\tZeitraum\n"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("B4\t20.05.2004\n"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("B5\t10.06.2004\n"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet.find("B6\t"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet, HistdumpReport("--start-day 15 --report 1 05/2004", folder_.HistoryPath()));
+
+    Expand("April");
+    Export("10.05.2004");
+    sheet = history::ReadBytes(sheetFile_);
+    EXPECT_NE(sheet.find("F1\t04/2004\n"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("B4\t20.04.2004\nC4"), std::string::npos) << sheet;
+    EXPECT_NE(sheet.find("B5\t10.05.2004\nC5"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet, HistdumpReport("--start-day 15 --report 2 10.05.2004", folder_.HistoryPath()));
 }
 
 TEST_F(ExcelExportTest, WithoutTheApplicationTheUserMayDeclineACsvFile) {

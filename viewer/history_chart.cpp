@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "accounting_month.h"
 #include "calendar_date.h"
 
 namespace viewer {
@@ -17,27 +18,9 @@ using history::SummaryRow;
 // A month longer than this, which only damaged or unordered files make, shows only its days with records.
 constexpr std::int64_t kLongestAxisDays = 366;
 
-// Days since 1 January 1970 of a proleptic Gregorian date, and back.
-std::int64_t DayNumber(std::int64_t year, int month, int day) {
-    year -= month <= 2;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-CalendarDate DateOfNumber(std::int64_t number) {
-    number += 719468;
-    const std::int64_t era = (number >= 0 ? number : number - 146096) / 146097;
-    const std::int64_t dayOfEra = number - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t shifted = (5 * dayOfYear + 2) / 153;
-    const int day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-    const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-    return CalendarDate(day, month, static_cast<int>(era * 400 + yearOfEra + (month <= 2)));
-}
+using history::AccountingMonth;
+using history::DateOfDayNumber;
+using history::DayNumber;
 
 bool IsCalendarDay(int year, int month, int day) {
     return month >= 1 && month <= 12 && day >= 1 && day <= CalendarDate::DaysInMonth(month, year);
@@ -67,32 +50,24 @@ std::string ShortMonthName(int month) {
     return CalendarDate::MonthNameAt(month - 1).substr(0, 3);
 }
 
+// The day row's counted volumes: an impossible one marks the bar and adds nothing.
 void Add(ChartBar& bar, const SummaryRow& row) {
     bar.downloadBytes += row.downloadBytes;
     bar.uploadBytes += row.uploadBytes;
     bar.onlineSeconds += static_cast<double>(row.onlineSeconds);
     bar.hasRecords = true;
+    bar.impossible = bar.impossible || row.impossible;
 }
 
 double TotalOf(const ChartBar& bar) {
     return bar.downloadBytes + bar.uploadBytes;
 }
 
-// The first day of the accounting month named after `month` (1..12) of `year`.
-std::int64_t PeriodFirst(int month, int year, int startDay) {
-    return DayNumber(year, month, std::min(std::max(startDay, 1), CalendarDate::DaysInMonth(month, year)));
-}
-
-// Its last: the day before the next one begins; the tree opens a new month with every year.
-std::int64_t PeriodLast(int month, int year, int startDay) {
-    return month == 12 ? DayNumber(year, 12, 31) : PeriodFirst(month + 1, year, startDay) - 1;
-}
-
 // The day numbers of the accounting month that holds `today` and of today, when today is a date.
 bool CurrentMonth(const CalendarDate& today, int startDay, AccountingMonth& current, std::int64_t& todayNumber) {
     if (!IsCalendarDay(today.year, today.month, today.day))
         return false;
-    current = AccountingMonthOf(today, startDay);
+    current = history::AccountingMonthOf(today, startDay);
     todayNumber = DayNumber(today.year, today.month, today.day);
     return true;
 }
@@ -167,7 +142,7 @@ void FillMonth(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::si
         chart.month = head->month;
         chart.year = head->year;
     } else if (!days.empty()) {
-        const CalendarDate first = DateOfNumber(days.begin()->first.first);
+        const CalendarDate first = DateOfDayNumber(days.begin()->first.first);
         chart.month = first.month;
         chart.year = first.year;
     }
@@ -176,8 +151,9 @@ void FillMonth(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::si
         return;
     std::int64_t first = days.begin()->first.first, last = days.rbegin()->first.first;
     if (IsCalendarDay(chart.year, chart.month, 1)) {
-        first = std::min(first, PeriodFirst(chart.month, chart.year, startDay));
-        last = std::max(last, PeriodLast(chart.month, chart.year, startDay));
+        const AccountingMonth period = history::AccountingMonthNamed(chart.month, chart.year, startDay);
+        first = std::min(first, DayNumber(period.first.year, period.first.month, period.first.day));
+        last = std::max(last, DayNumber(period.last.year, period.last.month, period.last.day));
     }
     // Too long for a continuous axis: the days with records only.
     if (last - first >= kLongestAxisDays)
@@ -185,7 +161,7 @@ void FillMonth(HistoryChart& chart, const std::vector<SummaryRow>& rows, std::si
     for (std::int64_t number = first; number <= last; ++number) {
         auto [place, added] = days.emplace(Key{number, 0}, ChartBar());
         if (added) {
-            const CalendarDate date = DateOfNumber(number);
+            const CalendarDate date = DateOfDayNumber(number);
             place->second.label = std::to_string(date.day);
             place->second.name = date.ToText();
             place->second.sunday = date.DayOfWeek() == 1;
@@ -216,22 +192,6 @@ void NameFromTexts(HistoryChart& chart, int level, const std::string (&texts)[4]
 }
 
 }  // namespace
-
-AccountingMonth AccountingMonthOf(const CalendarDate& date, int startDay) {
-    AccountingMonth current;
-    current.year = date.year;
-    current.month = date.month;
-    const std::int64_t number = DayNumber(date.year, date.month, date.day);
-    if (number < PeriodFirst(date.month, date.year, startDay))
-        current.month = std::max(1, date.month - 1);
-    const std::int64_t first =
-        current.month == 1 ? DayNumber(date.year, 1, 1) : PeriodFirst(current.month, date.year, startDay);
-    const std::int64_t last = PeriodLast(current.month, date.year, startDay);
-    current.first = DateOfNumber(first);
-    current.last = DateOfNumber(last);
-    current.days = static_cast<int>(last - first + 1);
-    return current;
-}
 
 bool HistoryChart::HasRecords() const {
     return std::any_of(bars.begin(), bars.end(), [](const ChartBar& bar) { return bar.hasRecords; });

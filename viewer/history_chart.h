@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "allowance.h"
+#include "accounting_month.h"
 #include "calendar_date.h"
 #include "history_summary.h"
 
@@ -20,18 +21,9 @@ struct ChartBar {
     double onlineSeconds = 0;  // as the tree's day rows show it
     bool hasRecords = false;   // the tree shows at least one day for it
     bool sunday = false;
-    bool marked = false;  // the day whose row the chart was opened from
+    bool marked = false;      // the day whose row the chart was opened from
+    bool impossible = false;  // a day of it holds an impossible volume, which it leaves out
 };
-
-// The accounting month as the tree groups its days: from the start day of its month (the 1st for
-// the first month of a year, which the year row opens) to the day before the next one begins, the
-// last of December at the latest.
-struct AccountingMonth {
-    int month = 0, year = 0;
-    history::CalendarDate first, last;
-    int days = 0;
-};
-AccountingMonth AccountingMonthOf(const history::CalendarDate& date, int startDay);
 
 // Where the accounting month that holds today is heading: its total so far spread over the days
 // elapsed (today included), times the days of the month.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -43,13 +44,15 @@ protected:
         return BuildHistoryChart(summary_, row.level, texts, hint == -2 ? index : hint, startDay, today_);
     }
 
-    // "label:download+upload" of every bar with records, "*" after a marked and "!" after a Sunday one.
+    // "label:download+upload" of every bar with records, "?" after the label of one that leaves an
+    // impossible volume out, "*" after a marked and "!" after a Sunday one.
     static std::vector<std::string> Shown(const HistoryChart& chart) {
         std::vector<std::string> out;
         for (const ChartBar& bar : chart.bars) {
             if (!bar.hasRecords)
                 continue;
-            out.push_back(bar.label + ":" + std::to_string(static_cast<long long>(bar.downloadBytes)) + "+" +
+            out.push_back(bar.label + (bar.impossible ? "?" : "") + ":" +
+                          std::to_string(static_cast<long long>(bar.downloadBytes)) + "+" +
                           std::to_string(static_cast<long long>(bar.uploadBytes)) + (bar.marked ? "*" : "") +
                           (bar.sunday ? "!" : ""));
         }
@@ -144,8 +147,24 @@ TEST_F(HistoryChartTest, AMonthsDaysOnTheAccountingMonth) {
          0,
          "15..5 (52)",
          {"20:1+1", "10:2+2", "5:3+3"}},
-        // The year's first record opens its month whatever its day; the month before ends with its year.
-        {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "01/2004", 0, "5..14 (41)", {"5:2+2"}},
+        // January begins with its year, as the year row opens it; the month before ends with its year.
+        {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "01/2004", 0, "1..14 (45)", {"5:2+2"}},
+        // A start day past a month's end begins it on its last day: February from its 28th or 29th.
+        {{Day(2023, 2, 28, 1, 1), Day(2023, 3, 30, 2, 2), Day(2023, 3, 31, 3, 3)},
+         31,
+         "02/2023",
+         0,
+         "28..30 (31)",
+         {"28:1+1", "30:2+2"}},
+        {{Day(2024, 2, 29, 1, 1), Day(2024, 3, 29, 2, 2)}, 30, "02/2024", 0, "29..29 (30)", {"29:1+1", "29:2+2"}},
+        // Impossible volumes add nothing; the bar of their day is marked.
+        {{Day(2025, 3, 1, 5, 6), Day(2025, 3, 2, std::nan(""), 7), Day(2025, 3, 3, HUGE_VAL, 1e300),
+          Day(2025, 3, 4, -8, 2)},
+         1,
+         "03/2025",
+         0,
+         "1..31 (31)",
+         {"1:5+6", "2?:0+7!", "3?:0+0", "4?:0+2"}},
         {{Day(2003, 12, 20, 1, 1), Day(2004, 1, 5, 2, 2)}, 15, "12/2003", 0, "15..31 (17)", {"20:1+1"}},
         // The same day shown twice (after another day) counts twice, as in the month's sum; its
         // second row stands for two records.
@@ -237,6 +256,9 @@ TEST_F(HistoryChartTest, TheForecastOfTheAccountingMonthThatHoldsToday) {
         {{10, 2, 2028}, 1, {Day(2028, 2, 3, 6, 4)}, "2028", true, 1, 10, 29, 29},
         // The year row opens January: its first days belong to it, up to 14 February.
         {{5, 1, 2027}, 15, {Day(2027, 1, 2, 4, 1)}, "01/2027", true, 0, 5, 45, 45},
+        // A start day of 31 begins February on its last day: 28 February to 30 March.
+        {{5, 3, 2023}, 31, {Day(2023, 2, 28, 3, 3), Day(2023, 3, 1, 0, 0)}, "02/2023", true, 0, 6, 31, 31},
+        {{5, 3, 2023}, 31, {Day(2023, 2, 28, 3, 3), Day(2023, 3, 1, 0, 0)}, "2023", true, 1, 6, 31, 31},
         // Another month or year, or a current month without days: none.
         {{3, 12, 2026}, 1, {Day(2026, 11, 20, 10, 9), Day(2026, 12, 2, 0, 0)}, "11/2026", false, 0, 0, 0, 0},
         {{3, 1, 2027}, 1, {Day(2026, 11, 20, 10, 9)}, "2026", false, 0, 0, 0, 0},

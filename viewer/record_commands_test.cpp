@@ -1,6 +1,7 @@
 // The record commands on the real dialog: delete, edit and restore, checked on the file's bytes.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <new>
@@ -75,9 +76,13 @@ struct EditProbe {
 
 class RecordCommandsTest : public testing::ViewerFixture {
 protected:
-    // Right-clicks the row with the label (expanding the rows above it as needed) and chooses the command.
-    void Choose(const std::string& label, UINT command) {
-        const int row = RowWithText(label);
+    // Right-clicks the row with the label (the `occurrence`-th of that label) and chooses the command.
+    void Choose(const std::string& label, UINT command, int occurrence = 0) {
+        int row = -1;
+        for (int i = 0; i < RowCount() && row < 0; ++i) {
+            if (Text(i) == label && occurrence-- == 0)
+                row = i;
+        }
         ASSERT_NE(row, -1) << label;
         RightClickRow(row);
         ASSERT_FALSE(prompts_.popups.empty());
@@ -92,10 +97,15 @@ protected:
     std::string History() const { return history::ReadBytes(folder_.HistoryPath()); }
     std::string Backup() const { return history::ReadBytes(folder_.BackupPath()); }
     // Runs the edit command with the dialog driven by the probe.
-    void Edit(const std::string& label) {
+    void Edit(const std::string& label, int occurrence = 0) {
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, EditProbe::OnTimer);
-        Choose(label, ID_EDIT_DATA);
+        Choose(label, ID_EDIT_DATA, occurrence);
         KillTimer(nullptr, timer);
+    }
+    static void UseStartDay(int startDay) {
+        history::MonitorSettings settings;
+        settings.g_History_StartDayOfMonth = startDay;
+        history::SetCurrentSettings(settings);
     }
 };
 
@@ -139,6 +149,49 @@ TEST_F(RecordCommandsTest, DeletingADayOrASum) {
     Expand("Mai");
     Choose("Sum", ID_DELETE);
     EXPECT_NE(RowWithText("July"), -1);  // the monitor's own spelling
+}
+
+// A delete removes exactly the records its row shows: a date that comes back later in the file
+// opens a row of its own, and with a later start day a month row spans two calendar months.
+TEST_F(RecordCommandsTest, DeletesRemoveExactlyTheRecordsTheRowShows) {
+    const std::vector<DayRecord> repeated = {Day(2025, 3, 1, kMB, kMB), Day(2025, 3, 10), Day(2025, 4, 5),
+                                             Day(2025, 3, 15),          Day(2025, 3, 15), Day(2025, 4, 20)};
+    folder_.WriteHistory(repeated);
+    Open();
+    ASSERT_EQ(Labels(), (std::vector<std::string>{"2025", "M\xe4rz", "April", "M\xe4rz", "April"}));
+    Choose("M\xe4rz", ID_DELETE, 1);
+    EXPECT_EQ(History(), RecordBytes({repeated[0], repeated[1], repeated[2], repeated[5]}));
+
+    UseStartDay(15);
+    const std::vector<DayRecord> spanning = {Day(2025, 1, 3),  Day(2025, 2, 10), Day(2025, 2, 20), Day(2025, 3, 10),
+                                             Day(2025, 3, 16), Day(2025, 4, 14), Day(2025, 4, 15)};
+    folder_.WriteHistory(spanning);
+    Open();
+    ASSERT_EQ(Labels(), (std::vector<std::string>{"2025", "Januar", "Februar", "M\xe4rz", "April"}));
+    // March shows 16 March and 14 April; 10 March is shown under February.
+    Choose("M\xe4rz", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({spanning[0], spanning[1], spanning[2], spanning[3], spanning[6]}));
+    // The year opens January on its first record: it shows 3 January and 10 February.
+    Choose("Januar", ID_DELETE);
+    EXPECT_EQ(History(), RecordBytes({spanning[2], spanning[3], spanning[6]}));
+}
+
+TEST_F(RecordCommandsTest, StartDay31GivesEveryMonthItsRow) {
+    UseStartDay(31);
+    std::vector<DayRecord> records;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= history::CalendarDate::DaysInMonth(month, 2024); ++day)
+            records.push_back(Day(2024, month, day));
+    }
+    folder_.WriteHistory(records);
+    Open();
+    std::vector<std::string> expected = {"2024"};
+    for (int month = 0; month < 12; ++month)
+        expected.push_back(history::CalendarDate::MonthNameAt(month));
+    EXPECT_EQ(Labels(), expected);
+    Expand("Februar");
+    EXPECT_EQ(Text(RowWithText("Februar") + 1), "29.02.2024");
+    EXPECT_EQ(Text(RowWithText("Februar") + 2), "01.03.2024");
 }
 
 TEST_F(RecordCommandsTest, CancelledDeleteChangesNothing) {
@@ -207,6 +260,64 @@ TEST_F(RecordCommandsTest, EditingADayWithTwoRecordsSetsTheDaysTotals) {
     ASSERT_TRUE(EditProbe::seen);
     EXPECT_EQ(EditProbe::shownDownload, "3.00");
     EXPECT_EQ(EditProbe::shownUpload, "1.50");
+}
+
+// Edit shows the totals of the row it was chosen on and changes only that row's records; OK with
+// nothing typed writes nothing, and a field left as it was keeps its stored bytes.
+TEST_F(RecordCommandsTest, EditActsOnTheRowsOwnRecordsAndWritesOnlyWhatWasTyped) {
+    const std::vector<DayRecord> records = {Day(2025, 3, 15, 1052 * kMB, 241 * kMB, 60), Day(2025, 3, 16),
+                                            Day(2025, 3, 15, 237 * kMB + 12345.678, 153 * kMB + 0.25, 30),
+                                            Day(2025, 4, 1)};
+    folder_.WriteHistory(records);
+    Open();
+    Expand("M\xe4rz");
+    const std::string before = History();
+    EditProbe::Arm("153.00", "237.01", IDOK);
+    Edit("15.03.2025", 1);
+    ASSERT_TRUE(EditProbe::seen);
+    EXPECT_EQ(EditProbe::shownDownload, "237.01");
+    EXPECT_EQ(EditProbe::shownUpload, "153.00");
+    EXPECT_TRUE(History() == before) << "OK without a change wrote the file";
+
+    Expand("M\xe4rz");
+    EditProbe::Arm("153.00", "5", IDOK);
+    Edit("15.03.2025", 1);
+    EXPECT_EQ(History(),
+              RecordBytes({records[0], records[1], Day(2025, 3, 15, 5 * kMB, 153 * kMB + 0.25, 30), records[3]}));
+}
+
+TEST_F(RecordCommandsTest, AHistoryWithImpossibleVolumesIsToldOnceAndLeftOutOfTheSums) {
+    const std::vector<DayRecord> records = {Day(2025, 3, 1, kMB, kMB, 60), Day(2025, 3, 2, std::nan(""), kMB, 60),
+                                            Day(2025, 3, 3, kMB, kMB, 86400), Day(2025, 3, 4, -kMB, 1e300, 0)};
+    folder_.WriteHistory(records);
+    Open();
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0],
+              "Die Verlaufsdaten enthalten unm\xf6gliche Volumen (keine Zahl, negativ oder mehr als 1030000000 MB). "
+              "Betroffene Tage: 2, der erste am 02.03.2025.\nDiese Tage zeigen die Werte, wie sie gespeichert sind; "
+              "in keiner Summe werden sie mitgez\xe4hlt.");
+    EXPECT_EQ(prompts_.types[0], static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    Expand("M\xe4rz");
+    EXPECT_EQ(Text(RowWithText("02.03.2025"), 1), "nan KB");  // as stored
+    const int sum = RowWithText("Sum");
+    ASSERT_NE(sum, -1);
+    EXPECT_EQ(Text(sum, 1), "2.0 MB");
+    EXPECT_EQ(Text(sum, 2), "3.0 MB");
+    EXPECT_EQ(Text(sum, 4), " 24:02:00");
+    // A command's refill does not tell again; Update reads anew and does.
+    Choose("01.03.2025", ID_DELETE);
+    EXPECT_EQ(prompts_.messages.size(), 2u);  // the question
+    SendMessageA(dialog_->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
+    ASSERT_EQ(prompts_.messages.size(), 3u);
+    EXPECT_EQ(prompts_.messages[2], prompts_.messages[0]);
+    EXPECT_EQ(History(), RecordBytes({records[1], records[2], records[3]}));  // nothing else written
+
+    UseLanguage(testing::Language::English);
+    prompts_.messages.clear();
+    Open();
+    ASSERT_EQ(prompts_.messages.size(), 1u);
+    EXPECT_EQ(prompts_.messages[0].substr(0, 50), "The historical data holds impossible volumes (not ");
+    EXPECT_NE(prompts_.messages[0].find("Days affected: 2, the first on 03/02/2025."), std::string::npos);
 }
 
 TEST_F(RecordCommandsTest, TypedTextThatIsNoNumberIsRefusedAndTheDialogStays) {

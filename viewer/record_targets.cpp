@@ -10,33 +10,34 @@
 namespace viewer {
 namespace {
 
-std::string Part(const std::string& text, std::size_t from, std::size_t count) {
-    return from < text.size() ? text.substr(from, count) : std::string();
+bool IsSumRow(const history::SummaryRow& row) {
+    return row.level == history::kLevelDay && row.image == history::kImageSum;
 }
 
 }  // namespace
 
-DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]) {
-    DeleteTarget target;
-    if (level == 0) {
-        target.kind = DeleteTarget::kYear;
-        target.year = history::DecimalPrefix(texts[0]);
-    } else if (level == 1) {
-        const history::CalendarDate date = history::CalendarDate::OfStored(
-            history::DecimalPrefix(Part(texts[3], 3, 4)), history::DecimalPrefix(Part(texts[3], 0, 2)), 1);
-        target.kind = DeleteTarget::kMonth;
-        target.year = date.year;
-        target.month = date.month;
-    } else if (texts[0] != kSumLabel) {
-        history::CalendarDate parsed;
-        parsed.ParseText(texts[0]);
-        const history::CalendarDate date = history::CalendarDate::OfStored(parsed.year, parsed.month, parsed.day);
-        target.kind = DeleteTarget::kDay;
-        target.year = date.year;
-        target.month = date.month;
-        target.day = date.day;
+int FindClickedRow(const history::HistorySummary& summary, int level, const std::string (&texts)[4], int hint) {
+    if (level == history::kLevelDay && texts[0] == kSumLabel)
+        return -1;
+    return history::FindRowNear(summary.rows, hint, [&](const history::SummaryRow& row) {
+        if (row.level != level || row.text != texts[0] || IsSumRow(row))
+            return false;
+        return level != history::kLevelMonth || (row.columnSet[2] && row.columns[2] == texts[3]);
+    });
+}
+
+std::vector<std::size_t> RecordsOfRow(const history::SummaryRow& row, const std::vector<history::DayRecord>& records,
+                                      const history::CalendarDate& today) {
+    std::vector<std::size_t> positions;
+    for (std::size_t i = row.firstRecord; i < row.endRecord && i < records.size(); ++i) {
+        if (history::RowShowsRecord(row, records, i, today))
+            positions.push_back(i);
     }
-    return target;
+    return positions;
+}
+
+std::string PrefillText(double countedBytes, bool anyPossible) {
+    return anyPossible ? MegabytesText(countedBytes) : std::string();
 }
 
 EditTarget EditTargetOf(int level, const std::string& label, const history::CalendarDate& today) {
@@ -46,9 +47,8 @@ EditTarget EditTargetOf(int level, const std::string& label, const history::Cale
         history::CalendarDate parsed;
         parsed.ParseText(label);
         target.date.CopyChecked(history::CalendarDate::OfStored(parsed.year, parsed.month, parsed.day));
-        target.sumsDay = true;
     }
-    target.opensDialog = level == 2 && !target.date.Equals(today);
+    target.opensDialog = level == 2 && label != kSumLabel && !target.date.Equals(today);
     return target;
 }
 

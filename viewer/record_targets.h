@@ -1,10 +1,15 @@
-// What the record commands act on, read from the texts of the right-clicked row, and the
-// megabyte texts of the edit dialog. No windows here.
+// What the record commands act on: the right-clicked row found again in the history read anew, and
+// the records it shows; the megabyte texts of the edit dialog. No windows here.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "calendar_date.h"
+#include "day_record.h"
+#include "history_summary.h"
+#include "possible_volume.h"
 
 namespace viewer {
 
@@ -12,23 +17,23 @@ namespace viewer {
 inline constexpr const char kSumLabel[] = "Sum";
 
 // Volumes are edited in units of this many bytes, labelled "MB".
-constexpr double kBytesPerMegabyte = 1048576.0;
+constexpr double kBytesPerMegabyte = history::kBytesPerMegabyte;
 
-struct DeleteTarget {
-    enum Kind { kNothing, kYear, kMonth, kDay };
-    Kind kind = kNothing;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
+// The clicked row in rows read anew: of its level, with its label (and a month row's period label
+// in column 3), at its former position `hint` if it is still there, else the first such row; -1
+// when there is none. A sum row is never one to act on.
+int FindClickedRow(const history::HistorySummary& summary, int level, const std::string (&texts)[4], int hint);
 
-// A year row deletes its year; a month row the calendar month of its period label ("MM/YYYY" in
-// column 3); a day row its day; a sum row nothing. Months are normalised as stored months are read.
-DeleteTarget DeleteTargetOf(int level, const std::string (&texts)[4]);
+// The positions of the records the row shows, in file order: what Delete removes and Edit changes.
+std::vector<std::size_t> RecordsOfRow(const history::SummaryRow& row, const std::vector<history::DayRecord>& records,
+                                      const history::CalendarDate& today);
+
+// The text a field of the edit dialog starts with: the megabytes of the row's possible volumes, or
+// empty where the row has none (it holds only impossible ones).
+std::string PrefillText(double countedBytes, bool anyPossible);
 
 struct EditTarget {
     history::CalendarDate date;  // today, or the clicked day
-    bool sumsDay = false;        // the day's totals are read (every row but a sum row)
     bool opensDialog = false;    // only a day row other than today's opens the edit dialog
 };
 
@@ -37,9 +42,8 @@ EditTarget EditTargetOf(int level, const std::string& label, const history::Cale
 // "%.2f" of the bytes in megabytes.
 std::string MegabytesText(double bytes);
 
-// More than a line of 100 Gbit/s carries in a day (10^11 / 8 bytes a second for 86400 seconds) is
-// a typing error, not a day's traffic.
-constexpr double kMaxTypedMegabytes = 1030000000.0;
+// More than a day's traffic can be is a typing error.
+constexpr double kMaxTypedMegabytes = history::kMaxDayMegabytes;
 
 enum class TypedVolume { kAccepted, kNoNumber, kTooLarge };
 

@@ -15,43 +15,64 @@ protected:
     void TearDown() override { history::SetLanguageIndex(0); }
 };
 
-TEST_F(RecordTargets, RowsNameWhatIsDeleted) {
-    struct Case {
-        int level;
-        std::string texts[4];
-        DeleteTarget::Kind kind;
-        int year, month, day;
-    } cases[] = {
-        {0, {"2004", "", "", ""}, DeleteTarget::kYear, 2004, 0, 0},
-        {1, {"Mai", "", "", "05/2004"}, DeleteTarget::kMonth, 2004, 5, 0},
-        {1, {"Dezember", "", "", "12/2003"}, DeleteTarget::kMonth, 2003, 12, 0},
-        {1, {"x", "", "", ""}, DeleteTarget::kMonth, -1, 12, 0},  // no label: month 0 reads as December before
-        {2, {"07.05.2004", "1 MB", "", ""}, DeleteTarget::kDay, 2004, 5, 7},
-        {2, {"Sum", "", "", ""}, DeleteTarget::kNothing, 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const DeleteTarget target = DeleteTargetOf(c.level, c.texts);
-        EXPECT_EQ(target.kind, c.kind) << c.texts[0];
-        EXPECT_EQ(target.year, c.year) << c.texts[0];
-        EXPECT_EQ(target.month, c.month) << c.texts[0];
-        EXPECT_EQ(target.day, c.day) << c.texts[0];
-    }
+history::DayRecord Day(int year, int month, int day) {
+    history::DayRecord r;
+    r.year = year;
+    r.month = month;
+    r.day = day;
+    r.downloadBytes = r.uploadBytes = 1048576;
+    return r;
 }
 
-TEST_F(RecordTargets, SlashedDayTextsReadMonthFirst) {
-    history::SetLanguageIndex(1);
-    const std::string texts[4] = {"05/07/2004", "", "", ""};
-    const DeleteTarget target = DeleteTargetOf(2, texts);
-    EXPECT_EQ(target.kind, DeleteTarget::kDay);
-    EXPECT_EQ(target.month, 5);
-    EXPECT_EQ(target.day, 7);
+// A row's records are those it shows, whatever other rows carry the same date or month.
+TEST_F(RecordTargets, ARowActsOnTheRecordsItShows) {
+    const std::vector<history::DayRecord> records = {
+        Day(2025, 3, 1),  Day(2025, 3, 10), Day(2025, 3, 20), Day(2025, 4, 5),  Day(2025, 4, 20),
+        Day(2025, 3, 15), Day(2025, 3, 15), Day(2026, 1, 9),  Day(2025, 3, 16), Day(2025, 5, 1)};
+    const history::CalendarDate today(1, 1, 2026);  // 9 January 2026 lies ahead
+    struct Case {
+        int startDay;
+        int level;
+        std::string texts[4];
+        int hint;
+        std::vector<std::size_t> positions;
+    } cases[] = {
+        {1, 0, {"2025", "", "", ""}, 0, {0, 1, 2, 3, 4, 5, 6, 8, 9}},  // the day ahead is not shown
+        {1, 1, {"M\xe4rz", "", "", "03/2025"}, 1, {0, 1, 2}},
+        // The second March row: only its own days, the repeated 15th as one row of two records.
+        {1, 1, {"M\xe4rz", "", "", "03/2025"}, 10, {5, 6, 8}},
+        {1, 2, {"15.03.2025", "", "", ""}, 11, {5, 6}},
+        // With start day 15 the first March row runs to 5 April, and 1 May stays under the second.
+        {15, 1, {"M\xe4rz", "", "", "03/2025"}, 1, {0, 1, 2, 3}},
+        {15, 1, {"April", "", "", "04/2025"}, 7, {4}},
+        {15, 1, {"M\xe4rz", "", "", "03/2025"}, 10, {5, 6, 8, 9}},
+        // A hint that no longer fits: the first row of that label.
+        {1, 1, {"M\xe4rz", "", "", "03/2025"}, 3, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        const history::HistorySummary summary = history::BuildHistorySummary(records, today, c.startDay);
+        const int row = FindClickedRow(summary, c.level, c.texts, c.hint);
+        ASSERT_GE(row, 0) << c.texts[0] << " at " << c.hint;
+        EXPECT_EQ(RecordsOfRow(summary.rows[row], records, today), c.positions) << c.texts[0] << " at " << c.hint;
+    }
+    // Neither a sum row nor a row that is gone is anything to act on.
+    const history::HistorySummary summary = history::BuildHistorySummary(records, today, 1);
+    const std::string sum[4] = {"Sum", "", "", ""};
+    const std::string gone[4] = {"Juni", "", "", "06/2025"};
+    EXPECT_EQ(FindClickedRow(summary, 2, sum, 5), -1);
+    EXPECT_EQ(FindClickedRow(summary, 1, gone, 1), -1);
+}
+
+TEST_F(RecordTargets, AFieldOfTheEditDialogStartsEmptyWithoutAPossibleVolume) {
+    EXPECT_EQ(PrefillText(1572864, true), "1.50");
+    EXPECT_EQ(PrefillText(0, true), "0.00");
+    EXPECT_EQ(PrefillText(0, false), "");
 }
 
 TEST_F(RecordTargets, OnlyPastDayRowsOpenTheEditDialog) {
     const history::CalendarDate today(9, 12, 2026);
     EditTarget day = EditTargetOf(2, "08.12.2026", today);
     EXPECT_TRUE(day.opensDialog);
-    EXPECT_TRUE(day.sumsDay);
     EXPECT_EQ(day.date.day, 8);
     EXPECT_EQ(day.date.month, 12);
     EXPECT_EQ(day.date.year, 2026);
@@ -59,7 +80,6 @@ TEST_F(RecordTargets, OnlyPastDayRowsOpenTheEditDialog) {
     EXPECT_FALSE(EditTargetOf(2, "09.12.2026", today).opensDialog);  // today
     const EditTarget sum = EditTargetOf(2, "Sum", today);
     EXPECT_FALSE(sum.opensDialog);
-    EXPECT_FALSE(sum.sumsDay);
     EXPECT_TRUE(sum.date.Equals(today));
     EXPECT_FALSE(EditTargetOf(1, "Dezember", today).opensDialog);
 }

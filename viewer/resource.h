@@ -53,6 +53,9 @@
 /* Write protection, typed limits. 160 is the CSV file's captions (history/app_texts.def). */
 #define IDS_HISTORY_READ_ONLY 161
 #define IDS_VALUE_TOO_LARGE 162
+/* A clicked row gone from the file; impossible volumes in the history. */
+#define IDS_ROW_GONE 163
+#define IDS_IMPOSSIBLE_VOLUMES 164
 
 /* The chart's figures, forecast, copy and image file. */
 #define IDS_CHART_TOTAL 170

@@ -96,35 +96,48 @@ void ViewerDialog::MoveToProgramFolder() {
 
 // An unreadable history is told, never shown as an empty one; and nothing the fill meets (a history
 // too large to hold, say) ends the program.
-void ViewerDialog::Refresh() {
+void ViewerDialog::Refresh(bool tellImpossible) {
     try {
-        Fill();
+        Fill(tellImpossible);
     } catch (const std::exception&) {
         m_treeList.DeleteAllTreeItems();
         ShowUnreadable();
     }
 }
 
-void ViewerDialog::Fill() {
+void ViewerDialog::Fill(bool tellImpossible) {
     // Reading needs no write access: a read-only history, or one held open by another program
     // that lets others read it, is shown in full.
     history::HistoryStore store(monitor::kHistoryFile);
     const history::HistoryStore::ReadResult read = store.LoadForReading();
+    std::size_t impossibleDays = 0;
+    std::string firstImpossibleDay;
     {
         // The list is laid out and painted once for the whole fill, not once per row it gains,
         // however the fill ends.
         const RedrawSuspended once(m_treeList);
         m_treeList.DeleteAllTreeItems();
-        if (read != history::HistoryStore::ReadResult::kUnreadable)
-            FillFrom(store.records);
+        if (read != history::HistoryStore::ReadResult::kUnreadable) {
+            const history::HistorySummary summary = history::BuildHistorySummary(
+                store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+            FillFrom(summary, !store.records.empty());
+            impossibleDays = summary.impossibleDays;
+            firstImpossibleDay = summary.firstImpossibleDay;
+        }
     }
     if (read == history::HistoryStore::ReadResult::kUnreadable)
         ShowUnreadable();
+    // Told once for what was read, not again after each command.
+    if (tellImpossible && impossibleDays > 0) {
+        std::string text = winapp::LoadText(IDS_IMPOSSIBLE_VOLUMES, "%u", std::to_string(impossibleDays));
+        const std::size_t at = text.find("%s");
+        if (at != std::string::npos)
+            text.replace(at, 2, firstImpossibleDay);
+        prompts_.ShowMessage(hwnd(), text, ProgramCaption(), MB_OK | MB_ICONWARNING);
+    }
 }
 
-void ViewerDialog::FillFrom(const std::vector<history::DayRecord>& records) {
-    const history::HistorySummary summary = history::BuildHistorySummary(
-        records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
+void ViewerDialog::FillFrom(const history::HistorySummary& summary, bool anyRecord) {
     m_treeList.ReserveTreeItems(summary.rows.size());
     for (const history::SummaryRow& row : summary.rows) {
         const std::int32_t item = m_treeList.InsertTreeItem(row.text, row.image, row.level);
@@ -134,7 +147,7 @@ void ViewerDialog::FillFrom(const std::vector<history::DayRecord>& records) {
         }
     }
     // Items are made one per summary row, so the row's position is the item's index.
-    if (!records.empty())
+    if (anyRecord)
         m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
 }
 
@@ -215,12 +228,19 @@ void ViewerDialog::AfterChange(bool saved, unsigned long error) {
         prompts_.ShowMessage(hwnd(), winapp::WithErrorText(winapp::LoadText(IDS_SAVE_FAILED), error), ProgramCaption(),
                              MB_OK | MB_ICONSTOP);
     }
-    Refresh();
+    Refresh(false);
     m_treeList.ExpandTreeItem(clickedItem);
 }
 
-// Deletes what the clicked row shows: its year, its month's calendar month, or its day, each
-// matched by the date the records are shown under.
+// The clicked row in the history as it is now, or -1 after telling the user that it is gone.
+int ViewerDialog::FindClickedRowOrTell(const history::HistorySummary& summary) {
+    const int row = FindClickedRow(summary, clickedLevel, clickedTexts, clickedItem);
+    if (row < 0)
+        prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_ROW_GONE), ProgramCaption(), MB_OK | MB_ICONWARNING);
+    return row;
+}
+
+// Deletes the records the clicked row shows, found again in the file as it is now.
 void ViewerDialog::DeleteEntry() {
     if (prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_DELETE_QUESTION), winapp::LoadText(IDS_WARNING),
                              MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
@@ -231,47 +251,53 @@ void ViewerDialog::DeleteEntry() {
     history::HistoryStore store(monitor::kHistoryFile);
     if (!LoadHistory(store))
         return;
-    const DeleteTarget target = DeleteTargetOf(clickedLevel, clickedTexts);
     bool saved = true;
-    switch (target.kind) {
-        case DeleteTarget::kYear:
-            saved = store.DeleteShownYear(target.year);
-            break;
-        case DeleteTarget::kMonth:
-            saved = store.DeleteShownMonth(target.year, target.month);
-            break;
-        case DeleteTarget::kDay:
-            saved = store.DeleteShownDay(history::CalendarDate(target.day, target.month, target.year));
-            break;
-        case DeleteTarget::kNothing:
-            break;
+    // A sum row deletes nothing; the list is read anew all the same.
+    if (clickedLevel != history::kLevelDay || clickedTexts[0] != kSumLabel) {
+        const history::CalendarDate today = history::CalendarDate::Today();
+        const history::HistorySummary summary =
+            history::BuildHistorySummary(store.records, today, history::CurrentSettings().g_History_StartDayOfMonth);
+        const int row = FindClickedRowOrTell(summary);
+        if (row >= 0)
+            saved = store.DeleteRecordsAt(RecordsOfRow(summary.rows[row], store.records, today));
     }
     store.CloseFile();
     AfterChange(saved, store.lastError());
 }
 
+// Shows the clicked day row's own totals and makes what was typed its records' new totals.
 void ViewerDialog::EditEntry() {
     prompts_.ShowMessage(hwnd(), winapp::LoadText(IDS_EDIT_NOTICE), "Message", MB_OK);
     history::HistoryStore store(monitor::kHistoryFile);
     if (!LoadHistory(store))
         return;
-    const EditTarget target = EditTargetOf(clickedLevel, clickedTexts[0], history::CalendarDate::Today());
-    history::DayTotals totals;
-    if (target.sumsDay)
-        store.SumDay(target.date, totals);
+    const history::CalendarDate today = history::CalendarDate::Today();
+    const EditTarget target = EditTargetOf(clickedLevel, clickedTexts[0], today);
     // Told before the user types what could not be kept.
     if (!target.opensDialog || RefusedAsWriteProtected()) {
         store.CloseFile();
         return;
     }
+    const history::HistorySummary summary =
+        history::BuildHistorySummary(store.records, today, history::CurrentSettings().g_History_StartDayOfMonth);
+    const int found = FindClickedRowOrTell(summary);
+    if (found < 0) {
+        store.CloseFile();
+        Refresh(false);
+        return;
+    }
+    const history::SummaryRow& row = summary.rows[found];
     EditDataDialog dialog(prompts_);
-    dialog.uploadText = MegabytesText(totals.uploadBytes);
-    dialog.downloadText = MegabytesText(totals.downloadBytes);
-    if (dialog.DoModal(hwnd()) != IDOK) {
+    dialog.uploadText = PrefillText(row.uploadBytes, row.anyUpload);
+    dialog.downloadText = PrefillText(row.downloadBytes, row.anyDownload);
+    // Nothing typed is nothing to write: the stored bytes stay as they are, unrounded.
+    if (dialog.DoModal(hwnd()) != IDOK || (!dialog.downloadChanged && !dialog.uploadChanged)) {
         store.CloseFile();
         return;
     }
-    const bool saved = store.SetShownDayTotals(target.date, dialog.downloadBytes, dialog.uploadBytes);
+    const bool saved = store.SetTotalsAt(RecordsOfRow(row, store.records, today),
+                                         dialog.downloadChanged ? &dialog.downloadBytes : nullptr,
+                                         dialog.uploadChanged ? &dialog.uploadBytes : nullptr);
     store.CloseFile();
     AfterChange(saved, store.lastError());
 }

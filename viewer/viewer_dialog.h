@@ -11,6 +11,7 @@
 #include "csv_export.h"
 #include "handles.h"
 #include "history_store.h"
+#include "history_summary.h"
 #include "message_map.h"
 #include "prompts.h"
 #include "resource.h"
@@ -25,8 +26,9 @@ public:
     // `programPath` is argument 0 of the command line; its folder becomes the working directory.
     explicit ViewerDialog(std::string programPath, winapp::Prompts& prompts = winapp::SystemPrompts());
 
-    // Reloads the history file and fills the tree list anew.
-    void Refresh();
+    // Reloads the history file and fills the tree list anew; with `tellImpossible`, a history that
+    // holds impossible volumes is told in a message box.
+    void Refresh(bool tellImpossible = true);
 
     // The record commands, acting on the row last right-clicked.
     void DeleteEntry();
@@ -76,8 +78,9 @@ private:
 
     void CreateColumns();
     void MoveToProgramFolder();
-    void Fill();
-    void FillFrom(const std::vector<history::DayRecord>& records);
+    void Fill(bool tellImpossible);
+    void FillFrom(const history::HistorySummary& summary, bool anyRecord);
+    int FindClickedRowOrTell(const history::HistorySummary& summary);
     // Reads the history for a command; false, after telling the user, when it can be neither read
     // nor made.
     bool LoadHistory(history::HistoryStore& store);

@@ -259,7 +259,7 @@ def make_case(seed, index):
     if kind == "empty" or rng.random() < 0.15:
         data += bytes(rng.randrange(256) for _ in range(rng.randint(0, 31)))
 
-    return {
+    case = {
         "index": index,
         "kind": kind,
         "data": data,
@@ -268,7 +268,53 @@ def make_case(seed, index):
         "bits": rng.random() < 0.3,
         "lang": rng.choice([-1, 0, 0, 1, 1, 7]),
         "records": rng.random() < 0.1,
+        "csv": None,
+        "report": None,
     }
+    if not case["records"]:
+        r = rng.random()
+        if r < 0.2:
+            case["csv"] = pick_row(rng, case, [0, 1, 2])
+        elif r < 0.4:
+            case["report"] = pick_row(rng, case, [1, 2])
+    return case
+
+
+def pick_row(rng, case, levels):
+    """(level, text) of a row of the case's tree, now and then of none. A
+    report's row names a month of the calendar in the years 1900..2100."""
+    level = rng.choice(levels)
+    rows, _ = histdump_model.build_summary(
+        histdump_model.parse_records(case["data"]), case["today"], case["start_day"],
+        case["bits"], case["lang"])
+    key = 5 if level == 1 else 2
+    texts = [row[key] for row in rows if row[0] == level]
+    if case["csv"] is None and level != 0:
+        # The report reads its month from the text: keep to dates of the calendar.
+        texts = [t for t in texts if t != "Sum" and reportable(t, level, case["lang"])]
+    if texts and rng.random() < 0.9:
+        return level, rng.choice(texts)
+    y, m, d = rng.randint(1990, 2030), rng.randint(1, 12), rng.randint(1, 28)
+    if level == 0:
+        return level, "%d" % y
+    if level == 1:
+        return level, "%02d/%d" % (m, y)
+    return level, histdump_model.date_text((y, m, d), case["lang"])
+
+
+def reportable(text, level, lang):
+    if level == 1:
+        fields = text.split("/")
+    else:
+        fields = text.split("." if lang <= 0 else "/")
+        if lang > 0:
+            fields = [fields[1], fields[0], fields[2]] if len(fields) == 3 else fields
+        fields = fields[1:] if len(fields) == 3 else []
+    if len(fields) != 2 or not all(f.isdigit() for f in fields) or len(fields[0]) != 2 or len(fields[1]) != 4:
+        return False
+    if level == 2 and not text.replace(".", "").replace("/", "").isdigit():
+        return False
+    return 1 <= int(fields[0]) <= 12 and 1900 <= int(fields[1]) <= 2100
 
 
 # ---------------------------------------------------------------------------
@@ -283,12 +329,17 @@ def case_args(case, file_name):
         args.append("--bits")
     if case["records"]:
         args.append("--records")
+    if case["csv"] is not None:
+        args += ["--csv", str(case["csv"][0]), case["csv"][1]]
+    if case["report"] is not None:
+        args += ["--report", str(case["report"][0]), case["report"][1]]
     return args + [file_name]
 
 
 def expected_output(case):
     return histdump_model.render(case["data"], case["today"], case["start_day"],
-                                 case["bits"], case["lang"], case["records"])
+                                 case["bits"], case["lang"], case["records"],
+                                 case["csv"], case["report"])
 
 
 def dump_case(case, out):

@@ -194,6 +194,26 @@ def date_text(date, lang):
     return "%s.%s.%d" % (c_zero_pad(day, 2), c_zero_pad(month, 2), year)
 
 
+def accounting_start_day(month, year, start_day):
+    """The day on which the accounting month named after `month` begins: the
+    start day, at least 1 and at most the month's last day.  A start day above
+    31 begins no month within a year and is returned as it is."""
+    if start_day > 31:
+        return start_day
+    day = max(start_day, 1)
+    days = days_in_month(month, year)
+    return min(day, days) if days > 0 else day
+
+
+# More than a line of 100 Gbit/s carries in a day, in bytes.
+MAX_DAY_BYTES = 1030000000.0 * 1048576.0
+
+
+def is_possible_volume(v):
+    """A finite number of bytes from 0 to a day's maximum."""
+    return math.isfinite(v) and 0 <= v <= MAX_DAY_BYTES
+
+
 def set_month_normalized(year, month):
     if month == 13:
         return year + 1, 1
@@ -216,13 +236,31 @@ def parse_records(data):
 # Summary
 # ---------------------------------------------------------------------------
 
-def build_summary(records, today, start_day, bits=False, lang=0):
+def build_summary(records, today, start_day, bits=False, lang=0, details=None):
     """Rows of the history tree and the position of the last year row.
 
     Each row is (level, image, text, col1, col2, col3, col4) with None for an
-    unset column.
+    unset column.  Where `details` is a list, it receives one entry per row:
+    for a day row a dict of its date, the sums of its possible downloads and
+    uploads, whether it has any of either, and its seconds; None otherwise.
     """
     rows = []
+    if details is None:
+        details = []
+
+    def count(detail, down, up, secs):
+        if is_possible_volume(down):
+            detail["down"] += down
+            detail["any_down"] = True
+        if is_possible_volume(up):
+            detail["up"] += up
+            detail["any_up"] = True
+        detail["secs"] += secs
+
+    def append(row, detail=None):
+        rows.append(row)
+        details.append(detail)
+
     last_day = None        # (date, row index, download, upload, seconds) of the last day row
     last_month = INITIAL_LAST
     last_year = INITIAL_LAST
@@ -259,12 +297,13 @@ def build_summary(records, today, start_day, bits=False, lang=0):
             _, index, down, up, day_secs = last_day
             down, up, day_secs = down + r_down, up + r_up, day_secs + secs
             rows[index] = day_row(date, rows[index][1], down, up, day_secs)
+            count(details[index], r_down, r_up, secs)
             last_day = (date, index, down, up, day_secs)
         else:
             if year > last_year[0]:
                 if month_down != 0 and month_up != 0:
-                    rows.append(sum_row())
-                rows.append((0, 0, "%d" % year, None, None, None, None))
+                    append(sum_row())
+                append((0, 0, "%d" % year, None, None, None, None))
                 month_down = 0.0
                 month_up = 0.0
                 last_year = date
@@ -272,11 +311,12 @@ def build_summary(records, today, start_day, bits=False, lang=0):
                 last_year_pos = len(rows) - 1
 
             if ((month != last_month[1] or year != last_month[0])
-                    and (r_day >= start_day or year_just_opened)):
+                    and (r_day >= accounting_start_day(month, year, start_day)
+                         or year_just_opened)):
                 if month_down != 0 and month_up != 0:
-                    rows.append(sum_row())
-                rows.append((1, 1, month_name(month, lang), None, None,
-                             "%s/%d" % (c_int(month, 0, 2), year), None))
+                    append(sum_row())
+                append((1, 1, month_name(month, lang), None, None,
+                        "%s/%d" % (c_int(month, 0, 2), year), None))
                 month_down = 0.0
                 month_up = 0.0
                 month_secs = 0.0
@@ -284,23 +324,188 @@ def build_summary(records, today, start_day, bits=False, lang=0):
                 year_just_opened = False
 
             image = 2 if day_of_week(date) == 1 else 3
-            rows.append(day_row(date, image, r_down, r_up, secs))
+            detail = {"date": date, "down": 0.0, "up": 0.0, "any_down": False,
+                      "any_up": False, "secs": 0}
+            count(detail, r_down, r_up, secs)
+            append(day_row(date, image, r_down, r_up, secs), detail)
             last_day = (date, len(rows) - 1, r_down, r_up, secs)
 
-        month_down = month_down + r_down
-        month_up = month_up + r_up
-        if 0 < secs < 86400:
-            month_secs = month_secs + secs
+        # Only possible volumes count, each on its own; seconds as shown.
+        if is_possible_volume(r_down):
+            month_down = month_down + r_down
+        if is_possible_volume(r_up):
+            month_up = month_up + r_up
+        month_secs = month_secs + secs
 
     if records and month_down != 0 and month_up != 0:
-        rows.append(sum_row())
+        append(sum_row())
     return rows, last_year_pos
 
 
-def render(data, today, start_day=1, bits=False, lang=0, records_mode=False):
-    """The bytes histdump prints for the history file contents `data`."""
+# ---------------------------------------------------------------------------
+# CSV file of a row
+# ---------------------------------------------------------------------------
+
+CSV_CAPTIONS = {
+    True: ["Datum", "Download (Bytes)", "Upload (Bytes)", "Summe (Bytes)", "Onlinezeit (s)"],
+    False: ["Date", "Download (bytes)", "Upload (bytes)", "Total (bytes)", "Online time (s)"],
+}
+
+
+def whole_bytes(v):
+    """A non-negative finite byte count rounded to a whole number, halves up."""
+    floor = math.floor(v)
+    whole = floor + 1 if v - floor >= 0.5 else floor
+    return "%d" % whole
+
+
+def render_csv(records, today, start_day, lang, level, text):
+    """The viewer's CSV file of the first row of `level` whose key text is
+    `text` (a month row's period label, else the row's text): the day rows
+    under it, or, for a day or sum row, those of the row it hangs under."""
+    details = []
+    rows, _ = build_summary(records, today, start_day, False, lang, details)
+    separator = ";" if lang <= 0 else ","
+    out = [separator.join(CSV_CAPTIONS[lang == 0]) + "\r\n"]
+    key = 5 if level == 1 else 2
+    clicked = next((i for i, r in enumerate(rows) if r[0] == level and r[key] == text), None)
+    if clicked is None:
+        return "".join(out)
+    if level == 2:
+        begin = clicked
+        while begin > 0 and rows[begin - 1][0] == 2:
+            begin -= 1
+        stop = rows[begin - 1][0] if begin > 0 else 1
+    else:
+        begin, stop = clicked + 1, level
+    i = begin
+    while i < len(rows) and rows[i][0] > stop:
+        d = details[i]
+        if d is not None:
+            down = whole_bytes(d["down"]) if d["any_down"] else ""
+            up = whole_bytes(d["up"]) if d["any_up"] else ""
+            both = ""
+            if d["any_down"] or d["any_up"]:
+                # The sum of the two rounded doubles, as a double.
+                both = whole_bytes(float(int(down) if down else 0) + float(int(up) if up else 0))
+            y, mo, day = d["date"]
+            date = "%s-%s-%s" % (c_zero_pad(y, 4), c_zero_pad(mo, 2), c_zero_pad(day, 2))
+            out.append(separator.join([date, down, up, both, "%d" % d["secs"]]) + "\r\n")
+        i += 1
+    return "".join(out)
+
+
+# ---------------------------------------------------------------------------
+# Spreadsheet report of a row
+# ---------------------------------------------------------------------------
+
+REPORT_CAPTIONS = {
+    True: ["Zeitraum", "Download", "Upload", "Up&Download", "Onlinezeit"],
+    False: ["Date", "Download", "Upload", "Up&Download", "Onlinetime"],
+}
+
+
+def accounting_month(month, year, start_day):
+    """(first, last) of the accounting month named after `month` of `year`
+    (1..12, a year of the calendar module): from its start day to the day
+    before the next one begins.  January begins with its year and December
+    ends with it; above 31 the months are calendar months."""
+    def begins(m):
+        if m == 1:
+            return datetime.date(year, 1, 1)
+        day = 1 if start_day > 31 else accounting_start_day(m, year, start_day)
+        return datetime.date(year, m, day)
+    first = begins(month)
+    last = (datetime.date(year, 12, 31) if month == 12
+            else begins(month + 1) - datetime.timedelta(days=1))
+    return first, last
+
+
+def leading_number(text):
+    """A text's leading decimal number as strtol reads it, 0 without one."""
+    t = text.lstrip(" \t\n\v\f\r")
+    sign = 1
+    if t[:1] in ("+", "-"):
+        sign = -1 if t[0] == "-" else 1
+        t = t[1:]
+    digits = ""
+    for ch in t:
+        if not ch.isdigit():
+            break
+        digits += ch
+    return sign * int(digits) if digits else 0
+
+
+def report_period(level, text, start_day, lang):
+    """(first, last, F1 label) of the report of a month row (its period label)
+    or of a day row (its label in the language's date style)."""
+    if level == 1:
+        month, year = leading_number(text[0:2]), leading_number(text[3:7])
+        year, month = set_month_normalized(year, month)
+        first, last = accounting_month(month, year, start_day)
+        return first, last, text
+    separator = "." if lang <= 0 else "/"
+    digits = text.replace(separator, "")
+    a, b, year = (leading_number(digits[0:2]), leading_number(digits[2:4]),
+                  leading_number(digits[4:8]))
+    day, month = (a, b) if lang <= 0 else (b, a)
+    year, month = set_month_normalized(year, month)
+    # A day the month has not (31 April) is the day as many days after its 1st.
+    date = datetime.date(year, month, 1) + datetime.timedelta(days=day - 1)
+    named = month
+    if month > 1 and date < accounting_month(month, year, start_day)[0]:
+        named = month - 1
+    first, last = accounting_month(named, year, start_day)
+    return first, last, "%02d/%d" % (named, year)
+
+
+def render_report(records, start_day, bits, lang, level, text):
+    """The written cells of the report, row by row, as "CELL<TAB>text"."""
+    first, last, label = report_period(level, text, start_day, lang)
+    start = (first.year, first.month, first.day)
+    end = (last.year, last.month, last.day)
+    captions = REPORT_CAPTIONS[lang == 0]
+    cells = ["A1\tLumetra Report", "F1\t" + label, "A3\t"]
+    cells += ["%s3\t%s" % (c, t) for c, t in zip("BCDEF", captions)]
+    down_total = up_total = 0.0
+    secs_total = 0
+    row = 3
+    for (r_year, r_month, r_day, r_secs, r_down, r_up) in records:
+        year, month = set_month_normalized(r_year, r_month)
+        date = (year, month, r_day)
+        if not start <= date <= end:
+            continue
+        secs = 0 if (r_secs < 0 or r_secs > 86400) else r_secs
+        if is_possible_volume(r_down):
+            down_total += r_down
+        if is_possible_volume(r_up):
+            up_total += r_up
+        secs_total += secs
+        row += 1
+        cells += ["B%d\t%s" % (row, date_text(date, lang)),
+                  "C%d\t%s" % (row, format_volume(r_down, bits)),
+                  "D%d\t%s" % (row, format_volume(r_up, bits)),
+                  "E%d\t%s" % (row, format_volume(r_up + r_down, bits)),
+                  "F%d\t%s" % (row, format_duration(secs))]
+    if records and down_total != 0 and up_total != 0:
+        row += 1
+        cells += ["C%d\t%s" % (row, format_volume(down_total, bits)),
+                  "D%d\t%s" % (row, format_volume(up_total, bits)),
+                  "E%d\t%s" % (row, format_volume(up_total + down_total, bits)),
+                  "F%d\t%s" % (row, format_duration(secs_total))]
+    return "".join(cell + "\n" for cell in cells)
+
+
+def render(data, today, start_day=1, bits=False, lang=0, records_mode=False,
+           csv=None, report=None):
+    """The bytes histdump prints for the history file contents `data`; `csv`
+    and `report` are (level, text) of the row a file or report is made of."""
     records = parse_records(data)
     out = []
+    if csv is not None:
+        return render_csv(records, tuple(today), start_day, lang, *csv).encode("latin-1")
+    if report is not None:
+        return render_report(records, start_day, bits, lang, *report).encode("latin-1")
     if records_mode:
         for (y, m, d, s, down, up) in records:
             out.append("%d\t%d\t%d\t%d\t%s\t%s\n" % (

@@ -157,9 +157,9 @@ class SummaryTest(unittest.TestCase):
             b"2\t2\t02.05.2004\t1.0 MB\t0.0 KB\t1.0 MB\t 00:00:00",
             b"2\t4\tSum\t1.0 MB\t0.5 KB\t1.0 MB\t 01:00:00",
             b"1\t1\tJuni\t\t\t06/2004\t",
-            # 86400 itself is shown but not summed.
+            # A full day online is shown and counted.
             b"2\t3\t01.06.2004\t0.0 KB\t0.0 KB\t0.0 KB\t 24:00:00",
-            b"2\t4\tSum\t0.0 KB\t0.0 KB\t0.0 KB\t 00:00:00",
+            b"2\t4\tSum\t0.0 KB\t0.0 KB\t0.0 KB\t 24:00:00",
             b"expand 0"])
 
     def test_english_slashed_names(self):
@@ -183,7 +183,7 @@ class SummaryTest(unittest.TestCase):
             b"2\t3\t03.05.2004\t5.0 KB\t5.0 KB\t10.0 KB\t 24:00:10",
             b"2\t3\t04.05.2004\t1.0 KB\t1.0 KB\t2.0 KB\t 00:00:30",
             b"2\t3\t03.05.2004\t1.0 KB\t1.0 KB\t2.0 KB\t 00:00:40",
-            b"2\t4\tSum\t7.0 KB\t7.0 KB\t14.0 KB\t 00:01:20"])
+            b"2\t4\tSum\t7.0 KB\t7.0 KB\t14.0 KB\t 24:01:20"])
 
     def test_start_day_10(self):
         data = history((2004, 5, 12), (2004, 6, 3), (2004, 6, 11))
@@ -218,6 +218,52 @@ class SummaryTest(unittest.TestCase):
         self.assertEqual(texts(data, start_day=0), texts(data, start_day=1))
         self.assertEqual(texts(data, start_day=-1), texts(data, start_day=1))
 
+    def test_start_days_past_a_months_end_begin_it_on_its_last_day(self):
+        # Every day of a leap and of a common year: each of the twelve months
+        # gets its row, February on its last day, January with its year.
+        def first_days(year, start_day):
+            data = history(*[(year, mo, d) for mo in range(1, 13)
+                             for d in range(1, m.days_in_month(mo, year) + 1)])
+            rows = texts(data, start_day=start_day)
+            return [rows[i + 1][2] for i in range(len(rows) - 1)
+                    if isinstance(rows[i], tuple) and rows[i][0] == 1]
+        for year, start_day, february, march in [
+                (2024, 31, "29.02.2024", "31.03.2024"),
+                (2023, 31, "28.02.2023", "31.03.2023"),
+                (2024, 30, "29.02.2024", "30.03.2024"),
+                (2023, 30, "28.02.2023", "30.03.2023"),
+                (2024, 29, "29.02.2024", "29.03.2024"),
+                (2023, 29, "28.02.2023", "29.03.2023")]:
+            with self.subTest(year=year, start_day=start_day):
+                days = first_days(year, start_day)
+                self.assertEqual(len(days), 12)
+                self.assertEqual(days[:3], ["01.01.%d" % year, february, march])
+                self.assertEqual(days[3], "30.04.%d" % year if start_day >= 30
+                                 else "29.04.%d" % year)
+
+    def test_impossible_volumes_are_shown_but_not_summed(self):
+        nan, inf = float("nan"), float("inf")
+        data = history((2025, 3, 1, 60, 1048576.0, 1024.0),
+                       (2025, 3, 2, 60, nan, 2048.0),
+                       (2025, 3, 3, 60, inf, -inf),
+                       (2025, 3, 4, 60, -1024.0, 1e300),
+                       (2025, 3, 5, 60, 5e-324, 1024.0),
+                       (2025, 4, 1, 60, nan, 1024.0))
+        out = lines(data)
+        self.assertEqual(out[3], b"2\t2\t02.03.2025\tnan KB\t2.0 KB\tnan KB\t 00:01:00")
+        self.assertTrue(out[4].startswith(b"2\t3\t03.03.2025\tinf GB\t-inf KB\t"))
+        self.assertTrue(out[5].startswith(b"2\t3\t04.03.2025\t-1.0 KB\t9313225746"))
+        self.assertEqual(out[6], b"2\t3\t05.03.2025\t0.0 KB\t1.0 KB\t1.0 KB\t 00:01:00")
+        # The month's Sum: only the possible volumes, each on its own.
+        self.assertEqual(out[7], b"2\t4\tSum\t1.0 MB\t4.0 KB\t1.0 MB\t 00:05:00")
+        # April has no possible download: no Sum row.
+        self.assertEqual(out[8:], [b"1\t1\tApril\t\t\t04/2025\t",
+                                   b"2\t3\t01.04.2025\tnan KB\t1.0 KB\tnan KB\t 00:01:00",
+                                   b"expand 0"])
+        self.assertTrue(m.is_possible_volume(m.MAX_DAY_BYTES))
+        self.assertFalse(m.is_possible_volume(m.MAX_DAY_BYTES * (1 + 2 ** -52)))
+        self.assertTrue(m.is_possible_volume(-0.0))
+
     def test_zero_total_month_has_no_sum(self):
         data = history((2004, 5, 1, 0, 1024.0, 0.0), (2004, 6, 1))
         self.assertEqual([t[2] for t in texts(data)[:-1]],
@@ -245,6 +291,53 @@ class SummaryTest(unittest.TestCase):
         data = history((2004, 5, 1), (2004, 5, 3), (2004, 5, 2))
         self.assertEqual([t[2] for t in texts(data, today=(2004, 5, 2))[:-1]],
                          ["2004", "Mai", "01.05.2004", "02.05.2004", "Sum"])
+
+
+class CsvAndReportTest(unittest.TestCase):
+    def test_csv_counts_a_full_day_and_only_possible_volumes(self):
+        data = history((2025, 3, 1, 86400, 1536.4, 512.5),
+                       (2025, 3, 2, 60, float("nan"), 1024.0),
+                       (2025, 3, 3, 60, float("inf"), -1.0),
+                       (2025, 3, 3, 90000, 5e-324, 1e300))
+        out = m.render(data, FAR_FUTURE, lang=1, csv=(1, "03/2025"))
+        self.assertEqual(out.split(b"\r\n"), [
+            b"Date,Download (bytes),Upload (bytes),Total (bytes),Online time (s)",
+            b"2025-03-01,1536,513,2049,86400",
+            b"2025-03-02,,1024,1024,60",
+            # Two records: the denormal download counts, nothing of the upload.
+            b"2025-03-03,0,,0,60",
+            b""])
+
+    def test_report_periods_with_late_start_days(self):
+        def period(level, text, start_day, lang=0):
+            first, last, label = m.report_period(level, text, start_day, lang)
+            return str(first), str(last), label
+        cases = [
+            ((1, "02/2024", 31), ("2024-02-29", "2024-03-30", "02/2024")),
+            ((1, "02/2023", 31), ("2023-02-28", "2023-03-30", "02/2023")),
+            ((1, "02/2024", 30), ("2024-02-29", "2024-03-29", "02/2024")),
+            ((1, "02/2023", 29), ("2023-02-28", "2023-03-28", "02/2023")),
+            ((1, "01/2024", 15), ("2024-01-01", "2024-02-14", "01/2024")),
+            ((1, "12/2024", 15), ("2024-12-15", "2024-12-31", "12/2024")),
+            ((1, "03/2024", 40), ("2024-03-01", "2024-03-31", "03/2024")),
+            ((2, "15.03.2023", 31), ("2023-02-28", "2023-03-30", "02/2023")),
+            ((2, "29.02.2024", 30), ("2024-02-29", "2024-03-29", "02/2024")),
+            ((2, "28.02.2024", 30), ("2024-01-01", "2024-02-28", "01/2024")),
+        ]
+        for args, expected in cases:
+            with self.subTest(args=args):
+                self.assertEqual(period(*args), expected)
+        self.assertEqual(period(2, "03/15/2023", 31, 1), ("2023-02-28", "2023-03-30", "02/2023"))
+
+    def test_report_lines_as_stored_and_totals_of_possible_volumes(self):
+        data = history((2025, 3, 1, 86400, 1048576.0, 2048.0),
+                       (2025, 3, 2, 60, float("nan"), 1024.0),
+                       (2025, 3, 3, 60, -5.0, 1e300))
+        cells = m.render(data, FAR_FUTURE, report=(1, "03/2025")).split(b"\n")
+        self.assertIn(b"C5\tnan KB", cells)
+        self.assertIn(b"C6\t-0.0 KB", cells)
+        self.assertEqual(cells[-5:], [b"C7\t1.0 MB", b"D7\t3.0 KB", b"E7\t1.0 MB",
+                                      b"F7\t 24:02:00", b""])
 
 
 if __name__ == "__main__":
