@@ -3,8 +3,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "language.h"
 #include "monitor_contract.h"
 #include "registry_key.h"
+#include "resources.h"
+#include "start_up.h"
+#include "value_format.h"
 #include "watcher.h"
 
 #ifndef LINKWAIT_PROBE_ADDRESS
@@ -24,6 +28,20 @@ bool ReadInstallFolder(std::string& folder) {
     key.ReadStringValue(monitor::kRegistryPathValue, folder);
     key.CloseKey();
     return true;
+}
+
+// The language of the one box the watcher may show, chosen as the viewer chooses its own.
+void ChooseLanguage() {
+    winapp::RegistryKey key;
+    if (key.OpenKey(HKEY_LOCAL_MACHINE, monitor::kLanguageKey)) {
+        std::string text;
+        key.ReadStringValue(monitor::kLanguageValue, text);
+        history::SetLanguageIndex(history::DecimalPrefix(text));
+    }
+    const unsigned locale = viewer::LocaleOfLanguage(history::LanguageIndex());
+    if (locale != 0)
+        SetThreadLocale(MAKELCID(locale, SORT_DEFAULT));
+    winapp::SetResourceLanguage(static_cast<LANGID>(viewer::ResourceLanguageOfLocale(GetThreadLocale())));
 }
 
 std::string ProbeAddress() {
@@ -47,8 +65,22 @@ std::optional<int> WatcherApp::InitInstance() {
     if (GetPrivateProfileIntA(monitor::kSettingsSection, "g_m_AutoStartCheck", 0, settings.c_str()) == 0)
         return 0;
 
-    window_ =
-        std::make_unique<WatcherWindow>(__argv != nullptr && __argv[0] != nullptr ? __argv[0] : "", ProbeAddress());
+    // One watcher per session: a second one (two log-on entries, or one started by hand) ends at
+    // once. A mutex that cannot be made leaves that unsure: the watcher ends as failed.
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, kWatcherMutexName);
+    const DWORD made = GetLastError();
+    watcherMutex_.Reset(mutex);
+    if (mutex == nullptr)
+        return made == ERROR_ACCESS_DENIED ? 0 : 1;
+    if (made == ERROR_ALREADY_EXISTS)
+        return 0;
+    // A monitor that runs already needs no watcher.
+    if (MonitorMutexExists())
+        return 0;
+
+    ChooseLanguage();
+    window_ = std::make_unique<WatcherWindow>(__argv != nullptr && __argv[0] != nullptr ? __argv[0] : "", folder,
+                                              ProbeAddress());
     if (!window_->Create())
         return 1;
     setMainWindow(window_.get());

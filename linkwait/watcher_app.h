@@ -1,11 +1,13 @@
-// linkwait's application object: its start-up decides whether the watcher runs at all; where it
-// does, the hidden watcher window serves the message loop.
+// linkwait's application object: its start-up decides whether the watcher runs at all (the option
+// on, no other watcher in the session, the monitor not running yet); where it does, the hidden
+// watcher window serves the message loop.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "app.h"
+#include "handles.h"
 #include "watcher_window.h"
 
 namespace linkwait {
@@ -16,6 +18,7 @@ protected:
     int ExitInstance(int quitCode) override;
 
 private:
+    winapp::KernelHandle watcherMutex_;  // held for the life of the process
     std::unique_ptr<WatcherWindow> window_;
 };
 

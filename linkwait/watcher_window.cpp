@@ -3,6 +3,12 @@
 #include <shellapi.h>
 #include <wininet.h>
 
+#include "last_error.h"
+#include "linkwait_resource.h"
+#include "monitor_contract.h"
+#include "prompts.h"
+#include "resources.h"
+
 namespace linkwait {
 
 // Every message goes on to the default processing after these.
@@ -12,6 +18,16 @@ const winapp::MessageMap<WatcherWindow> WatcherWindow::kMessages = {
     winapp::OnMessage(WM_DESTROY, &WatcherWindow::OnDestroy),
 };
 
+bool MonitorMutexExists() {
+    const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, monitor::kMutexName);
+    if (mutex != nullptr) {
+        CloseHandle(mutex);
+        return true;
+    }
+    // A mutex that exists but is not ours to open is the monitor's all the same.
+    return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 bool InternetProbe::Check() {
     return InternetCheckConnectionA(address_.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != 0;
 }
@@ -20,8 +36,9 @@ void InternetProbe::Pause(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
-WatcherWindow::WatcherWindow(std::string programPath, std::string probeAddress)
-    : watcher_(*this, std::make_shared<InternetProbe>(std::move(probeAddress)), std::move(programPath)) {}
+WatcherWindow::WatcherWindow(std::string programPath, std::string installFolder, std::string probeAddress)
+    : watcher_(*this, std::make_shared<InternetProbe>(std::move(probeAddress)), std::move(programPath),
+               std::move(installFolder)) {}
 
 bool WatcherWindow::Create() {
     // Never shown: it only keeps the timer and the message loop.
@@ -36,10 +53,13 @@ bool WatcherWindow::OnCreate(WPARAM, LPARAM, LRESULT& result) {
 }
 
 bool WatcherWindow::OnTimer(WPARAM id, LPARAM, LRESULT&) {
-    if (id != kLaunchTimerId || watcher_.OnLaunchTimer() != Tick::kLaunchFailed)
+    if (id != kLaunchTimerId)
         return false;
-    // The system has shown why; a watcher that started nothing has nothing left to do.
-    launchFailed_ = true;
+    const Tick tick = watcher_.OnLaunchTimer();
+    if (tick == Tick::kWaiting)
+        return false;
+    // Started, told, or not needed: nothing is left to do, and the process ends.
+    exitCode_ = ExitCodeOf(tick);
     DestroyWindow(hwnd());
     return true;
 }
@@ -84,18 +104,28 @@ void WatcherWindow::KillLaunchTimer(unsigned id) {
     KillTimer(hwnd_, id);
 }
 
+bool WatcherWindow::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool WatcherWindow::Launch(const LaunchRequest& request) {
     SHELLEXECUTEINFOA start{};
     start.cbSize = sizeof start;
-    start.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // The shell shows nothing of its own: a failure is told below, naming the file.
+    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     start.lpVerb = "";
     start.lpFile = request.file.c_str();
     start.lpDirectory = request.directory.empty() ? nullptr : request.directory.c_str();
     start.nShow = SW_SHOWNORMAL;
     start.lpClass = "";
-    // Without SEE_MASK_FLAG_NO_UI the shell tells the user itself why a start failed.
-    if (!ShellExecuteExA(&start))
+    if (!ShellExecuteExA(&start)) {
+        const DWORD error = GetLastError();
+        winapp::SystemPrompts().ShowMessage(
+            nullptr, winapp::WithErrorText(winapp::LoadText(IDS_START_FAILED, "%s", request.file), error),
+            winapp::LoadText(IDS_WATCHER_CAPTION), MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
         return false;
+    }
     // The monitor's process is not watched.
     if (start.hProcess != nullptr)
         CloseHandle(start.hProcess);

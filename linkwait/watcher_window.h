@@ -1,5 +1,5 @@
 // The watcher's hidden main window, which owns the launch timer, and the system's side of the
-// watcher: the probe thread, the internet probe and the start of the monitor.
+// watcher: the probe thread, the internet probe, the monitor's mark and the start of the monitor.
 #pragma once
 
 #include <windows.h>
@@ -13,12 +13,16 @@
 
 namespace linkwait {
 
+// Whether the monitor's named mutex exists, that is, the monitor runs in this session.
+bool MonitorMutexExists();
+
 // The internet probe as the probe thread runs it; shared with the thread (see ConnectionProbe).
 class InternetProbe : public ConnectionProbe {
 public:
     explicit InternetProbe(std::string address) : address_(std::move(address)) {}
 
 protected:
+    bool MonitorRuns() override { return MonitorMutexExists(); }
     bool Check() override;
     void Pause(unsigned milliseconds) override;
 
@@ -28,11 +32,13 @@ private:
 
 class WatcherWindow : public winapp::FrameWindow, private WatcherPorts {
 public:
-    WatcherWindow(std::string programPath, std::string probeAddress);
+    // `installFolder`: the folder that the registry names, where the monitor is started from when
+    // the watcher's own folder holds none.
+    WatcherWindow(std::string programPath, std::string installFolder, std::string probeAddress);
     // Makes the window, hidden, which starts the watching; false when it cannot be made.
     bool Create();
     // The process's exit code once the message loop has ended: 1 when the monitor could not be started.
-    int exitCode() const { return launchFailed_ ? 1 : 0; }
+    int exitCode() const { return exitCode_; }
 
 protected:
     const winapp::MessageTable* Messages() const override { return &kMessages; }
@@ -51,11 +57,13 @@ private:
     void Sleep(unsigned milliseconds) override;
     bool SetLaunchTimer(unsigned id, unsigned period) override;
     void KillLaunchTimer(unsigned id) override;
+    bool MonitorRuns() override { return MonitorMutexExists(); }
+    bool FileExists(const std::string& path) override;
     bool Launch(const LaunchRequest& request) override;
 
     Watcher watcher_;
     HANDLE probeThread_ = nullptr;
-    bool launchFailed_ = false;
+    int exitCode_ = 0;
 };
 
 }  // namespace linkwait

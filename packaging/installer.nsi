@@ -1,6 +1,8 @@
 ; The setup program of the companion programs: puts them into the monitor's installation folder,
 ; adds a Start-menu shortcut to the viewer and, if chosen, a Run entry for the connection watcher,
-; and registers an uninstaller that removes exactly that again.
+; and registers an uninstaller that removes exactly that again. One copy is installed at a time: a
+; copy registered in another folder is removed first, by its own uninstaller. The setup writes no
+; setting of the monitor.
 ;
 ; Built by scripts/make-dist:
 ;   makensis -DSTAGE=FOLDER -DOUTFILE=PATH -DOUTFILE_NAME=NAME installer.nsi
@@ -8,7 +10,8 @@
 ; VERSION_DOTTED, PRODUCT, COMPANY, COPYRIGHT, made from version.h).
 ;
 ; Command line of the setup program:
-;   /S            silent: installs into the monitor's folder (or /D=) without a question
+;   /S            silent: installs into the monitor's folder (or /D=) without a question, removing a
+;                 copy registered in another folder first
 ;   /AUTOSTART    chooses the component that starts Lumetra Pro once the internet can be reached
 ;   /D=FOLDER     the installation folder (last on the line, without quotes)
 ; The uninstaller takes /S to remove without a question.
@@ -43,8 +46,11 @@ VIFileVersion "${VERSION_DOTTED}"
 
 !define MUI_ICON "${STAGE}/histview.ico"
 !define MUI_ABORTWARNING
-!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_SMALLDESC
+!define MUI_COMPONENTSPAGE_TEXT_DESCRIPTION_INFO "$(SecAutoStartDescription)"
 !define MUI_WELCOMEPAGE_TITLE_3LINES
+; The German title needs a third line on the finish page as on the welcome page.
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW ComponentsShow
@@ -56,6 +62,11 @@ VIFileVersion "${VERSION_DOTTED}"
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+
+; Before the texts, which name some of them.
+Var createdFolder  ; 1 when this setup made the installation folder, else 0
+Var otherInstall   ; the folder of a copy registered elsewhere, else empty
+Var settingsFile   ; the monitor's settings file that the watcher reads
 
 ; The first language is the one for systems in neither language.
 !insertmacro MUI_LANGUAGE "English"
@@ -75,8 +86,6 @@ VIFileVersion "${VERSION_DOTTED}"
 !macroend
 !insertmacro VersionKeys ${LANG_ENGLISH} "${SETUP_DESCRIPTION_ENGLISH}"
 !insertmacro VersionKeys ${LANG_GERMAN} "${SETUP_DESCRIPTION_GERMAN}"
-
-Var createdFolder  ; 1 when this setup made the installation folder, else 0
 
 ; Waits until FILE can be opened for writing, with Retry/Cancel (Cancel in silent use): a running
 ; viewer or watcher, or the monitor holding rtprobe.dll, keeps its file. Every file is checked
@@ -149,16 +158,24 @@ Section "$(SecPrograms)" SecPrograms
     SetRegView 32
 
     ; The folder is made only once nothing can stop the copy any more.
+    Call FindOtherInstall
     ${IfNot} ${FileExists} "$INSTDIR\*.*"
         StrCpy $createdFolder 1
     ${Else}
-        ReadRegStr $createdFolder HKLM "${UNINSTALL_KEY}" "CreatedFolder"
-        ${IfThen} $createdFolder != 1 ${|} StrCpy $createdFolder 0 ${|}
+        ; What the registration says of the folder holds for this folder only.
+        StrCpy $createdFolder 0
+        ${If} $otherInstall == ""
+            ReadRegStr $createdFolder HKLM "${UNINSTALL_KEY}" "CreatedFolder"
+            ${IfThen} $createdFolder != 1 ${|} StrCpy $createdFolder 0 ${|}
+        ${EndIf}
         !insertmacro EnsureWritable "$INSTDIR\histview.exe"
         !insertmacro EnsureWritable "$INSTDIR\linkwait.exe"
         !insertmacro EnsureWritable "$INSTDIR\rtprobe.dll"
         !insertmacro EnsureWritable "$INSTDIR\LIESMICH.txt"
         !insertmacro EnsureWritable "$INSTDIR\${UNINSTALLER}"
+    ${EndIf}
+    ${If} $otherInstall != ""
+        Call RemoveOtherInstall
     ${EndIf}
 
     ClearErrors
@@ -184,6 +201,12 @@ Section "$(SecPrograms)" SecPrograms
 SectionEnd
 
 Section /o "$(SecAutoStart)" SecAutoStart
+    Call FindSettingsFile
+    Call AutoStartOptionOn
+    Pop $0
+    ${If} $0 == 0
+        DetailPrint "$(AutoStartOff)"
+    ${EndIf}
     ClearErrors
     WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\linkwait.exe"'
     !insertmacro FailOnErrors "$(RegistryFailed)"
@@ -218,6 +241,13 @@ Section "-Register"
     !insertmacro FailOnErrors "$(RegistryFailed)"
 SectionEnd
 
+; The components' descriptions, shown below the list; where the mouse is over none, the one of the
+; start at log-on, which depends on the monitor's option.
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecPrograms} "$(SecProgramsDescription)"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecAutoStart} "$(SecAutoStartDescription)"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Function .onInit
     SetShellVarContext all
     ; The monitor is a 32-bit program: its key lives in the 32-bit view.
@@ -239,33 +269,160 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
-; The component's long name does not fit the narrow list of the standard page: the list takes the
-; width of the page instead of its label, and ends above the space required.
+; The component's long name does not fit the narrow list of the standard page, nor its description
+; the small box beside the space required: the list takes the width of the page instead of its
+; label, and two rows from the row of the setup types (none here) down; the description the same
+; width below it, down to above the space required, its text where it was within its frame. The description shown first is the start at log-on's.
 Function ComponentsShow
     FindWindow $0 "#32770" "" $HWNDPARENT
     System::Call "*(i, i, i, i) p.r9"
-    !insertmacro ControlRect 1006  ; the text above: its left edge
+    !insertmacro ControlRect 1006  ; the text above: its left and right edges
     StrCpy $R1 $1
+    StrCpy $R3 $3
     !insertmacro ControlRect 1023  ; the space required: its top edge
     StrCpy $R4 $2
-    !insertmacro ControlRect 1032  ; the list
+    !insertmacro ControlRect 1042  ; the description's frame
+    StrCpy $R5 $1
+    StrCpy $R6 $2
+    StrCpy $R7 $3
+    StrCpy $R8 $4
+    !insertmacro ControlRect 1043  ; its text: the margins within the frame
+    IntOp $R5 $1 - $R5
+    IntOp $R6 $2 - $R6
+    IntOp $R7 $R7 - $3
+    IntOp $R8 $R8 - $4
+    !insertmacro ControlRect 1021  ; the row of the setup types, which this setup has none of
     System::Free $9
-    IntOp $3 $3 - $R1
-    IntOp $4 $R4 - $2
-    IntOp $4 $4 - 6
+    StrCpy $R2 $2
+
     GetDlgItem $5 $0 1022
     ShowWindow $5 ${SW_HIDE}
+    IntOp $3 $R3 - $R1  ; the width of all three
     GetDlgItem $5 $0 1032
+    SendMessage $5 0x111C 0 0 $6  ; TVM_GETITEMHEIGHT
+    IntOp $6 $6 * 2
+    IntOp $6 $6 + 6  ; two rows and the border
     ; SWP_NOZORDER | SWP_NOACTIVATE
-    System::Call "user32::SetWindowPos(p r5, p 0, i R1, i r2, i r3, i r4, i 0x14)"
+    System::Call "user32::SetWindowPos(p r5, p 0, i R1, i R2, i r3, i r6, i 0x14)"
+    IntOp $7 $R2 + $6
+    IntOp $7 $7 + 4  ; the frame's top
+    IntOp $8 $R4 - $7
+    IntOp $8 $8 - 4  ; the frame's height
+    GetDlgItem $5 $0 1042
+    System::Call "user32::SetWindowPos(p r5, p 0, i R1, i r7, i r3, i r8, i 0x14)"
+    IntOp $1 $R1 + $R5
+    IntOp $2 $7 + $R6
+    IntOp $3 $3 - $R5
+    IntOp $3 $3 - $R7
+    IntOp $8 $8 - $R6
+    IntOp $8 $8 - $R8
+    GetDlgItem $5 $0 1043
+    System::Call "user32::SetWindowPos(p r5, p 0, i r1, i r2, i r3, i r8, i 0x14)"
+    EnableWindow $5 1
 FunctionEnd
 
-; The programs belong beside Lumetra.exe; another folder is the user's choice after a warning.
+; The programs belong beside Lumetra.exe; another folder is the user's choice after a warning. A
+; copy registered in another folder is removed first, once the user agrees. The start at log-on
+; does nothing while the monitor's own option is off: that is said before the copy.
 Function DirectoryLeave
     ${IfNot} ${FileExists} "$INSTDIR\Lumetra.exe"
         MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 "$(NoMonitor)" IDYES +2
         Abort
     ${EndIf}
+    Call FindOtherInstall
+    ${If} $otherInstall != ""
+        MessageBox MB_OKCANCEL|MB_ICONQUESTION "$(OtherInstall)" IDOK +2
+        Abort
+    ${EndIf}
+    ${If} ${SectionIsSelected} ${SecAutoStart}
+        Call FindSettingsFile
+        Call AutoStartOptionOn
+        Pop $0
+        ${If} $0 == 0
+            MessageBox MB_OK|MB_ICONINFORMATION "$(AutoStartOff)"
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+; The folder of a copy of the companions registered in another folder than $INSTDIR, into
+; $otherInstall; empty where none is registered or it is this one.
+Function FindOtherInstall
+    ClearErrors
+    ReadRegStr $otherInstall HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $otherInstall == $INSTDIR
+        StrCpy $otherInstall ""
+    ${EndIf}
+    ClearErrors
+FunctionEnd
+
+; Removes the copy in $otherInstall with its own uninstaller, silently, and waits for it: a copy of
+; that uninstaller runs in the place of the copy (as an uninstaller does from the temporary folder),
+; so that its own file can go too. A registration whose uninstaller is gone loses its files and
+; what points at them. Either way the registration must be gone, or the setup stops here, before
+; any file of its own is copied.
+Function RemoveOtherInstall
+    DetailPrint "$(RemovingOther)"
+    ${If} ${FileExists} "$otherInstall\${UNINSTALLER}"
+        InitPluginsDir
+        ClearErrors
+        CopyFiles /SILENT "$otherInstall\${UNINSTALLER}" "$PLUGINSDIR\${UNINSTALLER}"
+        !insertmacro FailOnErrors "$(OtherRemoveFailed)"
+        ; (Testing the error flag clears it.)
+        ClearErrors
+        ExecWait '"$PLUGINSDIR\${UNINSTALLER}" /S _?=$otherInstall' $0
+        ${If} ${Errors}
+            StrCpy $0 "not started"
+        ${EndIf}
+        Delete "$PLUGINSDIR\${UNINSTALLER}"
+        ClearErrors
+        ${If} $0 != 0
+            SetErrors
+        ${EndIf}
+        !insertmacro FailOnErrors "$(OtherRemoveFailed)"
+    ${Else}
+        !insertmacro RemoveFile "$otherInstall\histview.exe"
+        !insertmacro RemoveFile "$otherInstall\linkwait.exe"
+        !insertmacro RemoveFile "$otherInstall\rtprobe.dll"
+        !insertmacro RemoveFile "$otherInstall\LIESMICH.txt"
+        ClearErrors
+        ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+        ClearErrors
+        ${If} $0 == '"$otherInstall\linkwait.exe"'
+            DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+        ${EndIf}
+        DeleteRegKey HKLM "${UNINSTALL_KEY}"
+        !insertmacro FailOnErrors "$(RegistryFailed)"
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ClearErrors
+    ${If} $0 == $otherInstall
+        SetErrors
+    ${EndIf}
+    !insertmacro FailOnErrors "$(OtherRemoveFailed)"
+FunctionEnd
+
+; The monitor's settings file that the watcher reads, into $settingsFile: in the folder that the
+; monitor's key names, else (without one) in the chosen folder.
+Function FindSettingsFile
+    ClearErrors
+    ReadRegStr $settingsFile HKLM "${MONITOR_KEY}" "Path"
+    ClearErrors
+    ${If} $settingsFile == ""
+        StrCpy $settingsFile $INSTDIR
+    ${EndIf}
+    StrCpy $settingsFile "$settingsFile\lumetrapro.ini"
+FunctionEnd
+
+; Whether the monitor's option to start once the internet can be reached is on in $settingsFile,
+; read as the watcher reads it (a missing file or key is off): 1 or 0 on the stack.
+Function AutoStartOptionOn
+    Push $0
+    System::Call 'kernel32::GetPrivateProfileIntW(w "Settings", w "g_m_AutoStartCheck", i 0, w "$settingsFile") i .r0'
+    ${If} $0 != 0
+        StrCpy $0 1
+    ${EndIf}
+    Exch $0
 FunctionEnd
 
 ; Removes what the setup added and nothing else: the monitor's files, its data and any other file
