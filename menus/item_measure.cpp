@@ -53,12 +53,15 @@ Extent MeasureCommand(const CStyledMenu* menu, const CStyledMenuItemData& record
     const int barHeight = GetSystemMetrics(SM_CYMENU);
     const Extent icon{menu->iconWidth(), menu->iconHeight()};
     const bool ampersand = record.GetString(TableOf(menu)).find('&') != std::string::npos;
-    if (kind == MeasureKind::Flat)
-        return onBar ? FlatBarItemExtent(barHeight, icon, text, ampersand) : FlatPopupItemExtent(barHeight, icon, text);
+    const int dpi = MeasureDpiOf(menu);
+    if (kind == MeasureKind::Flat) {
+        return onBar ? FlatBarItemExtent(barHeight, icon, text, ampersand, dpi)
+                     : FlatPopupItemExtent(barHeight, icon, text, dpi);
+    }
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
     const bool gradient = kind == MeasureKind::Gradient;
-    return onBar ? ClassicBarItemExtent(barHeight, check, icon, text, ampersand, gradient)
-                 : ClassicPopupItemExtent(barHeight, check, icon, text, gradient);
+    return onBar ? ClassicBarItemExtent(barHeight, check, icon, text, ampersand, gradient, dpi)
+                 : ClassicPopupItemExtent(barHeight, check, icon, text, gradient, dpi);
 }
 
 void MeasureWith(CStyledMenu* menu, MEASUREITEMSTRUCT* measure, bool onBar, MeasureKind kind) {

@@ -31,6 +31,8 @@ public:
     // The bar highlighted from the keyboard, or -1.
     int highlighted() const { return highlighted_; }
     HWND tooltip() const { return tooltip_; }
+    // The DPI the chart is drawn at.
+    UINT dpi() const { return dpi_; }
 
     // The name proposed for the image: "Lumetra 2026-11.png", "Lumetra 2026.png".
     static std::string ImageFileName(const HistoryChart& chart);
@@ -44,7 +46,7 @@ public:
     static constexpr COLORREF kHighlight = RGB(214, 228, 245);
     static constexpr COLORREF kForecast = RGB(96, 96, 96);
     static constexpr COLORREF kText = RGB(0, 0, 0);
-    // Smaller than this the window does not become.
+    // Smaller than this the window does not become (at 96 DPI; scaled to the window's).
     static constexpr int kMinWidth = 360;
     static constexpr int kMinHeight = 260;
 
@@ -59,6 +61,7 @@ private:
     bool OnEraseBackground(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetDialogCode(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnKeyDown(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -81,7 +84,9 @@ private:
     ChartGeometry geometry_;
     int highlighted_ = -1;
     winapp::ImageList marks_;  // the tree's small images, for its Sunday mark
-    HWND tooltip_ = nullptr;   // destroyed with the window, which owns it
+    int markSize_ = 16;        // their side
+    UINT dpi_ = 96;
+    HWND tooltip_ = nullptr;  // destroyed with the window, which owns it
     std::vector<ChartRect> toolSlots_;
 };
 

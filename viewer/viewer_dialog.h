@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "csv_export.h"
+#include "gdi.h"
 #include "handles.h"
 #include "history_store.h"
 #include "message_map.h"
@@ -50,6 +51,13 @@ public:
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
 
     TreeListCtrl& treeList() { return m_treeList; }
+    // The DPI the dialog draws its tree at.
+    UINT dpi() const { return dpi_; }
+
+    // The columns' widths at 96 DPI; each is scaled to the window's DPI and widened where its
+    // caption, or in the first column the longest label of any row, needs more.
+    static constexpr int kDateColumnWidth = 130;
+    static constexpr int kValueColumnWidth = 80;
 
     // The row last right-clicked: its first four column texts, its indent and its item index.
     std::string clickedTexts[4];
@@ -68,10 +76,15 @@ private:
     bool OnPaint();
     HICON OnQueryDragIcon();
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnFitColumns(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnUpdate();
     LRESULT OnTreeListRightClick(NMHDR* header);
 
     void CreateColumns();
+    // The small images and the expand boxes for the window's DPI.
+    void MakeImages();
+    void FitColumns();
     void MoveToProgramFolder();
     void Fill();
     void FillFrom(const std::vector<history::DayRecord>& records);
@@ -92,6 +105,7 @@ private:
     HICON m_hIcon;
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
+    UINT dpi_ = winapp::kDefaultDpi;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     FileChooser* fileChooser_ = &SystemFileChooser();
     std::string csvFolder_;  // where the last CSV file of this run was written
