@@ -982,10 +982,15 @@ TEST_F(MenuScreens, RowsChecksFrameAndShadowScaleWithTheDpi) {
 
     // The frame: from the window's edges to its client area; the shadow in the last columns.
     const RECT& w = view.windowRect;
+    // (each side alone within a pixel; both together, which rounding cannot save, within one too)
     EXPECT_PRED3(ScaledWithinAPixel, client.left - w.left, 2, dpi) << "the frame on the left";
     EXPECT_PRED3(ScaledWithinAPixel, client.top - w.top, 2, dpi) << "the frame at the top";
     EXPECT_PRED3(ScaledWithinAPixel, w.right - client.right, 2 + 4, dpi) << "frame and shadow on the right";
     EXPECT_PRED3(ScaledWithinAPixel, w.bottom - client.bottom, 2 + 4, dpi) << "frame and shadow at the bottom";
+    EXPECT_PRED3(ScaledWithinAPixel, (client.left - w.left) + (w.right - client.right), 2 + 2 + 4, dpi)
+        << "the frame across";
+    EXPECT_PRED3(ScaledWithinAPixel, (client.top - w.top) + (w.bottom - client.bottom), 2 + 2 + 4, dpi)
+        << "the frame from top to bottom";
     const Screen& behind = view.before;
     const int y = (w.top + w.bottom) / 2;
     int shadow = 0;
