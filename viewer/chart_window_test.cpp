@@ -243,6 +243,38 @@ TEST_F(ChartWindowTest, SwatchesAndSundayMarksScaleWithTheDpi) {
             << "no Sunday mark";
         EXPECT_PRED3(testing::ScaledWithinAPixel, width, 8, dpi);
         EXPECT_PRED3(testing::ScaledWithinAPixel, height, 8, dpi);
+
+        // Moved to a monitor of half as large a DPI again: the suggested place, and the chart
+        // drawn for that DPI.
+        const UINT target = dpi * 3 / 2;
+        RECT before{};
+        GetWindowRect(chart, &before);
+        // (as large again as the screen allows)
+        RECT suggested{0, 0, std::min<LONG>((before.right - before.left) * 3 / 2, GetSystemMetrics(SM_CXSCREEN) - 20),
+                       std::min<LONG>((before.bottom - before.top) * 3 / 2, GetSystemMetrics(SM_CYSCREEN) - 20)};
+        SendMessageA(chart, winapp::kDpiChangedMessage, MAKEWPARAM(target, target),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT after{};
+        GetWindowRect(chart, &after);
+        EXPECT_EQ(after.right - after.left, suggested.right - suggested.left);
+        EXPECT_EQ(after.bottom - after.top, suggested.bottom - suggested.top);
+        const winapp::ScreenPixels moved = CaptureClient(chart);
+        const Reading m = Read(moved);
+        ASSERT_GT(m.baseline, 0);
+        width = height = 0;
+        for (int y = m.baseline + 1; y < moved.height && width == 0; ++y) {
+            for (int x = 0; x < moved.width; ++x) {
+                if (moved.ColourAt(x, y) != ChartWindow::kDownload)
+                    continue;
+                while (x + width < moved.width && moved.ColourAt(x + width, y) == ChartWindow::kDownload)
+                    ++width;
+                while (y + height < moved.height && moved.ColourAt(x, y + height) == ChartWindow::kDownload)
+                    ++height;
+                break;
+            }
+        }
+        EXPECT_PRED3(testing::ScaledWithinAPixel, width, 10, target) << "the swatch after the change";
+        EXPECT_PRED3(testing::ScaledWithinAPixel, height, 10, target);
     });
 }
 

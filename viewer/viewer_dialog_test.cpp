@@ -155,6 +155,49 @@ TEST_F(ViewerDialogTest, AtTheScreensDpiImagesCaptionsAndLabelsAreWhole) {
     EXPECT_LT(RowCount(), rows) << "a click on the box did not collapse the month";
 }
 
+// Moved to a monitor of half as large a DPI again (or its scaling changed so): the dialog takes
+// the place the system suggests, and its tree the images, boxes and column widths of that DPI.
+TEST_F(ViewerDialogTest, ADpiChangeTakesTheSuggestedPlaceAndRemakesImagesAndColumns) {
+    folder_.WriteHistory(kTwoYears);
+    ViewerDialog& dialog = Open();
+    const UINT dpi = testing::TestDpi();
+    const UINT target = dpi * 3 / 2;
+    RECT before{};
+    GetWindowRect(dialog.hwnd(), &before);
+    RECT suggested{10, 20, 10 + (before.right - before.left) * 3 / 2, 20 + (before.bottom - before.top) * 3 / 2};
+    SendMessageA(dialog.hwnd(), winapp::kDpiChangedMessage, MAKEWPARAM(target, target),
+                 reinterpret_cast<LPARAM>(&suggested));
+    PumpPending();
+    EXPECT_EQ(dialog.dpi(), target);
+    RECT after{};
+    GetWindowRect(dialog.hwnd(), &after);
+    EXPECT_EQ(after.left, suggested.left);
+    EXPECT_EQ(after.top, suggested.top);
+    EXPECT_EQ(after.right, suggested.right);
+    EXPECT_EQ(after.bottom, suggested.bottom);
+    const int size = winapp::SmallIconSizeFor(target);
+    EXPECT_GT(size, winapp::SmallIconSizeFor(dpi));
+    for (int which : {LVSIL_SMALL, LVSIL_STATE}) {
+        int cx = 0, cy = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(ListView_GetImageList(List(), which), &cx, &cy)) << which;
+        EXPECT_EQ(cx, size) << which;
+    }
+    EXPECT_GE(ListView_GetColumnWidth(List(), 0), winapp::Scaled(130, target));
+    for (int column = 1; column < 5; ++column)
+        EXPECT_GE(ListView_GetColumnWidth(List(), column), winapp::Scaled(80, target)) << column;
+    // The labels are still where the rows show them: a click in the indentation toggles nothing.
+    const int month = RowWithText("Januar");
+    ASSERT_NE(month, -1);
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(month), reinterpret_cast<LPARAM>(&label));
+    const int rows = RowCount();
+    Click(List(), size - 2, (label.top + label.bottom) / 2);
+    EXPECT_EQ(RowCount(), rows);
+    Click(List(), size + size / 2, (label.top + label.bottom) / 2);
+    EXPECT_GT(RowCount(), rows) << "a click on the box did not open the month";
+}
+
 TEST_F(ViewerDialogTest, EnglishShowsEnglishCaptionsAndSlashedDays) {
     UseLanguage(Language::English);
     folder_.WriteHistory(kTwoYears);
