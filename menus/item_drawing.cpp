@@ -81,9 +81,9 @@ winapp::Font MenuFont(bool bold, int escapement) {
     return winapp::Font(CreateFontIndirectA(&font));
 }
 
-LOGFONTA TitleLogFont(int escapement) {
+LOGFONTA TitleLogFont(int escapement, int dpi) {
     LOGFONTA font{};
-    font.lfHeight = 16;
+    font.lfHeight = ScaledPixels(16, dpi);
     font.lfWeight = FW_BOLD;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpyA(font.lfFaceName, "Arial");

@@ -22,8 +22,9 @@ bool ReadMenuLogFont(LOGFONTA& font);
 // The same, a zeroed record when unreadable.
 LOGFONTA MenuLogFont();
 winapp::Font MenuFont(bool bold, int escapement);
-// The title font: Arial, 16 high, bold, turned by `escapement` tenths of a degree.
-LOGFONTA TitleLogFont(int escapement);
+// The title font: Arial, 16 high at 96 DPI (scaled to `dpi`), bold, turned by `escapement` tenths
+// of a degree.
+LOGFONTA TitleLogFont(int escapement, int dpi = 96);
 // The text's extent in the DC's font; an empty text is as high as the font.
 SIZE TextExtent(HDC dc, const std::string& text);
 
