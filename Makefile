@@ -18,11 +18,13 @@ all: native win win64
 setup:
 	@bash scripts/setup $(BUILD)
 
-# The Windows build whose programs Wine can start here: the product's, else the 64-bit one. Only
-# that one is built for the tests and the demo.
-CAN_RUN_WIN32 := $(shell scripts/can-run-win32 && echo yes)
-WINTEST := $(if $(CAN_RUN_WIN32),$(WIN),$(WIN64))
-WINTEST_TREE := $(if $(CAN_RUN_WIN32),win,win64)
+# The Windows build whose programs Wine can start here: the product's 32-bit one, else the 64-bit
+# one. It is decided when a recipe runs, after setup (which may just have installed Wine's 32-bit
+# loader), never when this file is read; LUMETRA_WINE32=0 in the environment decides as where Wine
+# cannot start 32-bit programs (scripts/can-run-win32 reads it).
+CAN_RUN_WIN32 = $(shell scripts/can-run-win32 && echo yes)
+WINTEST = $(if $(CAN_RUN_WIN32),$(WIN),$(WIN64))
+WINTEST_ARCH = $(if $(CAN_RUN_WIN32),i686,x86_64)
 
 configure-native = cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMETRA_SANITIZE=ON \
     -DLUMETRA_WINDOWS_TEST_BUILD=$(abspath $(WINTEST)) >/dev/null
@@ -42,7 +44,10 @@ win64: setup
 	@$(call configure-windows,$(WIN64),x86_64)
 	@cmake --build $(WIN64) -j $(JOBS)
 
-wintest: $(WINTEST_TREE)
+# The Windows build whose tests run here (see WINTEST), whole.
+wintest: setup
+	@$(call configure-windows,$(WINTEST),$(WINTEST_ARCH))
+	@cmake --build $(WINTEST) -j $(JOBS)
 
 # The three deliverables of the 32-bit build, and nothing else of it.
 deliverables: setup
@@ -57,10 +62,11 @@ with-wine-stopped = status=0; $(1) || status=$$?; \
 test-native: native wintest
 	@$(call with-wine-stopped,ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS))
 
-# The product's own 32-bit build where Wine can run it; else the same tests built for 64 bits, and
-# of the 32-bit build the deliverables, which must build everywhere.
-test-win: wintest $(if $(CAN_RUN_WIN32),,deliverables)
-	@$(if $(CAN_RUN_WIN32),,echo "Wine cannot start 32-bit programs here: running the 64-bit build of the Windows tests")
+# The product's own 32-bit build is built whole everywhere, its test programs included, so that a
+# fault only that build has (a callback of the wrong calling convention) fails here too. Its tests
+# run where Wine can start them; elsewhere the same tests run from the 64-bit build.
+test-win: win wintest
+	@$(if $(CAN_RUN_WIN32),,echo "Wine cannot start 32-bit programs here: the 32-bit tests were built; running the 64-bit build of them")
 	@$(call with-wine-stopped,ctest --test-dir $(WINTEST) --output-on-failure -j $(JOBS))
 
 test: test-native test-win
@@ -75,7 +81,7 @@ build-and-show = { $(WINTEST)/wine-run cmd /c exit >/dev/null 2>&1 </dev/null & 
     scripts/show-viewer $(WINTEST) $(WINTEST)/tools/demohist/demohist.exe $(DEMO) $(VIEWER_LANGUAGE) \
         $(abspath $(DEMO))/histview.png
 run: setup
-	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
+	@$(call configure-windows,$(WINTEST),$(WINTEST_ARCH))
 	@$(call with-wine-stopped,$(build-and-show))
 
 # The stripped deliverables of the 32-bit build with a short text for Windows users, as one zip, and
@@ -88,7 +94,7 @@ dist: deliverables
 bench: setup
 	@cmake -S . -B $(BUILD)/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMETRA_SANITIZE=OFF >/dev/null
 	@cmake --build $(BUILD)/bench -j $(JOBS) --target history_bench snmpprobe
-	@$(call configure-windows,$(WINTEST),$(if $(CAN_RUN_WIN32),i686,x86_64))
+	@$(call configure-windows,$(WINTEST),$(WINTEST_ARCH))
 	@cmake --build $(WINTEST) -j $(JOBS) --target histview viewer_bench
 	@cd $(BUILD)/bench && bench/history_bench
 	@PYTHONPATH=tests/e2e/agents python3 bench/bench_walk.py $(abspath $(BUILD))/bench/rtprobe/snmpprobe

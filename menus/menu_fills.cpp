@@ -6,6 +6,7 @@
 #include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
+#include "procedures.h"
 #include "styled_menu.h"
 
 namespace menus {
@@ -109,15 +110,9 @@ void GetThemedColors(Colour& first, Colour& second, bool forBar) {
     probe.themeActive = IsThemeActiveNow();
     if (probe.themeActive && (probe.styleId == kThemedStyle || probe.styleId == kThemedStyleUnframed) &&
         platform.themeLibrary != nullptr) {
-        using OpenThemeDataProc = HANDLE(WINAPI*)(HWND, LPCWSTR);
-        using GetThemeColorProc = HRESULT(WINAPI*)(HANDLE, int, int, int, COLORREF*);
-        using CloseThemeDataProc = HRESULT(WINAPI*)(HANDLE);
-        auto open = reinterpret_cast<OpenThemeDataProc>(
-            reinterpret_cast<void*>(GetProcAddress(platform.themeLibrary, "OpenThemeData")));
-        auto color = reinterpret_cast<GetThemeColorProc>(
-            reinterpret_cast<void*>(GetProcAddress(platform.themeLibrary, "GetThemeColor")));
-        auto close = reinterpret_cast<CloseThemeDataProc>(
-            reinterpret_cast<void*>(GetProcAddress(platform.themeLibrary, "CloseThemeData")));
+        auto open = winapp::LoadedFunction<decltype(::OpenThemeData)>(platform.themeLibrary, "OpenThemeData");
+        auto color = winapp::LoadedFunction<decltype(::GetThemeColor)>(platform.themeLibrary, "GetThemeColor");
+        auto close = winapp::LoadedFunction<decltype(::CloseThemeData)>(platform.themeLibrary, "CloseThemeData");
         HANDLE theme = open != nullptr ? open(nullptr, L"Window") : nullptr;
         if (theme != nullptr) {
             probe.themeDataOpened = true;

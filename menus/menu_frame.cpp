@@ -9,6 +9,7 @@
 #include "menu_styles.h"
 #include "menu_system.h"
 #include "menu_window.h"
+#include "procedures.h"
 
 namespace menus {
 namespace {
@@ -439,7 +440,7 @@ struct CStyledMenuTempHandler {
 
     ~CStyledMenuTempHandler() {
         if (dialog != nullptr && previous != nullptr)
-            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            SetWindowLongPtrA(dialog, GWLP_WNDPROC, winapp::ProcedureValue(previous));
         if (dialog != nullptr)
             RemovePropA(dialog, kTempHandlerProperty);
         systemMenu.Detach();
@@ -508,7 +509,7 @@ void InstallTempHandler(HWND dialog) {
     // The dialog's property holds it from here; it goes on WM_DESTROY.
     CStyledMenuTempHandler* handler = made.release();
     handler->previous =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TempHandlerProc)));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(dialog, GWLP_WNDPROC, winapp::ProcedureValue(TempHandlerProc)));
 }
 
 }  // namespace menus

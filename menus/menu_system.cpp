@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "procedures.h"
+
 namespace menus {
 
 int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info) {
@@ -58,16 +60,13 @@ void ProbePlatform() {
     if (p.themeLibrary == nullptr)
         p.themeLibrary = LoadLibraryA("uxtheme.dll");
     if (p.themeLibrary != nullptr) {
-        p.isThemeActive = reinterpret_cast<IsThemeActiveProc>(
-            reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "IsThemeActive")));
-        p.setWindowTheme = reinterpret_cast<SetWindowThemeProc>(
-            reinterpret_cast<void*>(GetProcAddress(p.themeLibrary, "SetWindowTheme")));
+        p.isThemeActive = winapp::LoadedFunction<decltype(::IsThemeActive)>(p.themeLibrary, "IsThemeActive");
+        p.setWindowTheme = winapp::LoadedFunction<decltype(::SetWindowTheme)>(p.themeLibrary, "SetWindowTheme");
     }
     if (p.imageLibrary == nullptr)
         p.imageLibrary = LoadLibraryA("Msimg32.dll");
     if (p.imageLibrary != nullptr && p.versionIndex != 3)
-        p.gradientFill =
-            reinterpret_cast<GradientFillProc>(reinterpret_cast<void*>(GetProcAddress(p.imageLibrary, "GradientFill")));
+        p.gradientFill = winapp::LoadedFunction<decltype(::GradientFill)>(p.imageLibrary, "GradientFill");
 }
 
 void ReleasePlatform() {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <uxtheme.h>
+
 #include <string>
 
 #include "menu_colors.h"
@@ -15,9 +17,10 @@ int GetWindowsVersionIndex();
 // The index of the version numbers that GetVersion and GetVersionExA give.
 int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info);
 
-using GradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
-using IsThemeActiveProc = BOOL(WINAPI*)();
-using SetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+// Loaded at run time where present; typed by the platform's declarations.
+using GradientFillProc = decltype(&::GradientFill);
+using IsThemeActiveProc = decltype(&::IsThemeActive);
+using SetWindowThemeProc = decltype(&::SetWindowTheme);
 
 // The process-wide findings, set by ProbePlatform and read afterwards (one GUI thread).
 struct Platform {

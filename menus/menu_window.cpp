@@ -12,6 +12,7 @@
 #include "menu_draw.h"
 #include "menu_styles.h"
 #include "menu_system.h"
+#include "procedures.h"
 #include "styled_menu.h"
 
 namespace menus {
@@ -156,7 +157,7 @@ bool SubclassMenuWindow(HWND window, bool late) {
                     WindowStates()[window] = std::move(state);
                 }
                 SetLastError(0);
-                if (SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuWindowProc)) == 0)
+                if (SetWindowLongPtrA(window, GWLP_WNDPROC, winapp::ProcedureValue(MenuWindowProc)) == 0)
                     ReportLastError();
                 if (CStyledMenuStyle* style = ActiveStyle())
                     style->Attach(window);
@@ -173,7 +174,7 @@ bool SubclassMenuWindow(HWND window, bool late) {
 void UnsubclassMenuWindow(HWND window) {
     if (WNDPROC old = OldProcOf(window)) {
         SetLastError(0);
-        if (SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old)) == 0)
+        if (SetWindowLongPtrA(window, GWLP_WNDPROC, winapp::ProcedureValue(old)) == 0)
             ReportLastError();
     }
     RemovePropA(window, kOldProcProperty);

@@ -5,6 +5,7 @@
 
 #include "app.h"
 #include "message_map.h"
+#include "procedures.h"
 #include "resources.h"
 
 namespace winapp {
@@ -46,8 +47,8 @@ bool Control::Attach(HWND window) {
     hwnd_ = window;
     PreSubclassWindow();
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
+    original_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, ProcedureValue(&Control::SubclassProc)));
     if (original_ == nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         hwnd_ = nullptr;
@@ -59,7 +60,7 @@ bool Control::Attach(HWND window) {
 void Control::Detach() {
     if (hwnd_ == nullptr)
         return;
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, ProcedureValue(original_));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     original_ = nullptr;
