@@ -1,27 +1,22 @@
 #include "dpi.h"
 
+#include "procedures.h"
+
 namespace winapp {
 namespace {
 
-using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
-using GetWindowDpiAwarenessContextProc = HANDLE(WINAPI*)(HWND);
-using GetAwarenessFromDpiAwarenessContextProc = int(WINAPI*)(HANDLE);
-
-// Windows 10 (1607) and later; looked up once, since older systems lack them.
+// Windows 10 (1607) and later; looked up once, since older systems lack them. (The headers declare
+// them only for programs made for those systems, so their types are spelt out here.)
 struct DpiFunctions {
-    GetDpiForWindowProc dpiForWindow = nullptr;
-    GetWindowDpiAwarenessContextProc windowContext = nullptr;
-    GetAwarenessFromDpiAwarenessContextProc awarenessOf = nullptr;
+    UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
+    HANDLE(WINAPI* windowContext)(HWND) = nullptr;
+    int(WINAPI* awarenessOf)(HANDLE) = nullptr;
 
     DpiFunctions() {
-        if (HMODULE user = GetModuleHandleA("user32.dll")) {
-            dpiForWindow =
-                reinterpret_cast<GetDpiForWindowProc>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
-            windowContext = reinterpret_cast<GetWindowDpiAwarenessContextProc>(
-                reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
-            awarenessOf = reinterpret_cast<GetAwarenessFromDpiAwarenessContextProc>(
-                reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
-        }
+        HMODULE user = GetModuleHandleA("user32.dll");
+        dpiForWindow = LoadedFunction<UINT WINAPI(HWND)>(user, "GetDpiForWindow");
+        windowContext = LoadedFunction<HANDLE WINAPI(HWND)>(user, "GetWindowDpiAwarenessContext");
+        awarenessOf = LoadedFunction<int WINAPI(HANDLE)>(user, "GetAwarenessFromDpiAwarenessContext");
     }
 };
 
