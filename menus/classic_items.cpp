@@ -103,9 +103,10 @@ void DrawLabel(const ThreeDItem& t, bool onBar, Kind kind) {
     if (onBar && t.inactive)
         colour = t.system.grayText;
     RECT area = t.item;
-    area.left += onBar ? 6 : t.menu->iconWidth() + 12;
+    const int dpi = DrawDpiOf(t.draw->hDC);
+    area.left += ScaledPixels(onBar ? 6 : t.menu->iconWidth() + 12, dpi);
     if (!onBar)
-        area.right -= 8;
+        area.right -= ScaledPixels(8, dpi);
     const std::string text = t.record->GetString(TableOf(t.menu));
     const winapp::Font label = LabelFont(t.state, kind);
     HFONT font = label.get();
@@ -138,8 +139,9 @@ void DrawIcon(const ThreeDItem& t) {
 // on last: the marks' own check box lies on the same pixels and would flatten it.
 void DrawMarks(const ThreeDItem& t) {
     const Colour glyph = (t.state & ODS_GRAYED) ? t.system.grayText : t.system.menuText;
-    DrawItemMarks(t.dc, t.menu, t.draw, *t.record, t.state & ~static_cast<UINT>(ODS_SELECTED), GutterOf(t.menu, t.item),
-                  {t.system.menu, t.system.btnShadow, glyph});
+    const int dpi = DrawDpiOf(t.draw->hDC);
+    DrawItemMarks(t.dc, t.menu, t.draw, *t.record, t.state & ~static_cast<UINT>(ODS_SELECTED),
+                  GutterOf(t.menu, t.item, dpi), {t.system.menu, t.system.btnShadow, glyph}, dpi);
     if (t.state & ODS_CHECKED) {
         RECT box = t.iconBox;
         DrawEdge(t.dc, &box, BDR_SUNKENOUTER, BF_RECT);
@@ -163,7 +165,8 @@ void DrawThreeDItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Kind ki
                  (state & (ODS_SELECTED | ODS_HOTLIGHT)) != 0,
                  (state & ODS_INACTIVE) != 0,
                  record->iconStore != nullptr && record->iconIndex != -1,
-                 RECT{item.left + 1, item.top + 1, item.left + menu->iconWidth() + 6, item.bottom - 1}};
+                 RECT{item.left + 1, item.top + 1,
+                      item.left + ScaledPixels(menu->iconWidth() + 6, DrawDpiOf(draw->hDC)), item.bottom - 1}};
     Fill(t.dc, item, onBar ? GetMenuBarColor(nullptr) : t.system.menu);
     if (record->IsSeparator()) {
         DrawSeparator(t, onBar);

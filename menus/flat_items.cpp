@@ -35,6 +35,8 @@ struct FlatItem {
     RECT selectionBox{};
     bool selected = false;
     bool inactive = false;
+    int dpi = 96;  // the 96-DPI sizes below are scaled to it
+    int Px(int pixels) const { return ScaledPixels(pixels, dpi); }
 };
 
 FlatItem FlatItemOf(CStyledMenu* menu, DRAWITEMSTRUCT* draw, const CStyledMenuItemData* record, HDC dc) {
@@ -51,6 +53,7 @@ FlatItem FlatItemOf(CStyledMenu* menu, DRAWITEMSTRUCT* draw, const CStyledMenuIt
     f.menuColor = GetMenuBarColor(menu->handle());
     f.colours = FlatColoursOf(f.menuColor, f.system, f.display);
     f.frame = f.colours.selectionFrame;
+    f.dpi = DrawDpiOf(draw->hDC);
     return f;
 }
 
@@ -120,9 +123,9 @@ void LayOutBarItem(FlatItem& f, const Look& look) {
         Fill(f.dc, f.item, f.colours.itemBack);
     f.selectionBox = f.item;
     if (f.vertical)
-        f.selectionBox.bottom -= 4;
+        f.selectionBox.bottom -= f.Px(4);
     else
-        f.selectionBox.right -= 4;
+        f.selectionBox.right -= f.Px(4);
     f.textArea = f.selectionBox;
 }
 
@@ -187,7 +190,7 @@ void DrawFlatBarItem(FlatItem& f, const Look& look) {
 // The gutter (a gradient of the themed pair in the themed look) and the text area, which is
 // narrowed by 4 on the left and 15 on the right for the text.
 void LayOutPopupItem(FlatItem& f, const Look& look) {
-    f.gutter = GutterOf(f.menu, f.item);
+    f.gutter = GutterOf(f.menu, f.item, f.dpi);
     f.textArea = f.item;
     f.textArea.left = f.gutter.right;
     f.selectionBox = f.item;
@@ -196,8 +199,8 @@ void LayOutPopupItem(FlatItem& f, const Look& look) {
     else
         Fill(f.dc, f.gutter, f.colours.gutterBack);
     Fill(f.dc, f.textArea, f.colours.itemBack);
-    f.textArea.left += 4;
-    f.textArea.right -= 15;
+    f.textArea.left += f.Px(4);
+    f.textArea.right -= f.Px(15);
 }
 
 // The item's icon in the gutter, vertically centred: in a check box when checked, raised with a
@@ -207,12 +210,12 @@ void DrawIcon(const FlatItem& f) {
     HIMAGELIST list = record.iconStore->imageList();
     const SIZE size = record.iconStore->IconSize();
     const RECT& item = f.item;
-    const int iconWidth = f.menu->iconWidth();
-    const int x = size.cx >= iconWidth ? item.left + 3 : item.left + (iconWidth - size.cx) / 2 + 3;
+    const int iconWidth = f.Px(f.menu->iconWidth());
+    const int x = size.cx >= iconWidth ? item.left + f.Px(3) : item.left + (iconWidth - size.cx) / 2 + f.Px(3);
     const int y = item.top + (item.bottom - item.top - size.cy) / 2;
     const bool checked = (f.state & ODS_CHECKED) != 0;
     if (checked) {
-        const RECT box = CheckBoxOf(f.gutter);
+        const RECT box = CheckBoxOf(f.gutter, f.dpi);
         Fill(f.dc, box, f.colours.selectionFill);
         Outline(f.dc, box, f.frame);
     }
@@ -248,7 +251,7 @@ void DrawFlatPopupItem(FlatItem& f, const Look& look) {
         return;
     }
     const Colour glyph = (f.state & ODS_GRAYED) || f.inactive ? f.system.grayText : f.system.menuText;
-    DrawItemMarks(f.dc, f.menu, f.draw, *f.record, f.state, f.gutter, {f.colours.selectionFill, f.frame, glyph});
+    DrawItemMarks(f.dc, f.menu, f.draw, *f.record, f.state, f.gutter, {f.colours.selectionFill, f.frame, glyph}, f.dpi);
 }
 
 void DrawFlatLookItem(CStyledMenu* menu, DRAWITEMSTRUCT* draw, bool onBar, Look look) {

@@ -1,13 +1,14 @@
 #include "item_drawing.h"
 
+#include "dpi.h"
 #include "menu_draw.h"
 
 namespace menus {
 namespace {
 
-// One "Marlett" glyph centred in `box` (shrunk by 2 on each side).
-void DrawGlyph(HDC dc, RECT box, char glyph, bool bold, Colour colour) {
-    InflateRect(&box, -2, -2);
+// One "Marlett" glyph centred in `box` (shrunk by 2 on each side at 96 DPI).
+void DrawGlyph(HDC dc, RECT box, char glyph, bool bold, Colour colour, int dpi) {
+    InflateRect(&box, -ScaledPixels(2, dpi), -ScaledPixels(2, dpi));
     LOGFONTA font{};
     font.lfHeight = box.bottom - box.top;
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -38,10 +39,10 @@ char SystemGlyphOf(UINT id) {
     }
 }
 
-RECT GlyphBoxOf(const CStyledMenu* menu, const RECT& gutter, const RECT& item) {
-    const int height = menu->iconHeight() + 4;
+RECT GlyphBoxOf(const CStyledMenu* menu, const RECT& gutter, const RECT& item, int dpi) {
+    const int height = ScaledPixels(menu->iconHeight() + 4, dpi);
     const int top = item.top + (item.bottom - item.top - height) / 2;
-    return RECT{gutter.left - 1, top, gutter.right + 1, top + height};
+    return RECT{gutter.left - ScaledPixels(1, dpi), top, gutter.right + ScaledPixels(1, dpi), top + height};
 }
 
 void DrawBitmapCentred(HDC dc, HBITMAP bitmap, const RECT& box, UINT extra) {
@@ -80,9 +81,9 @@ winapp::Font MenuFont(bool bold, int escapement) {
     return winapp::Font(CreateFontIndirectA(&font));
 }
 
-LOGFONTA TitleLogFont(int escapement) {
+LOGFONTA TitleLogFont(int escapement, int dpi) {
     LOGFONTA font{};
-    font.lfHeight = 16;
+    font.lfHeight = ScaledPixels(16, dpi);
     font.lfWeight = FW_BOLD;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpyA(font.lfFaceName, "Arial");
@@ -199,25 +200,38 @@ void NoteHotBarItem(CStyledMenu* menu, const DRAWITEMSTRUCT* draw) {
     menu->lastHotBarItem() = screen;
 }
 
-RECT GutterOf(const CStyledMenu* menu, const RECT& item) {
-    return RECT{item.left, item.top, item.left + menu->iconWidth() + 8, item.bottom};
+int MeasureDpiOf(const CStyledMenu* menu) {
+    return static_cast<int>(winapp::DpiOf(menu != nullptr ? menu->owner() : nullptr));
 }
 
-RECT CheckBoxOf(const RECT& gutter) {
-    return RECT{gutter.left + 1, gutter.top + 1, gutter.right - 2, gutter.bottom - 1};
+int DrawDpiOf(HDC dc) {
+    if (HWND window = WindowFromDC(dc))
+        return static_cast<int>(winapp::DpiOf(window));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    return dpi > 0 ? dpi : 96;
+}
+
+RECT GutterOf(const CStyledMenu* menu, const RECT& item, int dpi) {
+    return RECT{item.left, item.top, item.left + ScaledPixels(menu->iconWidth() + 8, dpi), item.bottom};
+}
+
+RECT CheckBoxOf(const RECT& gutter, int dpi) {
+    const int one = ScaledPixels(1, dpi);
+    return RECT{gutter.left + one, gutter.top + one, gutter.right - ScaledPixels(2, dpi), gutter.bottom - one};
 }
 
 void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const CStyledMenuItemData& record, UINT state,
-                   const RECT& gutter, const MarkColours& colours) {
+                   const RECT& gutter, const MarkColours& colours, int dpi) {
     const RECT& item = draw->rcItem;
     const bool checked = (state & ODS_CHECKED) != 0;
     const bool selected = (state & ODS_SELECTED) != 0;
     if (checked && menu->checkImages() != nullptr &&
         ((menu->checkImageCounter(0) > 0 && selected) || menu->checkImageCounter(1) > 0)) {
-        ImageList_Draw(menu->checkImages(), selected ? 1 : 0, dc, item.left + 3, item.top + 4, ILD_TRANSPARENT);
+        ImageList_Draw(menu->checkImages(), selected ? 1 : 0, dc, item.left + ScaledPixels(3, dpi),
+                       item.top + ScaledPixels(4, dpi), ILD_TRANSPARENT);
         return;
     }
-    const RECT glyphBox = GlyphBoxOf(menu, gutter, item);
+    const RECT glyphBox = GlyphBoxOf(menu, gutter, item, dpi);
     const bool bold = (state & ODS_DEFAULT) != 0;
     if (!record.IsPopup()) {
         MENUITEMINFOA info{};
@@ -225,7 +239,7 @@ void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const 
         info.fMask = MIIM_CHECKMARKS | MIIM_FTYPE;
         if (GetMenuItemInfoA(menu->handle(), draw->itemID, FALSE, &info) &&
             (checked || info.hbmpUnchecked != nullptr)) {
-            const RECT box = CheckBoxOf(gutter);
+            const RECT box = CheckBoxOf(gutter, dpi);
             if (checked) {
                 Fill(dc, box, colours.boxFill);
                 Outline(dc, box, colours.boxFrame);
@@ -233,7 +247,7 @@ void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const 
                     DrawBitmapCentred(dc, info.hbmpChecked, glyphBox, 0);
                 else  // a radio item (CheckMenuRadioItem) shows its bullet as one with its own bitmap does
                     DrawGlyph(dc, glyphBox, info.hbmpChecked != nullptr || (info.fType & MFT_RADIOCHECK) ? 'i' : 'b',
-                              bold, colours.glyph);
+                              bold, colours.glyph, dpi);
             } else {
                 DrawBitmapCentred(dc, info.hbmpUnchecked, glyphBox, (state & ODS_DISABLED) ? DSS_DISABLED : 0);
             }
@@ -241,7 +255,7 @@ void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const 
         }
     }
     if (const char glyph = IsSystemCommand(draw->itemID) ? SystemGlyphOf(draw->itemID) : 0)
-        DrawGlyph(dc, glyphBox, glyph, bold, colours.glyph);
+        DrawGlyph(dc, glyphBox, glyph, bold, colours.glyph, dpi);
 }
 
 DWORD& LastMenuMessagePos() {

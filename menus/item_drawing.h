@@ -22,8 +22,9 @@ bool ReadMenuLogFont(LOGFONTA& font);
 // The same, a zeroed record when unreadable.
 LOGFONTA MenuLogFont();
 winapp::Font MenuFont(bool bold, int escapement);
-// The title font: Arial, 16 high, bold, turned by `escapement` tenths of a degree.
-LOGFONTA TitleLogFont(int escapement);
+// The title font: Arial, 16 high at 96 DPI (scaled to `dpi`), bold, turned by `escapement` tenths
+// of a degree.
+LOGFONTA TitleLogFont(int escapement, int dpi = 96);
 // The text's extent in the DC's font; an empty text is as high as the font.
 SIZE TextExtent(HDC dc, const std::string& text);
 
@@ -68,10 +69,16 @@ UINT BarItemState(CStyledMenu* menu, const CStyledMenuItemData& record, UINT sta
 // opens towards it, and it is drawn again as open when its popup opens.
 void NoteHotBarItem(CStyledMenu* menu, const DRAWITEMSTRUCT* draw);
 
+// The DPI an item is measured at (its menu's owner window's, else the screen's) and drawn at (the
+// window of the DC it is drawn into, else the DC's). The item routines' pixel sizes are given for
+// 96 DPI and scaled to it.
+int MeasureDpiOf(const CStyledMenu* menu);
+int DrawDpiOf(HDC dc);
+
 // A popup item's gutter: the item up to its left edge + the menu's icon width + 8.
-RECT GutterOf(const CStyledMenu* menu, const RECT& item);
+RECT GutterOf(const CStyledMenu* menu, const RECT& item, int dpi = 96);
 // The check box behind a checked item's icon or glyph: the gutter less 1 (2 on the right).
-RECT CheckBoxOf(const RECT& gutter);
+RECT CheckBoxOf(const RECT& gutter, int dpi = 96);
 
 // What an item without icon shows in its gutter: a check mark, a radio bullet or the item's own
 // check bitmaps (with a check box in `boxFill` and `boxFrame` when checked), or the glyph of a
@@ -82,6 +89,6 @@ struct MarkColours {
     Colour glyph;
 };
 void DrawItemMarks(HDC dc, CStyledMenu* menu, const DRAWITEMSTRUCT* draw, const CStyledMenuItemData& record, UINT state,
-                   const RECT& gutter, const MarkColours& colours);
+                   const RECT& gutter, const MarkColours& colours, int dpi = 96);
 
 }  // namespace menus

@@ -30,11 +30,11 @@ Extent MeasureText(const CStyledMenu* menu, const CStyledMenuItemData& record, M
     return {size.cx, size.cy};
 }
 
-Extent MeasureTitle(const CStyledMenuItemData& record) {
+Extent MeasureTitle(const CStyledMenu* menu, const CStyledMenuItemData& record) {
     SIZE text{};
     {
         const winapp::WindowDc screen(nullptr);
-        const LOGFONTA logFont = TitleLogFont(0);
+        const LOGFONTA logFont = TitleLogFont(0, MeasureDpiOf(menu));
         const winapp::Font font(CreateFontIndirectA(&logFont));
         const winapp::Selection selected(screen.get(), font.get());
         text = TextExtent(screen.get(), record.text);
@@ -53,12 +53,15 @@ Extent MeasureCommand(const CStyledMenu* menu, const CStyledMenuItemData& record
     const int barHeight = GetSystemMetrics(SM_CYMENU);
     const Extent icon{menu->iconWidth(), menu->iconHeight()};
     const bool ampersand = record.GetString(TableOf(menu)).find('&') != std::string::npos;
-    if (kind == MeasureKind::Flat)
-        return onBar ? FlatBarItemExtent(barHeight, icon, text, ampersand) : FlatPopupItemExtent(barHeight, icon, text);
+    const int dpi = MeasureDpiOf(menu);
+    if (kind == MeasureKind::Flat) {
+        return onBar ? FlatBarItemExtent(barHeight, icon, text, ampersand, dpi)
+                     : FlatPopupItemExtent(barHeight, icon, text, dpi);
+    }
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
     const bool gradient = kind == MeasureKind::Gradient;
-    return onBar ? ClassicBarItemExtent(barHeight, check, icon, text, ampersand, gradient)
-                 : ClassicPopupItemExtent(barHeight, check, icon, text, gradient);
+    return onBar ? ClassicBarItemExtent(barHeight, check, icon, text, ampersand, gradient, dpi)
+                 : ClassicPopupItemExtent(barHeight, check, icon, text, gradient, dpi);
 }
 
 void MeasureWith(CStyledMenu* menu, MEASUREITEMSTRUCT* measure, bool onBar, MeasureKind kind) {
@@ -68,7 +71,7 @@ void MeasureWith(CStyledMenu* menu, MEASUREITEMSTRUCT* measure, bool onBar, Meas
     Extent size{3, 3};
     if (record->IsSeparator()) {
         if (record->IsTitle())
-            size = MeasureTitle(*record);
+            size = MeasureTitle(menu, *record);
     } else if (IsSystemCommand(measure->itemID)) {
         // As wide as the wider of this and the next item with an identifier, one bar high.
         size = MeasureCommand(menu, *record, onBar, MeasureKind::Flat);

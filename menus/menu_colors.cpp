@@ -153,25 +153,32 @@ ColourPair ThemedColoursOf(const ThemeProbe& probe, bool forBar, const SystemCol
     return {Darken(20, first), Lighten(200, first)};
 }
 
-Extent FlatPopupItemExtent(int barHeight, Extent icon, Extent text) {
-    Extent size{barHeight / 2 + icon.cx + text.cx + 6, barHeight};
-    if (icon.cy + 8 >= barHeight)
-        size.cy = icon.cy + 7;
+int ScaledPixels(int pixels, int dpi) {
+    return dpi == 96 || dpi <= 0 ? pixels : MulDiv(pixels, dpi, 96);
+}
+
+Extent FlatPopupItemExtent(int barHeight, Extent icon, Extent text, int dpi) {
+    Extent size{barHeight / 2 + ScaledPixels(icon.cx + 6, dpi) + text.cx, barHeight};
+    if (ScaledPixels(icon.cy + 8, dpi) >= barHeight)
+        size.cy = ScaledPixels(icon.cy + 7, dpi);
     size.cy = std::max(size.cy, text.cy);
     return size;
 }
 
-Extent FlatBarItemExtent(int barHeight, Extent icon, Extent text, bool hasAmpersand) {
-    return {hasAmpersand ? text.cx - 6 : text.cx, std::max({barHeight, icon.cy + 2, text.cy})};
+Extent FlatBarItemExtent(int barHeight, Extent icon, Extent text, bool hasAmpersand, int dpi) {
+    return {hasAmpersand ? text.cx - ScaledPixels(6, dpi) : text.cx,
+            std::max({barHeight, ScaledPixels(icon.cy + 2, dpi), text.cy})};
 }
 
-Extent ClassicPopupItemExtent(int barHeight, int, Extent icon, Extent text, bool gradient) {
-    return {text.cx + 2 * icon.cx + 2, std::max({barHeight, icon.cy + (gradient ? 6 : 4), text.cy})};
+Extent ClassicPopupItemExtent(int barHeight, int, Extent icon, Extent text, bool gradient, int dpi) {
+    return {text.cx + ScaledPixels(2 * icon.cx + 2, dpi),
+            std::max({barHeight, ScaledPixels(icon.cy + (gradient ? 6 : 4), dpi), text.cy})};
 }
 
-Extent ClassicBarItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool hasAmpersand, bool gradient) {
+Extent ClassicBarItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool hasAmpersand, bool gradient,
+                            int dpi) {
     return {hasAmpersand ? text.cx - checkWidth / 2 : text.cx,
-            std::max({barHeight, icon.cy + (gradient ? 6 : 4), text.cy})};
+            std::max({barHeight, ScaledPixels(icon.cy + (gradient ? 6 : 4), dpi), text.cy})};
 }
 
 Extent TitleItemExtent(bool vertical, int styleBits, Extent iconBox, Extent text, int checkWidth, bool underWine) {
@@ -209,56 +216,70 @@ int BarItemShadowDarkness(int k, int y) {
     return 30 * k;
 }
 
-std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours) {
+std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours, int size) {
     std::vector<ShadowStep> steps;
     const int w = width;
     const int h = height;
+    const int n = std::max(size, 1);
+    // Column (or row) k of n at its full strength, and on the fading ends at step `along` of n
+    // (120 of 255 next to the menu; 30k and 6k per step at n = 4).
+    const int fade = n * (n + 1);
     if (!fewColours) {
-        for (int k = 1; k <= 4; ++k) {  // the right-hand columns, k = 1 outermost
+        for (int k = 1; k <= n; ++k) {  // the right-hand columns, k = 1 outermost
             const int x = w - k;
-            for (int y = 0; y <= 3 && y < h; ++y)
+            const int full = 120 * k / n;
+            for (int y = 0; y <= n - 1 && y < h; ++y)
                 steps.push_back({ShadowStep::Copy, x, y, 0});
-            for (int y = 4; y <= 7 && y < h; ++y)
-                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (y - 3)});
-            for (int y = 8; y <= h - 5; ++y)
-                steps.push_back({ShadowStep::Darken, x, y, 30 * k});
-            for (int y = std::max(h - 4, 0); y <= h - 1; ++y)
-                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (h - y)});
+            for (int y = n; y <= 2 * n - 1 && y < h; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, 120 * k * (y - n + 1) / fade});
+            for (int y = 2 * n; y <= h - n - 1; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, full});
+            for (int y = std::max(h - n, 0); y <= h - 1; ++y)
+                steps.push_back({ShadowStep::Darken, x, y, 120 * k * (h - y) / fade});
         }
-        for (int k = 1; k <= 4; ++k) {  // the bottom rows, k = 1 the last
+        for (int k = 1; k <= n; ++k) {  // the bottom rows, k = 1 the last
             const int y = h - k;
-            for (int x = 0; x <= 3 && x < w; ++x)
+            const int full = 120 * k / n;
+            for (int x = 0; x <= n - 1 && x < w; ++x)
                 steps.push_back({ShadowStep::Copy, x, y, 0});
-            for (int x = 4; x <= 7 && x < w; ++x)
-                steps.push_back({ShadowStep::Darken, x, y, 6 * k * (x - 3)});
-            for (int x = 8; x <= w - 5; ++x)
-                steps.push_back({ShadowStep::Darken, x, y, 30 * k});
+            for (int x = n; x <= 2 * n - 1 && x < w; ++x)
+                steps.push_back({ShadowStep::Darken, x, y, 120 * k * (x - n + 1) / fade});
+            for (int x = 2 * n; x <= w - n - 1; ++x)
+                steps.push_back({ShadowStep::Darken, x, y, full});
         }
         return steps;
     }
-    for (int x = std::max(w - 2, 0); x < w; ++x)
+    // Few colours: the outer half unchanged, the inner half solid, from n pixels in.
+    const int outer = n / 2;
+    for (int x = std::max(w - outer, 0); x < w; ++x)
         for (int y = 0; y < h; ++y)
             steps.push_back({ShadowStep::Copy, x, y, 0});
-    for (int y = std::max(h - 2, 0); y < h; ++y)
+    for (int y = std::max(h - outer, 0); y < h; ++y)
         for (int x = 0; x < w; ++x)
             steps.push_back({ShadowStep::Copy, x, y, 0});
-    for (int x : {w - 3, w - 4}) {
-        for (int y = 0; y <= 3 && y < h; ++y)
+    for (int x = w - outer - 1; x >= w - n; --x) {
+        for (int y = 0; y <= n - 1 && y < h; ++y)
             steps.push_back({ShadowStep::Copy, x, y, 0});
-        for (int y = 4; y <= h - 3; ++y)
+        for (int y = n; y <= h - outer - 1; ++y)
             steps.push_back({ShadowStep::Solid, x, y, 0});
     }
-    for (int y : {h - 3, h - 4}) {
-        for (int x = 0; x <= 3 && x < w; ++x)
+    for (int y = h - outer - 1; y >= h - n; --y) {
+        for (int x = 0; x <= n - 1 && x < w; ++x)
             steps.push_back({ShadowStep::Copy, x, y, 0});
-        for (int x = 4; x <= w - 5; ++x)
+        for (int x = n; x <= w - n - 1; ++x)
             steps.push_back({ShadowStep::Solid, x, y, 0});
     }
     return steps;
 }
 
-Insets MenuFrameInsets(bool systemShadow) {
-    return systemShadow ? Insets{2, 2, 2, 2} : Insets{2, 2, 6, 6};
+int MenuShadowWidth(int dpi) {
+    return ScaledPixels(4, dpi);
+}
+
+Insets MenuFrameInsets(bool systemShadow, int dpi) {
+    const int frame = ScaledPixels(2, dpi);
+    const int far = systemShadow ? frame : frame + MenuShadowWidth(dpi);
+    return Insets{frame, frame, far, far};
 }
 
 Extent MenuWindowGrowth(const Insets& frame, const Insets& system) {

@@ -133,13 +133,18 @@ struct Extent {
     int cy;
 };
 
+// A size given in pixels at 96 DPI, at `dpi` (rounded to the nearest pixel; unchanged at 96).
+int ScaledPixels(int pixels, int dpi);
+
 // MeasureFlatItem for a command item: `barHeight` is SM_CYMENU, `icon` the menu's icon size,
-// `text` the extent of the item text (tabs measured as "nnn").
-Extent FlatPopupItemExtent(int barHeight, Extent icon, Extent text);
-Extent FlatBarItemExtent(int barHeight, Extent icon, Extent text, bool hasAmpersand);
+// `text` the extent of the item text (tabs measured as "nnn"). The icon size and the margins are
+// 96-DPI values, scaled to `dpi`; the bar height and the text come measured at that DPI.
+Extent FlatPopupItemExtent(int barHeight, Extent icon, Extent text, int dpi = 96);
+Extent FlatBarItemExtent(int barHeight, Extent icon, Extent text, bool hasAmpersand, int dpi = 96);
 // MeasureClassicItem (and MeasureGradientItem with `gradient`) for a command item.
-Extent ClassicPopupItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool gradient);
-Extent ClassicBarItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool hasAmpersand, bool gradient);
+Extent ClassicPopupItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool gradient, int dpi = 96);
+Extent ClassicBarItemExtent(int barHeight, int checkWidth, Extent icon, Extent text, bool hasAmpersand, bool gradient,
+                            int dpi = 96);
 // A title item: `iconBox` is the icon store's size (zero without an icon).
 Extent TitleItemExtent(bool vertical, int styleBits, Extent iconBox, Extent text, int checkWidth, bool underWine);
 
@@ -159,7 +164,9 @@ struct ShadowStep {
     int y;
     int darkness;  // for Darken
 };
-std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours);
+// `size` is the shadow's width, 4 at 96 DPI and scaled with it: the strength at the menu's edge
+// and the fading over the first and last `size` pixels of each edge stay what they are at 4.
+std::vector<ShadowStep> MenuShadowSteps(int width, int height, bool fewColours, int size = 4);
 
 // The non-client widths of a framed menu window on each side. The frame's inner line lies one
 // pixel inside the outline, so the client area starts and ends beyond it on all four sides: 2 on
@@ -171,7 +178,10 @@ struct Insets {
     int right;
     int bottom;
 };
-Insets MenuFrameInsets(bool systemShadow);
+// At `dpi` the frame and the shadow are as much wider (2 and 4 pixels at 96).
+Insets MenuFrameInsets(bool systemShadow, int dpi = 96);
+// The width of the library's own shadow at `dpi`.
+int MenuShadowWidth(int dpi);
 // How much wider and higher a menu window must be than the system made it, so that the client
 // area keeps the size the system gave it (`system`: the non-client widths of the window's own
 // styles, which the frame replaces). Negative where the frame takes less than the system did.

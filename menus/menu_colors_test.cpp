@@ -196,6 +196,15 @@ TEST(Measurements, FollowTheFlatAndClassicRules) {
     EXPECT_EQ(ClassicPopupItemExtent(19, 13, icon, {60, 13}, false).cy, 19);
     EXPECT_EQ(ClassicPopupItemExtent(19, 13, icon, {60, 13}, true).cy, 21);
     EXPECT_EQ(ClassicBarItemExtent(19, 13, icon, {40, 13}, true, false).cx, 34);
+
+    // At 144 DPI the icon room and the margins grow by half (the bar height and the text come
+    // measured at that DPI): the 22-pixel row becomes 33, the gutter's share 33 instead of 22.
+    EXPECT_EQ(FlatPopupItemExtent(27, icon, {90, 20}, 144).cx, 27 / 2 + 33 + 90);
+    EXPECT_EQ(FlatPopupItemExtent(27, icon, {90, 20}, 144).cy, 33);
+    EXPECT_EQ(FlatPopupItemExtent(36, icon, {90, 20}, 144).cy, 36);
+    EXPECT_EQ(FlatBarItemExtent(27, icon, {60, 20}, true, 144).cx, 51);
+    EXPECT_EQ(ClassicPopupItemExtent(27, 20, icon, {90, 20}, false, 144).cx, 90 + 51);
+    EXPECT_EQ(ClassicPopupItemExtent(20, 20, icon, {90, 20}, true, 144).cy, 32);
 }
 
 TEST(Measurements, TitlesStandOrLie) {
@@ -257,6 +266,36 @@ TEST(Shadows, MenuShadowIsStrongestBesideTheMenuAndFadesAtTheEnds) {
     EXPECT_LE(steps.size(), 4u * (100 + 50));
 }
 
+// At 144 DPI the shadow is 6 pixels wide, with the same strength beside the menu and the fading
+// stretched over 6 pixels at each end.
+TEST(Shadows, AWiderShadowKeepsItsStrengthAndFading) {
+    const auto steps = MenuShadowSteps(100, 50, false, 6);
+    auto darkness = [&](int x, int y) {
+        const ShadowStep* step = FinalStep(steps, x, y);
+        return step == nullptr ? -1 : step->kind == ShadowStep::Copy ? 0 : step->darkness;
+    };
+    EXPECT_EQ(darkness(99, 25), 20);
+    EXPECT_EQ(darkness(94, 25), 120);
+    EXPECT_EQ(darkness(93, 25), -1);
+    EXPECT_EQ(darkness(94, 5), 0);
+    EXPECT_EQ(darkness(94, 6), 120 * 6 * 1 / 42);
+    EXPECT_EQ(darkness(94, 11), 120 * 6 * 6 / 42);
+    EXPECT_EQ(darkness(94, 12), 120);
+    EXPECT_EQ(darkness(50, 44), 120);
+    EXPECT_EQ(darkness(50, 43), -1);
+    EXPECT_EQ(darkness(5, 49), 0);
+    EXPECT_EQ(darkness(6, 49), 120 / 42);
+    EXPECT_LE(steps.size(), 6u * (100 + 50));
+
+    const auto few = MenuShadowSteps(40, 30, true, 6);
+    EXPECT_EQ(FinalStep(few, 37, 10)->kind, ShadowStep::Copy);  // the outer three
+    EXPECT_EQ(FinalStep(few, 36, 10)->kind, ShadowStep::Solid);
+    EXPECT_EQ(FinalStep(few, 34, 10)->kind, ShadowStep::Solid);
+    EXPECT_EQ(FinalStep(few, 34, 5)->kind, ShadowStep::Copy);
+    EXPECT_EQ(FinalStep(few, 33, 10), nullptr);
+    EXPECT_EQ(FinalStep(few, 20, 24)->kind, ShadowStep::Solid);
+}
+
 TEST(Shadows, LowMenusGetOnlyTheCorners) {
     const auto steps = MenuShadowSteps(60, 10, false);
     // Row 6 is both in the fade-in (6·k·3) and the fade-out (6·k·4); the fade-out runs last.
@@ -301,6 +340,16 @@ TEST(FrameGeometry, TheClientAreaClearsTheFrameAndKeepsItsSize) {
     EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(true), threePixels).cx, -2);
     EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(false), Insets{0, 0, 0, 0}).cx, 8);
     EXPECT_EQ(MenuWindowGrowth(MenuFrameInsets(true), Insets{1, 1, 1, 1}).cy, 2);
+
+    // Half as wide again at 144 DPI: frame 3, shadow 6.
+    const Insets wide = MenuFrameInsets(false, 144);
+    EXPECT_EQ(wide.left, 3);
+    EXPECT_EQ(wide.top, 3);
+    EXPECT_EQ(wide.right, 9);
+    EXPECT_EQ(wide.bottom, 9);
+    EXPECT_EQ(MenuFrameInsets(true, 144).right, 3);
+    EXPECT_EQ(MenuShadowWidth(144), 6);
+    EXPECT_EQ(MenuShadowWidth(96), 4);
 }
 
 }  // namespace

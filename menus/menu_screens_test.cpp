@@ -19,6 +19,7 @@
 
 #include "demo_frame.h"
 #include "demo_resource.h"
+#include "dpi.h"
 #include "menu_colors.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -899,6 +900,109 @@ TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
         EXPECT_EQ(GetMenuItemID(frame_->windowPopup(), 4), 0xF060u);
     }
     ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+// The screen's DPI for the checks of scaled sizes; a run meant for another DPI (the high-DPI run,
+// LUMETRA_EXPECT_DPI=144) fails unless the screen has it.
+UINT TestDpi() {
+    const UINT dpi = winapp::ScreenDpi();
+    char wanted[16] = {};
+    if (GetEnvironmentVariableA("LUMETRA_EXPECT_DPI", wanted, sizeof wanted) > 0) {
+        EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(wanted))) << "the screen's DPI";
+    }
+    return dpi;
+}
+
+bool ScaledWithinAPixel(int actual, int pixels, UINT dpi) {
+    return std::abs(actual - winapp::Scaled(pixels, dpi)) <= 1;
+}
+
+// The length of the run of `colour` from (x, y) rightwards (or downwards).
+int RunOf(const Screen& shot, int x, int y, Colour colour, bool down) {
+    int length = 0;
+    while (x < shot.width && y < shot.height && shot.At(x, y) == colour) {
+        ++length;
+        (down ? y : x) += 1;
+    }
+    return length;
+}
+
+// At the screen's DPI (96 in the usual run, 144 in the high-DPI one) a popup's rows, its gutter,
+// the check box and check mark of a checked item, the frame and the library's shadow are as much
+// larger as the DPI says: at 96 a row is 22 pixels high, the gutter 24 wide, the check box 21 by
+// 20, the frame 2 and the shadow 4 wide; at 144 each within a pixel of 1.5 times that.
+TEST_F(MenuScreens, RowsChecksFrameAndShadowScaleWithTheDpi) {
+    const UINT dpi = TestDpi();
+    EXPECT_EQ(winapp::DpiOf(frame_->hwnd()), dpi);
+    ASSERT_TRUE(frame_->UseStyle(2));
+    RECT client{};
+    OpenOptions options = Selecting(-1);
+    options.whileOpen = [&client](HWND menu) {
+        GetClientRect(menu, &client);
+        MapWindowPoints(menu, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    };
+    const PopupShots view = Open(frame_->viewPopup(), options);
+    ASSERT_NE(view.window, nullptr) << "the popup did not open";
+    ASSERT_EQ(view.items.size(), 6u);  // Status Bar (checked), -, Large, Small, -, Style
+    const Screen& shot = view.plain;
+    const FlatItemColours colours = FlatColours(frame_->viewPopup());
+
+    const RECT large = view.items[2];
+    EXPECT_PRED3(ScaledWithinAPixel, large.bottom - large.top, 22, dpi) << "a row's height";
+    const int middle = (large.top + large.bottom) / 2;
+    const int gutter = RunOf(shot, large.left, middle, colours.gutterBack, false);
+    EXPECT_PRED3(ScaledWithinAPixel, gutter, 24, dpi) << "the gutter's width";
+    EXPECT_EQ(shot.HexAt(large.left + gutter, middle), Hex(colours.itemBack));
+
+    // The check box: outlined in the selection frame's colour from its top-left corner.
+    const RECT status = view.items[0];
+    int left = status.left, top = status.top;
+    while (top < status.bottom && shot.At(left + 4, top) != colours.selectionFrame)
+        ++top;
+    while (left < status.right && shot.At(left, top + 4) != colours.selectionFrame)
+        ++left;
+    EXPECT_PRED3(ScaledWithinAPixel, left - status.left, 1, dpi);
+    EXPECT_PRED3(ScaledWithinAPixel, RunOf(shot, left, top, colours.selectionFrame, false), 21, dpi)
+        << "the check box's width";
+    EXPECT_PRED3(ScaledWithinAPixel, RunOf(shot, left, top, colours.selectionFrame, true), 20, dpi)
+        << "the check box's height";
+    // The check mark in it, a Marlett glyph of the scaled glyph box's height (19 less 2 on each side).
+    const int boxHeight = winapp::Scaled(15 + 4, dpi);
+    const int glyphTop = status.top + (status.bottom - status.top - boxHeight) / 2 + winapp::Scaled(2, dpi);
+    const RECT glyphBox{status.left + winapp::Scaled(2, dpi), glyphTop,
+                        status.left + winapp::Scaled(kGutterWidth - 3, dpi),
+                        glyphTop + boxHeight - 2 * winapp::Scaled(2, dpi)};
+    const SystemColours system = SystemColoursNow();
+    Ink ink;
+    for (int y = glyphBox.top; y < glyphBox.bottom; ++y)
+        for (int x = glyphBox.left; x < glyphBox.right; ++x)
+            if (shot.At(x, y) == system.menuText)
+                ink.insert({x - glyphBox.left, y - glyphBox.top});
+    EXPECT_EQ(GlyphIn(ink, glyphBox.bottom - glyphBox.top, system.menuText), 'b') << "the check mark";
+
+    // The frame: from the window's edges to its client area; the shadow in the last columns.
+    const RECT& w = view.windowRect;
+    // (each side alone within a pixel; both together, which rounding cannot save, within one too)
+    EXPECT_PRED3(ScaledWithinAPixel, client.left - w.left, 2, dpi) << "the frame on the left";
+    EXPECT_PRED3(ScaledWithinAPixel, client.top - w.top, 2, dpi) << "the frame at the top";
+    EXPECT_PRED3(ScaledWithinAPixel, w.right - client.right, 2 + 4, dpi) << "frame and shadow on the right";
+    EXPECT_PRED3(ScaledWithinAPixel, w.bottom - client.bottom, 2 + 4, dpi) << "frame and shadow at the bottom";
+    EXPECT_PRED3(ScaledWithinAPixel, (client.left - w.left) + (w.right - client.right), 2 + 2 + 4, dpi)
+        << "the frame across";
+    EXPECT_PRED3(ScaledWithinAPixel, (client.top - w.top) + (w.bottom - client.bottom), 2 + 2 + 4, dpi)
+        << "the frame from top to bottom";
+    const Screen& behind = view.before;
+    const int y = (w.top + w.bottom) / 2;
+    int shadow = 0;
+    while (shadow < 12 && shot.At(w.right - 1 - shadow, y) != behind.At(w.right - 1 - shadow, y) &&
+           shot.At(w.right - 1 - shadow, y) != colours.selectionFrame &&
+           Near(shot.At(w.right - 1 - shadow, y),
+                Darken(120 * (shadow + 1) / std::max(1, winapp::Scaled(4, dpi)), behind.At(w.right - 1 - shadow, y)),
+                2))
+        ++shadow;
+    EXPECT_PRED3(ScaledWithinAPixel, shadow, 4, dpi) << "the shadow's width";
+    EXPECT_EQ(shot.HexAt(w.right - 1, y), Hex(Darken(120 / winapp::Scaled(4, dpi), behind.At(w.right - 1, y))))
+        << "the shadow's outer column";
 }
 
 // A 3-D box (a bar item's, an icon's frame): one-pixel edges, `topLeft` along its top and left,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dpi.h"
 #include "gdi_helpers.h"
 #include "menu_draw.h"
 #include "menu_system.h"
@@ -148,13 +149,14 @@ int CStyledMenuStyle::Detach(HWND window) {
 }
 
 // The frame's widths, the client area ending before its inner line on every side.
-int CStyledMenuStyle::CalcNonClient(HWND, NCCALCSIZE_PARAMS* params) {
+int CStyledMenuStyle::CalcNonClient(HWND window, NCCALCSIZE_PARAMS* params) {
     if (!(flags & kFrameBit))
         return 0;
-    const Insets insets = MenuFrameInsets(IsSystemDropShadowOn());
+    const int dpi = static_cast<int>(winapp::DpiOf(window));
+    const Insets insets = MenuFrameInsets(IsSystemDropShadowOn(), dpi);
     RECT& rect = params->rgrc[0];
-    rect.left += insetLeft;
-    rect.top += insetTop;
+    rect.left += ScaledPixels(insetLeft, dpi);
+    rect.top += ScaledPixels(insetTop, dpi);
     rect.right -= insets.right;
     rect.bottom -= insets.bottom;
     return 0;
@@ -171,9 +173,10 @@ int CStyledMenuStyle::AdjustWindowPos(HWND window, WINDOWPOS* position) {
     if (const MenuWindowState* state = StateOf(window))
         AdjustWindowRectEx(&border, static_cast<DWORD>(state->savedStyle), FALSE,
                            static_cast<DWORD>(state->savedExStyle));
-    Insets frame = MenuFrameInsets(IsSystemDropShadowOn());
-    frame.left = insetLeft;
-    frame.top = insetTop;
+    const int dpi = static_cast<int>(winapp::DpiOf(window));
+    Insets frame = MenuFrameInsets(IsSystemDropShadowOn(), dpi);
+    frame.left = ScaledPixels(insetLeft, dpi);
+    frame.top = ScaledPixels(insetTop, dpi);
     const Extent growth = MenuWindowGrowth(frame, Insets{-border.left, -border.top, border.right, border.bottom});
     position->cx += growth.cx;
     position->cy += growth.cy;
@@ -184,9 +187,10 @@ int CStyledMenuStyle::AdjustWindowPos(HWND window, WINDOWPOS* position) {
 int CStyledMenuStyle::GetBorderRect(HWND window, RECT* rect) {
     if (!GetWindowRect(window, rect))
         return 0;
-    const int farSide = IsSystemDropShadowOn() ? 3 : 7;
-    rect->left += 2;
-    rect->top += 2;
+    const Insets insets = MenuFrameInsets(IsSystemDropShadowOn(), static_cast<int>(winapp::DpiOf(window)));
+    const int farSide = insets.right + 1;
+    rect->left += insets.left;
+    rect->top += insets.top;
     rect->right -= farSide;
     rect->bottom -= farSide;
     return 1;
@@ -218,6 +222,7 @@ int CStyledMenuStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
     const WindowGeometry g = GeometryOf(window);
     const bool highContrast = ThePlatform().highContrast;
     const Colour line = highContrast ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_HIGHLIGHT);
+    const int shadow = MenuShadowWidth(static_cast<int>(winapp::DpiOf(window)));
     if (IsSystemDropShadowOn()) {
         if (!skipBand)
             FillBand(dc, RECT{1, 1, g.width - 1, g.height - 1}, g.client, GetMenuBackgroundColor(nullptr));
@@ -225,8 +230,9 @@ int CStyledMenuStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
         return 1;
     }
     if (!skipBand)
-        FillBand(dc, RECT{1, 1, g.width - 5, g.height - 5}, g.client, GetMenuBackgroundColor(nullptr));
-    Outline(dc, RECT{0, 0, g.width - 4, g.height - 4}, line);
+        FillBand(dc, RECT{1, 1, g.width - shadow - 1, g.height - shadow - 1}, g.client,
+                 GetMenuBackgroundColor(nullptr));
+    Outline(dc, RECT{0, 0, g.width - shadow, g.height - shadow}, line);
     if (!highContrast)
         DrawMenuShadow(window, dc);
     return 1;
@@ -244,6 +250,7 @@ int CStyledMenuFlatStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
         FlatFrameColoursOf(GetMenuBackgroundColor(state != nullptr ? state->menu : nullptr), system, display);
     const int w = g.width;
     const int h = g.height;
+    const int shadow = MenuShadowWidth(static_cast<int>(winapp::DpiOf(window)));
     if (IsSystemDropShadowOn()) {
         if (!skipBand)
             FillBand(dc, RECT{1, 1, w - 1, h - 1}, g.client, colours.frame);
@@ -258,15 +265,15 @@ int CStyledMenuFlatStyle::DrawBorder(HWND window, HDC dc, int skipBand) {
         return 1;
     }
     if (!skipBand)
-        FillBand(dc, RECT{1, 1, w - 5, h - 5}, g.client, colours.frame);
+        FillBand(dc, RECT{1, 1, w - shadow - 1, h - shadow - 1}, g.client, colours.frame);
     if (display.highContrast) {
-        Outline(dc, RECT{0, 0, w - 4, h - 4}, system.btnText);
+        Outline(dc, RECT{0, 0, w - shadow, h - shadow}, system.btnText);
         DrawBarJoint(window, dc);
         return 1;
     }
-    Outline(dc, RECT{1, 1, w - 5, h - 5}, colours.frame);
-    Fill(dc, RECT{1, 2, 2, 2 + h - 8}, colours.gutter);
-    Outline(dc, RECT{0, 0, w - 4, h - 4}, colours.outline);
+    Outline(dc, RECT{1, 1, w - shadow - 1, h - shadow - 1}, colours.frame);
+    Fill(dc, RECT{1, 2, 2, h - shadow - 2}, colours.gutter);
+    Outline(dc, RECT{0, 0, w - shadow, h - shadow}, colours.outline);
     DrawMenuShadow(window, dc);
     DrawBarJoint(window, dc);
     return 1;

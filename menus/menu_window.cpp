@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "dpi.h"
 #include "gdi_helpers.h"
 #include "menu_colors.h"
 #include "menu_draw.h"
@@ -384,7 +385,7 @@ void DrawMenuShadow(HWND window, HDC dc) {
     const int h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0)
         return;
-    // Only the pixels of the shadow's 4 columns and 4 rows are read (the snapshot is top-down).
+    // Only the pixels of the shadow's columns and rows are read (the snapshot is top-down).
     const auto* rows = static_cast<const BYTE*>(snapshot.dsBm.bmBits);
     auto behind = [&](int x, int y) {
         const DWORD p =
@@ -393,7 +394,8 @@ void DrawMenuShadow(HWND window, HDC dc) {
                           static_cast<int>(p & 0xFF));
     };
     const Colour shadow = GetSysColor(COLOR_BTNSHADOW);
-    for (const ShadowStep& step : MenuShadowSteps(w, h, GetScreenColorCount() <= 256)) {
+    const int size = MenuShadowWidth(static_cast<int>(winapp::DpiOf(window)));
+    for (const ShadowStep& step : MenuShadowSteps(w, h, GetScreenColorCount() <= 256, size)) {
         if (step.x < 0 || step.y < 0 || step.x >= snapshot.dsBm.bmWidth || step.y >= snapshot.dsBm.bmHeight)
             continue;
         Colour colour = shadow;

@@ -149,7 +149,7 @@ void DrawTitleItem(CStyledMenu*, DRAWITEMSTRUCT* draw, bool) {
         layout.iconBox.cx += 4;
         layout.iconBox.cy += 4;
     }
-    LOGFONTA logFont = TitleLogFont(layout.vertical ? 900 : 0);
+    LOGFONTA logFont = TitleLogFont(layout.vertical ? 900 : 0, DrawDpiOf(dc));
     const winapp::Font font(CreateFontIndirectA(&logFont));
     const winapp::Selection fontSelection(dc, font.get());
     layout.text = TextExtent(dc, record->text);

@@ -1,5 +1,6 @@
 // The version resources of the three deliverables, read as Windows reads them for a file's
-// properties: version 1.2, and the same texts in German and in English.
+// properties: version 1.2, and the same texts in German and in English; and the manifests of the
+// programs, as the loader reads them when it starts one.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -112,6 +113,52 @@ TEST(VersionResources, EachDeliverableIsVersion12InGermanAndEnglish) {
             EXPECT_EQ(info.Text(block, L"InternalName"), d.internalName);
             EXPECT_EQ(info.Text(block, L"OriginalFilename"), d.fileName);
         }
+    }
+}
+
+// The program's manifest as the loader finds it: resource 1 of type RT_MANIFEST.
+std::string ManifestOf(const std::wstring& file) {
+    HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr)
+        return "(not loadable)";
+    std::string text = "(none)";
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */)) {
+        HGLOBAL loaded = LoadResource(module, found);
+        const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+        if (bytes != nullptr)
+            text.assign(static_cast<const char*>(bytes), SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+// Crisp at any scaling: each program's windows scale themselves by their monitor's DPI (and the
+// system does not stretch them), on every system from Windows 7 on; none asks to run elevated,
+// since the viewer must see the monitor's files where the monitor sees them.
+TEST(ProgramManifests, DeclarePerMonitorDpiAwarenessAndTheSupportedSystems) {
+    const struct {
+        const wchar_t* file;
+        bool commonControls6;
+    } programs[] = {
+        {L"viewer\\histview.exe", true}, {L"linkwait\\linkwait.exe", false}, {L"tools\\menudemo\\menudemo.exe", false}};
+    const char* const supportedSystems[] = {
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+    };
+    for (const auto& program : programs) {
+        SCOPED_TRACE(testing::Message() << std::string(program.file, program.file + wcslen(program.file)));
+        const std::string manifest = ManifestOf(BuildFile(program.file));
+        ASSERT_NE(manifest.find("<assembly"), std::string::npos) << manifest;
+        EXPECT_NE(manifest.find("2016/WindowsSettings\">PerMonitorV2"), std::string::npos) << manifest;
+        EXPECT_NE(manifest.find("2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos) << manifest;
+        for (const char* system : supportedSystems)
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + system + "\"/>"), std::string::npos) << system;
+        EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
+        const bool controls =
+            manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"") != std::string::npos;
+        EXPECT_EQ(controls, program.commonControls6);
     }
 }
 

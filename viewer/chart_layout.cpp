@@ -137,15 +137,16 @@ bool FindClearSpot(const std::vector<int>& lefts, int preferredTop, int width, i
 // Lays the pieces out left to right, a new line where the next does not fit.
 std::vector<ChartText> FlowFigures(const std::vector<std::string>& pieces, int width, const ChartMetrics& metrics) {
     std::vector<ChartText> out;
-    int x = kPad, y = kPad;
+    const int pad = metrics.Px(kPad);
+    int x = pad, y = pad;
     for (const std::string& piece : pieces) {
         const int w = metrics.textWidth(piece);
-        if (x > kPad && x + w > width - kPad) {
-            x = kPad;
-            y += metrics.textHeight + 2;
+        if (x > pad && x + w > width - pad) {
+            x = pad;
+            y += metrics.textHeight + metrics.Px(2);
         }
         out.push_back(ChartText{piece, x, y, ChartText::Align::kLeft});
-        x += w + kFigureGap;
+        x += w + metrics.Px(kFigureGap);
     }
     return out;
 }
@@ -293,14 +294,16 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     }
 
     // From the bottom: the legend, the Sunday marks of a month, the category labels.
-    const int legendTop = height - kPad - textHeight;
-    const int marks = month ? metrics.markSize + 1 : 0;
+    const auto px = [&metrics](int pixels) { return metrics.Px(pixels); };
+    const int pad = px(kPad);
+    const int legendTop = height - pad - textHeight;
+    const int marks = month ? metrics.markSize + px(1) : 0;
     ChartRect& plot = geometry.plot;
-    const int bandTop = figuresBottom + 4;  // where labels above the bars may begin
-    plot.left = kPad + labelWidth + 6;
-    plot.right = std::max(plot.left + 1, width - 2 * kPad);
-    plot.top = bandTop + textHeight + 4;  // room for a label above a full bar
-    plot.bottom = std::max(plot.top + 1, legendTop - 8 - marks - textHeight - 3);
+    const int bandTop = figuresBottom + px(4);  // where labels above the bars may begin
+    plot.left = pad + labelWidth + px(6);
+    plot.right = std::max(plot.left + 1, width - 2 * pad);
+    plot.top = bandTop + textHeight + px(4);  // room for a label above a full bar
+    plot.bottom = std::max(plot.top + 1, legendTop - px(8) - marks - textHeight - px(3));
 
     std::vector<ChartRect> obstacles;
     obstacles.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});      // the value axis
@@ -313,7 +316,7 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             plot.bottom - static_cast<int>(std::lround(static_cast<double>(k) / geometry.scale.lines * plot.Height()));
         geometry.gridlines.insert(geometry.gridlines.begin(), y);
         obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
-        const ChartText label{labels[k - 1], plot.left - 6, y - textHeight / 2, ChartText::Align::kRight};
+        const ChartText label{labels[k - 1], plot.left - px(6), y - textHeight / 2, ChartText::Align::kRight};
         const ChartRect box = TextBox(label, metrics.textWidth(label.text), textHeight);
         if (above.Empty() || !Grown(box, 1).Intersects(above)) {
             valueLabels.insert(valueLabels.begin(), label);
@@ -326,7 +329,7 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     int widestLabel = 0;
     for (const ChartBar& bar : chart.bars)
         widestLabel = std::max(widestLabel, metrics.textWidth(bar.label));
-    const int labelEvery = std::max(1, static_cast<int>(std::ceil((widestLabel + 4) / slot)));
+    const int labelEvery = std::max(1, static_cast<int>(std::ceil((widestLabel + px(4)) / slot)));
 
     const double top = geometry.scale.Top();
     for (std::size_t i = 0; i < chart.bars.size(); ++i) {
@@ -362,12 +365,12 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             obstacles.push_back(TextBox(mark, metrics.textWidth(mark.text), textHeight));
         }
         if (i % static_cast<std::size_t>(labelEvery) == 0) {
-            ChartText label{bar.label, centre, plot.bottom + 3, ChartText::Align::kCentre};
+            ChartText label{bar.label, centre, plot.bottom + px(3), ChartText::Align::kCentre};
             KeepInside(label, metrics.textWidth(bar.label), width);
             geometry.categoryLabels.push_back(label);
         }
         if (bar.sunday && month)
-            geometry.sundayMarks.push_back({centre - metrics.markSize / 2, plot.bottom + 3 + textHeight + 1});
+            geometry.sundayMarks.push_back({centre - metrics.markSize / 2, plot.bottom + px(3) + textHeight + px(1)});
     }
     if (lineValue > 0) {
         const int y = plot.bottom - HeightOf(lineValue, top, plot.Height());
@@ -388,7 +391,7 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         obstacles.push_back(TextBox(label, metrics.textWidth(label.text), textHeight));
 
     // Labels inside the plot's columns, right of the value axis, between the figures and the baseline.
-    const ChartRect bounds{plot.left + 3, bandTop, width - 2, plot.bottom - 1};
+    const ChartRect bounds{plot.left + px(3), bandTop, width - px(2), plot.bottom - 1};
     auto place = [&](ChartText& text, const std::vector<int>& lefts, int preferredTop) {
         const int w = metrics.textWidth(text.text);
         int left = 0, y = 0;
@@ -421,8 +424,8 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
     // kept right of the value axis.
     auto leftsBeside = [&](const ChartRect& column, int w) {
         const int centred = std::max(bounds.left, (column.left + column.right) / 2 - w / 2);
-        return std::vector<int>{std::min(centred, std::max(bounds.left, bounds.right - w)), column.right + 2,
-                                column.left - 2 - w};
+        return std::vector<int>{std::min(centred, std::max(bounds.left, bounds.right - w)), column.right + px(2),
+                                column.left - px(2) - w};
     };
 
     geometry.hasForecast = hasForecast;
@@ -433,15 +436,15 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
             const int y = plot.bottom - HeightOf(forecast.PerDay(), top, plot.Height());
             geometry.forecastLine = ChartGeometry::Line{y, plot.left, plot.right};
             obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
-            place(geometry.forecastLabel, {bounds.right - w, bounds.left + 2, (plot.left + plot.right - w) / 2},
-                  y - textHeight - 2);
+            place(geometry.forecastLabel, {bounds.right - w, bounds.left + px(2), (plot.left + plot.right - w) / 2},
+                  y - textHeight - px(2));
         } else {
             const ChartBarShape& bar = geometry.bars[forecast.bar];
             const int y = plot.bottom - HeightOf(forecast.Total(), top, plot.Height());
             const ChartRect column{bar.upload.left, std::min(y, bar.upload.top), bar.upload.right, bar.upload.top};
             geometry.forecastOutline = column;
             obstacles.push_back(column);
-            place(geometry.forecastLabel, leftsBeside(column, w), column.top - textHeight - 2);
+            place(geometry.forecastLabel, leftsBeside(column, w), column.top - textHeight - px(2));
         }
     }
 
@@ -451,21 +454,22 @@ ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, cons
         geometry.largestTotal.text = history::FormatVolume(largest, false);
         const int w = metrics.textWidth(geometry.largestTotal.text);
         const ChartRect column{highest.upload.left, highest.upload.top, highest.upload.right, plot.bottom};
-        place(geometry.largestTotal, leftsBeside(column, w), column.top - textHeight - 2);
+        place(geometry.largestTotal, leftsBeside(column, w), column.top - textHeight - px(2));
     }
     geometry.valueLabels = valueLabels;
 
     // The legend, centred: swatch, caption, gap, swatch, caption.
     const int downloadWidth = metrics.textWidth(captions.download);
     const int uploadWidth = metrics.textWidth(captions.upload);
-    const int legendWidth = kSwatch + 4 + downloadWidth + 16 + kSwatch + 4 + uploadWidth;
-    int x = std::max(kPad, (width - legendWidth) / 2);
-    const int swatchTop = legendTop + (textHeight - kSwatch) / 2;
-    geometry.downloadSwatch = ChartRect{x, swatchTop, x + kSwatch, swatchTop + kSwatch};
-    geometry.downloadLegend = ChartText{captions.download, x + kSwatch + 4, legendTop, ChartText::Align::kLeft};
-    x += kSwatch + 4 + downloadWidth + 16;
-    geometry.uploadSwatch = ChartRect{x, swatchTop, x + kSwatch, swatchTop + kSwatch};
-    geometry.uploadLegend = ChartText{captions.upload, x + kSwatch + 4, legendTop, ChartText::Align::kLeft};
+    const int swatch = px(kSwatch), beside = px(4), gap = px(16);
+    const int legendWidth = swatch + beside + downloadWidth + gap + swatch + beside + uploadWidth;
+    int x = std::max(pad, (width - legendWidth) / 2);
+    const int swatchTop = legendTop + (textHeight - swatch) / 2;
+    geometry.downloadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
+    geometry.downloadLegend = ChartText{captions.download, x + swatch + beside, legendTop, ChartText::Align::kLeft};
+    x += swatch + beside + downloadWidth + gap;
+    geometry.uploadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
+    geometry.uploadLegend = ChartText{captions.upload, x + swatch + beside, legendTop, ChartText::Align::kLeft};
     return geometry;
 }
 

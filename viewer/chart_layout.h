@@ -110,6 +110,9 @@ struct ChartMetrics {
     std::function<int(const std::string&)> textWidth;
     int textHeight = 13;
     int markSize = 16;  // the Sunday image, square
+    // The margins, gaps and swatches are given for 96 DPI and scaled to this one.
+    int dpi = 96;
+    int Px(int pixels) const { return dpi == 96 ? pixels : (pixels * dpi + 48) / 96; }
 };
 
 struct ChartCaptions {

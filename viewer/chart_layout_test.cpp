@@ -402,6 +402,58 @@ TEST(ChartLayout, FiguresOfThePeriodOrOfTheHighlightedBar) {
     EXPECT_EQ(ChartFontPoints(3000, 2000), 12);
 }
 
+// At 144 DPI the font is half as large again, and so is every margin, gap, swatch and mark: the
+// chart of a window half as large again is the 96-DPI chart scaled by 1.5, give or take a pixel
+// of rounding, and its figures wrap onto a second line where the first has no room.
+TEST(ChartLayout, MarginsSwatchesAndMarksScaleWithTheDpi) {
+    history::SetCurrentSettings(history::MonitorSettings{});
+    std::vector<std::pair<double, double>> volumes;
+    for (int day = 0; day < 30; ++day)
+        volumes.push_back({1048576.0 * (day % 7 + 1), 524288.0 * (day % 3)});
+    const HistoryChart chart = MonthOf(volumes);
+    const ChartMetrics small = Metrics();
+    ChartMetrics large;
+    large.textWidth = [](const std::string& text) { return static_cast<int>(text.size()) * 9; };
+    large.textHeight = 20;
+    large.markSize = 24;
+    large.dpi = 144;
+    const ChartGeometry a = LayoutChart(chart, 600, 400, small, kCaptions);
+    const ChartGeometry b = LayoutChart(chart, 900, 600, large, kCaptions);
+    EXPECT_EQ(a.downloadSwatch.Width(), 10);
+    EXPECT_EQ(a.downloadSwatch.Height(), 10);
+    EXPECT_EQ(b.downloadSwatch.Width(), 15);
+    EXPECT_EQ(b.uploadSwatch.Height(), 15);
+    EXPECT_EQ(b.figures.front().x, 12);  // the margin
+    EXPECT_EQ(b.figures.front().y, 12);
+    auto near = [](int scaled, int original) { return std::abs(scaled - original * 3 / 2) <= 2; };
+    EXPECT_PRED2(near, b.plot.left, a.plot.left);
+    EXPECT_PRED2(near, b.plot.top, a.plot.top);
+    EXPECT_PRED2(near, b.plot.right, a.plot.right);
+    EXPECT_PRED2(near, b.plot.bottom, a.plot.bottom);
+    EXPECT_PRED2(near, b.uploadSwatch.left, a.uploadSwatch.left);
+    EXPECT_PRED2(near, b.uploadLegend.x, a.uploadLegend.x);
+    ASSERT_EQ(b.sundayMarks.size(), a.sundayMarks.size());
+    for (std::size_t i = 0; i < a.sundayMarks.size(); ++i) {
+        EXPECT_PRED2(near, b.sundayMarks[i].x, a.sundayMarks[i].x);
+        EXPECT_PRED2(near, b.sundayMarks[i].y, a.sundayMarks[i].y);
+    }
+    EXPECT_GE(b.downloadLegend.y, b.sundayMarks[0].y + large.markSize);
+
+    // Too narrow for the figures on one line: two lines, each inside the window.
+    const ChartGeometry narrow = LayoutChart(chart, 540, 400, large, kCaptions);
+    int lines = 1;
+    for (std::size_t i = 1; i < narrow.figures.size(); ++i) {
+        if (narrow.figures[i].y != narrow.figures[i - 1].y) {
+            ++lines;
+            EXPECT_EQ(narrow.figures[i].y, narrow.figures[i - 1].y + large.textHeight + 3);
+            EXPECT_EQ(narrow.figures[i].x, 12);
+        }
+    }
+    EXPECT_EQ(lines, 2);
+    for (const ChartText& t : narrow.figures)
+        EXPECT_LE(t.x + large.textWidth(t.text), 540 - 12) << t.text;
+}
+
 TEST(ChartLayout, AYearHasNoSundayMarksAndAnEmptyPeriodOnlyItsText) {
     HistoryChart year;
     year.kind = HistoryChart::Kind::kYear;

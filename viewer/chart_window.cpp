@@ -13,17 +13,18 @@
 #include "calendar_date.h"
 #include "chart_image.h"
 #include "csv_report.h"
+#include "dpi.h"
 #include "history_reading.h"
 #include "history_summary.h"
 #include "last_error.h"
 #include "resource.h"
 #include "resources.h"
 #include "settings_store.h"
+#include "tree_list_ctrl.h"
 
 namespace viewer {
 namespace {
 
-constexpr COLORREF kSmallImagesMask = RGB(255, 0, 255);
 constexpr int kSundayImage = 2;  // the tree's mark of a Sunday
 constexpr int kDash = 5, kDashGap = 3;
 
@@ -50,10 +51,11 @@ void DrawChartText(HDC dc, const ChartText& text) {
     TextOutA(dc, left, text.y, text.text.c_str(), static_cast<int>(text.text.size()));
 }
 
-// The dialog font's face at the size the chart's area calls for.
-Font ChartFont(HDC dc, int width, int height) {
-    const int points = ChartFontPoints(width, height);
-    return Font(CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+// The dialog font's face at the size the chart's area calls for: the area as it would be at 96 DPI
+// picks the size in points, which the window's DPI makes pixels.
+Font ChartFont(UINT dpi, int width, int height) {
+    const int points = ChartFontPoints(winapp::Unscaled(width, dpi), winapp::Unscaled(height, dpi));
+    return Font(CreateFontA(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg 2"));
 }
@@ -69,6 +71,7 @@ const winapp::MessageMap<ChartWindow> ChartWindow::kMessages = {
     winapp::OnMessage(WM_ERASEBKGND, &ChartWindow::OnEraseBackground),
     winapp::OnMessage(WM_SIZE, &ChartWindow::OnSize),
     winapp::OnMessage(WM_GETMINMAXINFO, &ChartWindow::OnGetMinMaxInfo),
+    winapp::OnMessage(winapp::kDpiChangedMessage, &ChartWindow::OnDpiChanged),
     winapp::OnMessage(WM_GETDLGCODE, &ChartWindow::OnGetDialogCode),
     winapp::OnMessage(WM_KEYDOWN, &ChartWindow::OnKeyDown),
     winapp::OnMessage(WM_CONTEXTMENU, &ChartWindow::OnContextMenu),
@@ -130,7 +133,8 @@ bool ChartWindow::OnInitDialog() {
     HICON icon = winapp::LoadIconResource(IDR_MAINFRAME);
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    marks_ = winapp::LoadImageList(winapp::ResourceInstance(), IDB_SMALL_IMAGES, 16, 1, kSmallImagesMask);
+    dpi_ = winapp::DpiOf(hwnd());
+    marks_ = LoadSmallImages(dpi_, markSize_);
     captions_ = ChartCaptions{
         winapp::LoadText(history::kCaptionDownloadId),
         winapp::LoadText(history::kCaptionUploadId),
@@ -152,7 +156,7 @@ bool ChartWindow::OnInitDialog() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                winapp::ResourceInstance(), nullptr);
     if (tooltip_ != nullptr)
-        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);  // several lines
+        SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, winapp::Scaled(400, dpi_));  // several lines
     return true;
 }
 
@@ -170,10 +174,27 @@ bool ChartWindow::OnSize(WPARAM, LPARAM, LRESULT& result) {
 
 bool ChartWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
     auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-    limits->ptMinTrackSize.x = kMinWidth;
-    limits->ptMinTrackSize.y = kMinHeight;
+    limits->ptMinTrackSize.x = winapp::Scaled(kMinWidth, dpi_);
+    limits->ptMinTrackSize.y = winapp::Scaled(kMinHeight, dpi_);
     result = 0;
     return true;
+}
+
+// On a monitor of another DPI the window takes the place the system suggests; the font, the marks
+// and the layout follow at the next paint.
+bool ChartWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT&) {
+    dpi_ = LOWORD(wParam) != 0 ? LOWORD(wParam) : winapp::DpiOf(hwnd());
+    int size = 0;
+    if (winapp::ImageList marks = LoadSmallImages(dpi_, size)) {
+        marks_ = std::move(marks);
+        markSize_ = size;
+    }
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    return false;
 }
 
 // The arrow keys move the highlight, not the focus (there is no control to move it to).
@@ -355,7 +376,7 @@ void ChartWindow::UpdateTools() {
 }
 
 void ChartWindow::Draw(HDC dc, int width, int height) {
-    Font font = ChartFont(dc, width, height);
+    Font font = ChartFont(dpi_, width, height);
     winapp::Selection selectedFont(
         dc, font ? static_cast<HGDIOBJ>(font.get()) : reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
     SetBkMode(dc, TRANSPARENT);
@@ -366,6 +387,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     ChartMetrics metrics;
     metrics.textWidth = [dc](const std::string& s) { return TextWidth(dc, s); };
     metrics.textHeight = text.tmHeight > 0 ? text.tmHeight : 13;
+    metrics.markSize = markSize_;
+    metrics.dpi = static_cast<int>(dpi_);
     geometry_ = LayoutChart(chart_, width, height, metrics, captions_, highlighted_);
     const ChartGeometry& g = geometry_;
 

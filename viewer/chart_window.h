@@ -33,6 +33,8 @@ public:
     // The bar highlighted from the keyboard, or -1.
     int highlighted() const { return highlighted_; }
     HWND tooltip() const { return tooltip_; }
+    // The DPI the chart is drawn at.
+    UINT dpi() const { return dpi_; }
 
     // The allowance kept in `store`, worked out for the chart from `days` (the history's), with the
     // accounting months of `startDay`, seen on `today`; set before the window opens.
@@ -55,7 +57,7 @@ public:
     static constexpr COLORREF kAllowanceLine = RGB(0, 140, 70);
     static constexpr COLORREF kWarning = RGB(210, 0, 0);
     static constexpr COLORREF kImpossibleMark = RGB(200, 0, 0);
-    // Smaller than this the window does not become.
+    // Smaller than this the window does not become (at 96 DPI; scaled to the window's).
     static constexpr int kMinWidth = 360;
     static constexpr int kMinHeight = 260;
 
@@ -70,6 +72,7 @@ private:
     bool OnEraseBackground(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnGetDialogCode(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnKeyDown(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnContextMenu(WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -93,7 +96,9 @@ private:
     ChartGeometry geometry_;
     int highlighted_ = -1;
     winapp::ImageList marks_;  // the tree's small images, for its Sunday mark
-    HWND tooltip_ = nullptr;   // destroyed with the window, which owns it
+    int markSize_ = 16;        // their side
+    UINT dpi_ = 96;
+    HWND tooltip_ = nullptr;  // destroyed with the window, which owns it
     std::vector<ChartRect> toolSlots_;
     bool toolTextsStale_ = false;  // the tooltips' texts changed with the allowance
     AllowanceStore* allowanceStore_ = nullptr;

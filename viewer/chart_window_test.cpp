@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -361,6 +362,81 @@ TEST_F(ChartWindowTest, AMonthFromADayRowWithTheDayAndTheSundaysMarked) {
         };
         for (int day = 1; day <= 31; ++day)
             EXPECT_EQ(redBelow(day), day % 7 == 5) << "day " << day;
+    });
+}
+
+// At the screen's DPI (96, or 144 in the high-DPI run) the legend's swatches and the Sunday marks
+// are as much larger: 10 and 8 pixels a side at 96 DPI, within a pixel of 1.5 times that at 144.
+TEST_F(ChartWindowTest, SwatchesAndSundayMarksScaleWithTheDpi) {
+    UseLanguage(testing::Language::English);
+    folder_.WriteHistory({Day(2024, 5, 5, 100 * kMiB, 50 * kMiB), Day(2024, 5, 9, 200 * kMiB, 100 * kMiB)});
+    Open();
+    const UINT dpi = testing::TestDpi();
+    SelectRow(RowWithText("May"));
+    SendMessageA(List(), WM_KEYDOWN, VK_ADD, 1);
+    ShowChartOf("05/09/2024", "May 2024", [&](HWND chart) {
+        EXPECT_EQ(winapp::DpiOf(chart), dpi);
+        const winapp::ScreenPixels shot = CaptureClient(chart);
+        const Reading r = Read(shot);
+        ASSERT_GT(r.baseline, 0);
+        // The extent of the first blob of a colour below the baseline, found from its top left.
+        auto blob = [&](const std::function<bool(COLORREF)>& is, int& width, int& height) {
+            for (int y = r.baseline + 1; y < shot.height; ++y) {
+                for (int x = 0; x < shot.width; ++x) {
+                    if (!is(shot.ColourAt(x, y)))
+                        continue;
+                    width = height = 0;
+                    while (x + width < shot.width && is(shot.ColourAt(x + width, y)))
+                        ++width;
+                    while (y + height < shot.height && is(shot.ColourAt(x, y + height)))
+                        ++height;
+                    return true;
+                }
+            }
+            return false;
+        };
+        int width = 0, height = 0;
+        ASSERT_TRUE(blob([](COLORREF c) { return c == ChartWindow::kDownload; }, width, height)) << "no swatch";
+        EXPECT_PRED3(testing::ScaledWithinAPixel, width, 10, dpi);
+        EXPECT_PRED3(testing::ScaledWithinAPixel, height, 10, dpi);
+        // The Sunday mark: a red square with its darker edge.
+        ASSERT_TRUE(blob([](COLORREF c) { return GetRValue(c) > 100 && GetGValue(c) < 60 && GetBValue(c) < 60; }, width,
+                         height))
+            << "no Sunday mark";
+        EXPECT_PRED3(testing::ScaledWithinAPixel, width, 8, dpi);
+        EXPECT_PRED3(testing::ScaledWithinAPixel, height, 8, dpi);
+
+        // Moved to a monitor of half as large a DPI again: the suggested place, and the chart
+        // drawn for that DPI.
+        const UINT target = dpi * 3 / 2;
+        RECT before{};
+        GetWindowRect(chart, &before);
+        // (as large again as the screen allows)
+        RECT suggested{0, 0, std::min<LONG>((before.right - before.left) * 3 / 2, GetSystemMetrics(SM_CXSCREEN) - 20),
+                       std::min<LONG>((before.bottom - before.top) * 3 / 2, GetSystemMetrics(SM_CYSCREEN) - 20)};
+        SendMessageA(chart, winapp::kDpiChangedMessage, MAKEWPARAM(target, target),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT after{};
+        GetWindowRect(chart, &after);
+        EXPECT_EQ(after.right - after.left, suggested.right - suggested.left);
+        EXPECT_EQ(after.bottom - after.top, suggested.bottom - suggested.top);
+        const winapp::ScreenPixels moved = CaptureClient(chart);
+        const Reading m = Read(moved);
+        ASSERT_GT(m.baseline, 0);
+        width = height = 0;
+        for (int y = m.baseline + 1; y < moved.height && width == 0; ++y) {
+            for (int x = 0; x < moved.width; ++x) {
+                if (moved.ColourAt(x, y) != ChartWindow::kDownload)
+                    continue;
+                while (x + width < moved.width && moved.ColourAt(x + width, y) == ChartWindow::kDownload)
+                    ++width;
+                while (y + height < moved.height && moved.ColourAt(x, y + height) == ChartWindow::kDownload)
+                    ++height;
+                break;
+            }
+        }
+        EXPECT_PRED3(testing::ScaledWithinAPixel, width, 10, target) << "the swatch after the change";
+        EXPECT_PRED3(testing::ScaledWithinAPixel, height, 10, target);
     });
 }
 

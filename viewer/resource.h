@@ -23,6 +23,13 @@
 #define IDR_MAINFRAME 128
 #define IDB_EXPAND_BOXES 129
 #define IDB_SMALL_IMAGES 130
+/* The same images drawn for higher DPIs, 20, 24 and 32 pixels a side. */
+#define IDB_EXPAND_BOXES_20 200
+#define IDB_EXPAND_BOXES_24 201
+#define IDB_EXPAND_BOXES_32 202
+#define IDB_SMALL_IMAGES_20 203
+#define IDB_SMALL_IMAGES_24 204
+#define IDB_SMALL_IMAGES_32 205
 #define IDR_MENU_YEAR 132
 #define IDR_MENU_ROWS 134
 

@@ -203,7 +203,7 @@ bool TreeList::Click(int row, int x, int labelLeft) {
     if (row < 0 || x >= labelLeft) {
         return false;
     }
-    if (ItemOfRow(row) < 0 || x <= rows_.RowIndent(row) * kIndentWidth) {
+    if (ItemOfRow(row) < 0 || x <= rows_.RowIndent(row) * indentWidth_) {
         return false;
     }
     return ToggleRow(row);

@@ -20,7 +20,7 @@ constexpr std::uint32_t kStateImageMask = 0xF000;
 constexpr std::uint32_t kStateCollapsed = 0x1000;  // state image 1: boxed plus
 constexpr std::uint32_t kStateExpanded = 0x2000;   // state image 2: boxed minus
 constexpr std::uint32_t kStateSelectedFocused = 3;
-// Width of one indent step and of the expand box, in pixels.
+// Width of one indent step and of the expand box, in pixels at 96 DPI (the small images' width).
 constexpr int kIndentWidth = 16;
 
 // Virtual keys and the character the tree reacts to.
@@ -98,6 +98,9 @@ public:
     bool ToggleRow(int row);
     // A left click at x on `row`, whose label starts at labelLeft: only the expand box and icon toggle.
     bool Click(int row, int x, int labelLeft);
+    // One indent step in pixels: the width of the small images the rows show (kIndentWidth at 96 DPI).
+    void SetIndentWidth(int width) { indentWidth_ = width > 0 ? width : kIndentWidth; }
+    int indentWidth() const { return indentWidth_; }
     // The right-clicked item with its row's indent and its own index filled in; false without a row.
     bool RightClick(int row, TreeListItem& clicked);
     // True when the key was consumed and must not reach the list view.
@@ -123,6 +126,7 @@ private:
 
     TreeListRows& rows_;
     int redrawSuspended_ = 0;
+    int indentWidth_ = kIndentWidth;
     std::vector<TreeListItem> m_items;
     // Whether a row shows the item: texts of items without a row need no search for one.
     std::vector<bool> m_shown;

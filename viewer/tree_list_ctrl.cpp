@@ -4,9 +4,41 @@
 
 #include <algorithm>
 
+#include "resource.h"
 #include "resources.h"
 
 namespace viewer {
+
+int SmallImagesBitmapFor(int size) {
+    switch (size) {
+        case 20:
+            return IDB_SMALL_IMAGES_20;
+        case 24:
+            return IDB_SMALL_IMAGES_24;
+        case 32:
+            return IDB_SMALL_IMAGES_32;
+        default:
+            return IDB_SMALL_IMAGES;
+    }
+}
+
+int ExpandBoxesBitmapFor(int size) {
+    switch (size) {
+        case 20:
+            return IDB_EXPAND_BOXES_20;
+        case 24:
+            return IDB_EXPAND_BOXES_24;
+        case 32:
+            return IDB_EXPAND_BOXES_32;
+        default:
+            return TreeListCtrl::kStateImagesBitmap;
+    }
+}
+
+winapp::ImageList LoadSmallImages(UINT dpi, int& size) {
+    size = winapp::SmallIconSizeFor(dpi);
+    return winapp::LoadImageList(winapp::ResourceInstance(), SmallImagesBitmapFor(size), size, 1, RGB(255, 0, 255));
+}
 
 const winapp::MessageMap<TreeListCtrl> TreeListCtrl::kMessages = {
     winapp::OnMessage(WM_KEYDOWN, &TreeListCtrl::OnKeyDown),
@@ -27,10 +59,24 @@ void TreeListCtrl::PreSubclassWindow() {
     header_ = nullptr;
     columnCount_ = -1;
     SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
-    if (!m_stateImages) {
-        m_stateImages = winapp::LoadImageList(winapp::ResourceInstance(), kStateImagesBitmap, 16, 1, RGB(255, 0, 0));
+    SetDpi(winapp::DpiOf(hwnd()));
+}
+
+void TreeListCtrl::SetDpi(UINT dpi) {
+    const int size = winapp::SmallIconSizeFor(dpi);
+    dpi_ = dpi;
+    if (!m_stateImages || size != imageSize_) {
+        winapp::ImageList boxes =
+            winapp::LoadImageList(winapp::ResourceInstance(), ExpandBoxesBitmapFor(size), size, 1, RGB(255, 0, 0));
+        if (boxes || !m_stateImages) {
+            SetImageList(boxes.get(), LVSIL_STATE);
+            m_stateImages = std::move(boxes);  // the list view lets go of the old boxes first
+            imageSize_ = size;
+        }
+    } else {
+        SetImageList(m_stateImages.get(), LVSIL_STATE);
     }
-    SetImageList(m_stateImages.get(), LVSIL_STATE);
+    tree_.SetIndentWidth(imageSize_);
 }
 
 bool TreeListCtrl::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {

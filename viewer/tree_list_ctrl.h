@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dpi.h"
 #include "handles.h"
 #include "list_view.h"
 #include "message_map.h"
@@ -38,6 +39,13 @@ struct NMTREELIST {
     POINT ptMenu;  // screen coordinates; set for a key only
 };
 
+// The bitmaps of the small row images and of the expand boxes drawn for images `size` pixels a
+// side (16, 20, 24 or 32; see winapp::SmallIconSizeFor).
+int SmallImagesBitmapFor(int size);
+int ExpandBoxesBitmapFor(int size);
+// The small row images for a DPI, `size` pixels a side.
+winapp::ImageList LoadSmallImages(UINT dpi, int& size);
+
 class TreeListCtrl : public winapp::ListView, private TreeListRows {
 public:
     TreeListCtrl() : tree_(*this) {}
@@ -59,6 +67,13 @@ public:
 
     // The bitmap of the expand boxes (two 16 x 16 images on pure red).
     static constexpr int kStateImagesBitmap = 129;
+
+    // The DPI the rows are drawn at (the window's, from attaching on): the expand boxes and the
+    // indent steps are made for it anew when it changes.
+    void SetDpi(UINT dpi);
+    UINT dpi() const { return dpi_; }
+    // The side of the small images, the expand boxes and one indent step at that DPI.
+    int imageSize() const { return imageSize_; }
 
 protected:
     void PreSubclassWindow() override;
@@ -98,6 +113,8 @@ private:
 
     TreeList tree_;
     winapp::ImageList m_stateImages;
+    UINT dpi_ = winapp::kDefaultDpi;
+    int imageSize_ = kIndentWidth;
     HWND header_ = nullptr;
     // The header's column count, asked once and forgotten when a column is inserted or deleted:
     // a fill asks for it per item, and every message sent costs dearly under a window hook.

@@ -356,6 +356,15 @@ TEST(TreeListClick, OnlyTheBoxAndIconToggle) {
         EXPECT_EQ(t.tree.items()[t.jan].bCollapsed, c.toggles ? !wasCollapsed : wasCollapsed) << c.x;
     }
     EXPECT_FALSE(t.tree.Click(-1, 20, 51));
+
+    // At 144 DPI the small images, and with them the indent steps, are 24 pixels wide.
+    t.tree.SetIndentWidth(24);
+    const Case scaled[] = {{16, false}, {24, false}, {25, true}, {60, true}, {76, false}};
+    for (const Case& c : scaled) {
+        const bool wasCollapsed = t.tree.items()[t.jan].bCollapsed;
+        EXPECT_EQ(t.tree.Click(month, c.x, 76), c.toggles) << c.x;
+        EXPECT_EQ(t.tree.items()[t.jan].bCollapsed, c.toggles ? !wasCollapsed : wasCollapsed) << c.x;
+    }
 }
 
 TEST(TreeListClick, RightClickReportsTheRowsIndentAndTheItemsIndex) {

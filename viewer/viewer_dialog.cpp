@@ -1,5 +1,7 @@
 #include "viewer_dialog.h"
 
+#include <algorithm>
+
 #include "about_dialog.h"
 #include "app.h"
 #include "backup_pair.h"
@@ -19,7 +21,11 @@
 namespace viewer {
 namespace {
 
-constexpr COLORREF kSmallImagesMask = RGB(255, 0, 255);
+// Sent to itself after a DPI change, once the dialog's fonts are made for the new DPI.
+constexpr UINT kFitColumnsMessage = WM_APP + 1;
+// Room beside a text in a column (and its header), at 96 DPI: the list view's padding after the
+// label and a little more.
+constexpr int kColumnTextPadding = 16;
 
 // Suspends the tree list's painting for a scope, however the scope is left.
 class RedrawSuspended {
@@ -40,6 +46,8 @@ const winapp::MessageMap<ViewerDialog> ViewerDialog::kMessages = {
     winapp::OnPaint(&ViewerDialog::OnPaint),
     winapp::OnQueryDragIcon(&ViewerDialog::OnQueryDragIcon),
     winapp::OnMessage(WM_DESTROY, &ViewerDialog::OnDestroy),
+    winapp::OnMessage(winapp::kDpiChangedMessage, &ViewerDialog::OnDpiChanged),
+    winapp::OnMessage(kFitColumnsMessage, &ViewerDialog::OnFitColumns),
     winapp::OnCommand(IDC_UPDATE, &ViewerDialog::OnUpdate),
     winapp::OnNotify(IDC_TREELIST, kTreeListRightClick16, &ViewerDialog::OnTreeListRightClick),
     winapp::OnCommand(ID_DELETE, &ViewerDialog::DeleteEntry),
@@ -69,9 +77,9 @@ bool ViewerDialog::OnInitDialog() {
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    dpi_ = winapp::DpiOf(hwnd());
     CreateColumns();
-    m_smallImages = winapp::LoadImageList(winapp::ResourceInstance(), IDB_SMALL_IMAGES, 16, 1, kSmallImagesMask);
-    m_treeList.SetImageList(m_smallImages.get(), LVSIL_SMALL);
+    MakeImages();
 
     MoveToProgramFolder();
     Refresh();
@@ -81,10 +89,107 @@ bool ViewerDialog::OnInitDialog() {
 // Each caption inserted at position 1 pushes the earlier ones right: Date, Download, Upload,
 // Up&Download, Onlinetime.
 void ViewerDialog::CreateColumns() {
-    m_treeList.InsertColumn(0, winapp::LoadText(IDS_COLUMN_DATE), LVCFMT_LEFT, 130);
+    const winapp::DpiScale px(dpi_);
+    m_treeList.InsertColumn(0, winapp::LoadText(IDS_COLUMN_DATE), LVCFMT_LEFT, px(kDateColumnWidth));
     for (int caption : {IDS_COLUMN_ONLINE, IDS_COLUMN_BOTH, IDS_COLUMN_UPLOAD, IDS_COLUMN_DOWNLOAD}) {
-        m_treeList.InsertColumn(1, winapp::LoadText(caption), LVCFMT_RIGHT, 80);
+        m_treeList.InsertColumn(1, winapp::LoadText(caption), LVCFMT_RIGHT, px(kValueColumnWidth));
     }
+}
+
+void ViewerDialog::MakeImages() {
+    m_treeList.SetDpi(dpi_);
+    int size = 0;
+    winapp::ImageList images = LoadSmallImages(dpi_, size);
+    if (!images && m_smallImages)
+        return;  // the old ones stay rather than none
+    m_treeList.SetImageList(images.get(), LVSIL_SMALL);
+    m_smallImages = std::move(images);
+}
+
+// Every column shows its caption whole, and the first one the label of every row, expanded or
+// not, at its level's indent: measured in the list's own font, so at any DPI and in any language.
+void ViewerDialog::FitColumns() {
+    HWND list = m_treeList.hwnd();
+    if (list == nullptr)
+        return;
+    const winapp::DpiScale px(dpi_);
+    const winapp::WindowDc dc(list);
+    if (!dc)
+        return;
+    HFONT font = reinterpret_cast<HFONT>(m_treeList.Send(WM_GETFONT));
+    const winapp::Selection selected(dc.get(),
+                                     font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    auto textWidth = [&](const std::string& text) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const int padding = px(kColumnTextPadding);
+    // The header's margins on both sides of a caption.
+    const int captionPadding = std::max(2 * 3 * GetSystemMetrics(SM_CXEDGE), px(12)) + 1;
+    // A caption shows its ampersands as mnemonic marks, not as characters.
+    auto shown = [](const std::string& text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '&' && i + 1 < text.size())
+                ++i;
+            out += text[i];
+        }
+        return out;
+    };
+    char caption[256];
+    for (int column = 0; column < m_treeList.winapp::ListView::ColumnCount(); ++column) {
+        LVCOLUMNA info{};
+        info.mask = LVCF_TEXT;
+        info.pszText = caption;
+        info.cchTextMax = sizeof caption;
+        caption[0] = 0;
+        m_treeList.Send(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        // At 96 DPI the value columns keep their widths as they always were; at higher DPIs, where
+        // the font grows in steps of its own, each is as wide as its caption needs.
+        int width = px(column == 0 ? kDateColumnWidth : kValueColumnWidth);
+        if (column == 0 || dpi_ > winapp::kDefaultDpi)
+            width = std::max(width, textWidth(shown(caption)) + captionPadding);
+        if (column == 0) {
+            // Before the label: the expand box, the small image and the indent steps.
+            const int size = m_treeList.imageSize();
+            int widest = 0;
+            for (const TreeListItem& item : m_treeList.items()) {
+                if (!item.texts.empty())
+                    widest = std::max(widest, item.nLevel * size + textWidth(item.texts[0]));
+            }
+            width = std::max(width, 2 * size + px(4) + widest + padding);
+        }
+        if (m_treeList.ColumnWidth(column) != width)
+            m_treeList.SetColumnWidth(column, width);
+    }
+}
+
+// The window moved to a monitor of another DPI, or the scaling changed: it takes the place the
+// system suggests, and the tree its images and columns made anew for the new DPI; the dialog's
+// fonts are made anew by the default handling, after which the columns are fitted again.
+bool ViewerDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT&) {
+    const UINT old = dpi_;
+    dpi_ = LOWORD(wParam) != 0 ? LOWORD(wParam) : winapp::DpiOf(hwnd());
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (dpi_ != old) {
+        MakeImages();
+        for (int column = 0; column < m_treeList.winapp::ListView::ColumnCount(); ++column) {
+            m_treeList.SetColumnWidth(
+                column, MulDiv(m_treeList.ColumnWidth(column), static_cast<int>(dpi_), static_cast<int>(old)));
+        }
+    }
+    PostMessageA(hwnd(), kFitColumnsMessage, 0, 0);
+    return false;
+}
+
+bool ViewerDialog::OnFitColumns(WPARAM, LPARAM, LRESULT& result) {
+    FitColumns();
+    result = 0;
+    return true;
 }
 
 // All data paths are relative to the program's folder.
@@ -125,6 +230,7 @@ void ViewerDialog::Fill(bool tellImpossible) {
             firstImpossibleDay = summary.firstImpossibleDay;
         }
     }
+    FitColumns();
     if (read == history::HistoryStore::ReadResult::kUnreadable)
         ShowUnreadable();
     // Told once for what was read, not again after each command.

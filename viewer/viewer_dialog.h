@@ -9,6 +9,7 @@
 
 #include "allowance_store.h"
 #include "csv_export.h"
+#include "gdi.h"
 #include "handles.h"
 #include "history_store.h"
 #include "history_summary.h"
@@ -55,6 +56,13 @@ public:
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
 
     TreeListCtrl& treeList() { return m_treeList; }
+    // The DPI the dialog draws its tree at.
+    UINT dpi() const { return dpi_; }
+
+    // The columns' widths at 96 DPI; each is scaled to the window's DPI and widened where its
+    // caption, or in the first column the longest label of any row, needs more.
+    static constexpr int kDateColumnWidth = 130;
+    static constexpr int kValueColumnWidth = 80;
 
     // The row last right-clicked: its first four column texts, its indent and its item index.
     std::string clickedTexts[4];
@@ -73,10 +81,15 @@ private:
     bool OnPaint();
     HICON OnQueryDragIcon();
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnFitColumns(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnUpdate();
     LRESULT OnTreeListRightClick(NMHDR* header);
 
     void CreateColumns();
+    // The small images and the expand boxes for the window's DPI.
+    void MakeImages();
+    void FitColumns();
     void MoveToProgramFolder();
     void Fill(bool tellImpossible);
     void FillFrom(const history::HistorySummary& summary, bool anyRecord);
@@ -98,6 +111,7 @@ private:
     HICON m_hIcon;
     TreeListCtrl m_treeList;
     winapp::ImageList m_smallImages;
+    UINT dpi_ = winapp::kDefaultDpi;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     FileChooser* fileChooser_ = &SystemFileChooser();
     AllowanceStore* allowanceStore_ = &RegistryAllowances();

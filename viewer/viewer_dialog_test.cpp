@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "viewer_test_fixture.h"
 
 namespace viewer {
@@ -71,6 +73,129 @@ TEST_F(ViewerDialogTest, ColumnsStandInDisplayOrderWithTheirWidths) {
     info.mask = LVCF_FMT;
     SendMessageA(List(), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_RIGHT);
+}
+
+// At any DPI (the screen's: 96 in the usual run, 144 in the high-DPI one) the tree's images and
+// expand boxes are made for it and, with everything expanded, every label shows whole: each
+// column is at least as wide as the list view itself finds its contents need; above 96 DPI every
+// caption shows whole too.
+TEST_F(ViewerDialogTest, AtTheScreensDpiImagesCaptionsAndLabelsAreWhole) {
+    UseLanguage(Language::English);
+    folder_.WriteHistory({Day(2023, 9, 28, 5e9, 1e9, 3600), Day(2023, 11, 30, 2e9, 1e9, 7200),
+                          Day(2024, 9, 29, 1048576, 2 * 1048576, 59), Day(2024, 11, 27, 3e11, 2e11, 86399)});
+    ViewerDialog& dialog = Open();
+    const UINT dpi = testing::TestDpi();
+    EXPECT_EQ(dialog.dpi(), dpi);
+    const int size = winapp::SmallIconSizeFor(dpi);
+    if (dpi == 144) {
+        EXPECT_EQ(size, 24);
+    }
+    for (int which : {LVSIL_SMALL, LVSIL_STATE}) {
+        int cx = 0, cy = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(ListView_GetImageList(List(), which), &cx, &cy)) << which;
+        EXPECT_EQ(cx, size) << which;
+        EXPECT_EQ(cy, size) << which;
+    }
+    // Everything open: '*' on each year (the later one, open already, closed first).
+    for (const char* year : {"2023", "2024"}) {
+        SelectRow(RowWithText(year));
+        SendMessageA(List(), WM_KEYDOWN, VK_SUBTRACT, 1);
+        SendMessageA(List(), WM_CHAR, '*', 1);
+    }
+    ASSERT_NE(RowWithText("September"), -1);
+    ASSERT_NE(RowWithText("11/27/2024"), -1);
+
+    HWND header = ListView_GetHeader(List());
+    HDC dc = GetDC(header);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)));
+    const int margins = 2 * 3 * GetSystemMetrics(SM_CXEDGE);  // the header's text margins
+    for (int column = 0; column < 5; ++column) {
+        SCOPED_TRACE("column " + std::to_string(column));
+        const int width = ListView_GetColumnWidth(List(), column);
+        EXPECT_GE(width, winapp::Scaled(column == 0 ? 130 : 80, dpi));
+        std::string caption = ColumnCaption(column);
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());  // a mnemonic mark
+        SIZE text{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+        // (at 96 DPI the value columns keep the widths they always had)
+        if (column == 0 || dpi > 96) {
+            EXPECT_GE(width, text.cx + margins) << caption << " cut short";
+        }
+        // What the rows need, as the list view measures it (the first column's labels, at their
+        // indents, are checked row by row below).
+        if (column > 0) {
+            ListView_SetColumnWidth(List(), column, LVSCW_AUTOSIZE);
+            EXPECT_GE(width, ListView_GetColumnWidth(List(), column)) << "a text cut short";
+            ListView_SetColumnWidth(List(), column, width);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+    // Every label with room to spare in its row, at its level's indent (the list view draws it a
+    // few pixels in from both ends of that room, and cuts it with "..." where it does not fit).
+    for (int row = 0; row < RowCount(); ++row) {
+        RECT label{};
+        label.left = LVIR_LABEL;
+        SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+        const std::string text = Text(row);
+        const int width =
+            static_cast<int>(SendMessageA(List(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        EXPECT_GE(label.right - label.left, width + winapp::Scaled(12, dpi)) << text << " cut short";
+    }
+
+    // The click toggles on the box, one scaled indent step in for a month.
+    const int month = RowWithText("September");
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(month), reinterpret_cast<LPARAM>(&label));
+    const int rows = RowCount();
+    Click(List(), size - 2, (label.top + label.bottom) / 2);
+    EXPECT_EQ(RowCount(), rows) << "a click in the indentation toggled";
+    Click(List(), size + size / 2, (label.top + label.bottom) / 2);
+    EXPECT_LT(RowCount(), rows) << "a click on the box did not collapse the month";
+}
+
+// Moved to a monitor of half as large a DPI again (or its scaling changed so): the dialog takes
+// the place the system suggests, and its tree the images, boxes and column widths of that DPI.
+TEST_F(ViewerDialogTest, ADpiChangeTakesTheSuggestedPlaceAndRemakesImagesAndColumns) {
+    folder_.WriteHistory(kTwoYears);
+    ViewerDialog& dialog = Open();
+    const UINT dpi = testing::TestDpi();
+    const UINT target = dpi * 3 / 2;
+    RECT before{};
+    GetWindowRect(dialog.hwnd(), &before);
+    RECT suggested{10, 20, 10 + (before.right - before.left) * 3 / 2, 20 + (before.bottom - before.top) * 3 / 2};
+    SendMessageA(dialog.hwnd(), winapp::kDpiChangedMessage, MAKEWPARAM(target, target),
+                 reinterpret_cast<LPARAM>(&suggested));
+    PumpPending();
+    EXPECT_EQ(dialog.dpi(), target);
+    RECT after{};
+    GetWindowRect(dialog.hwnd(), &after);
+    EXPECT_EQ(after.left, suggested.left);
+    EXPECT_EQ(after.top, suggested.top);
+    EXPECT_EQ(after.right, suggested.right);
+    EXPECT_EQ(after.bottom, suggested.bottom);
+    const int size = winapp::SmallIconSizeFor(target);
+    EXPECT_GT(size, winapp::SmallIconSizeFor(dpi));
+    for (int which : {LVSIL_SMALL, LVSIL_STATE}) {
+        int cx = 0, cy = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(ListView_GetImageList(List(), which), &cx, &cy)) << which;
+        EXPECT_EQ(cx, size) << which;
+    }
+    EXPECT_GE(ListView_GetColumnWidth(List(), 0), winapp::Scaled(130, target));
+    for (int column = 1; column < 5; ++column)
+        EXPECT_GE(ListView_GetColumnWidth(List(), column), winapp::Scaled(80, target)) << column;
+    // The labels are still where the rows show them: a click in the indentation toggles nothing.
+    const int month = RowWithText("Januar");
+    ASSERT_NE(month, -1);
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(List(), LVM_GETITEMRECT, static_cast<WPARAM>(month), reinterpret_cast<LPARAM>(&label));
+    const int rows = RowCount();
+    Click(List(), size - 2, (label.top + label.bottom) / 2);
+    EXPECT_EQ(RowCount(), rows);
+    Click(List(), size + size / 2, (label.top + label.bottom) / 2);
+    EXPECT_GT(RowCount(), rows) << "a click on the box did not open the month";
 }
 
 TEST_F(ViewerDialogTest, EnglishShowsEnglishCaptionsAndSlashedDays) {

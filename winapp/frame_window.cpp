@@ -1,5 +1,7 @@
 #include "frame_window.h"
 
+#include "dpi.h"
+
 namespace winapp {
 namespace {
 const char kFrameClass[] = "LumetraFrame";
@@ -51,6 +53,16 @@ LRESULT CALLBACK FrameWindow::WindowProc(HWND window, UINT message, WPARAM wPara
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+    }
+    if (!handled && message == kDpiChangedMessage) {
+        // Moved to a monitor of another DPI, or the scaling changed: the window takes the place the
+        // system suggests, which keeps its size in that monitor's terms.
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        DrawMenuBar(window);
+        return 0;
     }
     return handled ? result : DefWindowProcA(window, message, wParam, lParam);
 }

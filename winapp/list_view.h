@@ -22,6 +22,12 @@ public:
         return static_cast<int>(
             Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)));
     }
+    int ColumnWidth(int column) const {
+        return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+    }
+    bool SetColumnWidth(int column, int width) const {
+        return Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0)) != 0;
+    }
     int ColumnCount() const {
         return static_cast<int>(SendMessageA(reinterpret_cast<HWND>(Send(LVM_GETHEADER)), HDM_GETITEMCOUNT, 0, 0));
     }

@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,9 +16,27 @@
 #include <vector>
 
 #include "day_record.h"
+#include "dpi.h"
 #include "test_files.h"
 
 namespace viewer::testing {
+
+// The screen's DPI for the tests that check sizes scaled by it. A run meant for another DPI than 96
+// names it in LUMETRA_EXPECT_DPI: a screen of another DPI then fails the test instead of letting
+// it pass at 96.
+inline UINT TestDpi() {
+    const UINT dpi = winapp::ScreenDpi();
+    char wanted[16] = {};
+    if (GetEnvironmentVariableA("LUMETRA_EXPECT_DPI", wanted, sizeof wanted) > 0) {
+        EXPECT_EQ(dpi, static_cast<UINT>(std::atoi(wanted))) << "the screen's DPI";
+    }
+    return dpi;
+}
+
+// Within a pixel of `pixels` at 96 DPI scaled to `dpi`.
+inline bool ScaledWithinAPixel(int actual, int pixels, UINT dpi) {
+    return std::abs(actual - winapp::Scaled(pixels, dpi)) <= 1;
+}
 
 // Handles pending messages until `done` holds or the deadline passes; whether it holds.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000) {

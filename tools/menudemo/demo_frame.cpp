@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "demo_resource.h"
+#include "dpi.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
 
@@ -124,7 +125,9 @@ bool DemoFrame::Create() {
     radioDot_ = CreateBitmap(8, 8, 1, 1, dot);
     SetRadio(ID_VIEW_SMALL);
 
-    if (!winapp::FrameWindow::Create("Menu Demo", menu_.handle(), 480, 360))
+    // 480 x 360 at 96 DPI, as large in the screen's terms at any other.
+    const UINT dpi = winapp::ScreenDpi();
+    if (!winapp::FrameWindow::Create("Menu Demo", menu_.handle(), winapp::Scaled(480, dpi), winapp::Scaled(360, dpi)))
         return false;
     UseStyle(2);
     return true;

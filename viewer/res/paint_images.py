@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Draws histview's icon and bitmaps: the application icon, the expand boxes of the tree list
-(two 16 x 16 images on pure red) and the small row images (five 16 x 16 images on magenta).
+(two 16 x 16 images on pure red) and the small row images (five 16 x 16 images on magenta); the
+boxes and row images also for 20, 24 and 32 pixels, drawn anew at each size for higher DPIs.
 
-Usage: paint_images.py OUTDIR   (writes histview.ico, expand_box.bmp, small_images.bmp)
+Usage: paint_images.py OUTDIR   (writes histview.ico, expand_box.bmp, small_images.bmp and
+expand_box_N.bmp, small_images_N.bmp for N = 20, 24, 32)
 """
+import math
 import os
 import struct
 import sys
@@ -24,34 +27,68 @@ DARK_BLUE = (0, 0, 128)
 GREEN = (32, 160, 64)
 
 
-class Canvas:
-    """Pixels as (r, g, b) or (r, g, b, a); row 0 is the top."""
+def nearest(v):
+    """Rounds halves up (Python's round() would round them to even)."""
+    return int(math.floor(v + 0.5))
 
-    def __init__(self, width, height, background):
+
+class Canvas:
+    """Pixels as (r, g, b) or (r, g, b, a); row 0 is the top. The drawing operations take
+    coordinates of a 16-pixel grid and scale them by `scale` (cell size / 16): at 16 pixels each
+    lands exactly where it is given, at other sizes strokes grow with the cell."""
+
+    def __init__(self, width, height, background, scale=1.0):
         self.width, self.height = width, height
+        self.scale = scale
         self.pixels = [[background] * width for _ in range(height)]
+
+    def at(self, v):
+        return nearest(v * self.scale)
+
+    def stroke(self):
+        return max(1, int(self.scale + 0.25))
 
     def set(self, x, y, colour):
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
-    def fill(self, x, y, w, h, colour):
-        for yy in range(y, y + h):
-            for xx in range(x, x + w):
+    def fill_pixels(self, left, top, right, bottom, colour):
+        for yy in range(top, bottom):
+            for xx in range(left, right):
                 self.set(xx, yy, colour)
 
+    def fill(self, x, y, w, h, colour):
+        self.fill_pixels(self.at(x), self.at(y), self.at(x + w), self.at(y + h), colour)
+
     def frame(self, x, y, w, h, colour):
-        for xx in range(x, x + w):
-            self.set(xx, y, colour)
-            self.set(xx, y + h - 1, colour)
-        for yy in range(y, y + h):
-            self.set(x, yy, colour)
-            self.set(x + w - 1, yy, colour)
+        left, top, right, bottom = self.at(x), self.at(y), self.at(x + w), self.at(y + h)
+        t = self.stroke()
+        self.fill_pixels(left, top, right, top + t, colour)
+        self.fill_pixels(left, bottom - t, right, bottom, colour)
+        self.fill_pixels(left, top, left + t, bottom, colour)
+        self.fill_pixels(right - t, top, right, bottom, colour)
+
+    def set_scaled(self, x, y, colour):
+        """The grid pixel (x, y), as large as the scale makes it."""
+        self.fill_pixels(self.at(x), self.at(y), max(self.at(x + 1), self.at(x) + 1),
+                         max(self.at(y + 1), self.at(y) + 1), colour)
 
     def line(self, x0, y0, x1, y1, colour):
-        steps = max(abs(x1 - x0), abs(y1 - y0), 1)
+        """A line through the centres of the grid pixels (x0, y0) and (x1, y1), a stroke wide."""
+        if self.scale == 1.0:
+            steps = max(abs(x1 - x0), abs(y1 - y0), 1)
+            for i in range(steps + 1):
+                self.set(round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps), colour)
+            return
+        t = self.stroke()
+        ax, ay = (x0 + 0.5) * self.scale, (y0 + 0.5) * self.scale
+        bx, by = (x1 + 0.5) * self.scale, (y1 + 0.5) * self.scale
+        steps = max(int(max(abs(bx - ax), abs(by - ay))) * 2, 1)
         for i in range(steps + 1):
-            self.set(round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps), colour)
+            cx = ax + (bx - ax) * i / steps
+            cy = ay + (by - ay) * i / steps
+            left, top = int(math.floor(cx - t / 2 + 0.5)), int(math.floor(cy - t / 2 + 0.5))
+            self.fill_pixels(left, top, left + t, top + t, colour)
 
 
 def expand_box(c, left, plus):
@@ -90,8 +127,8 @@ def sigma(c, left):
     c.line(left + 4, 13, left + 11, 13, BLUE)   # bottom bar
     c.line(left + 5, 2, left + 9, 7, BLUE)      # second stroke for weight
     c.line(left + 9, 8, left + 5, 13, BLUE)
-    c.set(left + 11, 3, BLUE)
-    c.set(left + 11, 12, BLUE)
+    c.set_scaled(left + 11, 3, BLUE)
+    c.set_scaled(left + 11, 12, BLUE)
 
 
 def bitmap_bytes(c):
@@ -158,22 +195,25 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
 
-    boxes = Canvas(32, 16, RED)
-    expand_box(boxes, 0, plus=True)
-    expand_box(boxes, 16, plus=False)
+    for size in (16, 20, 24, 32):
+        scale = size / 16.0
+        boxes = Canvas(2 * size, size, RED, scale)
+        expand_box(boxes, 0, plus=True)
+        expand_box(boxes, 16, plus=False)
 
-    small = Canvas(80, 16, MAGENTA)
-    folder(small, 0, LIGHT_GREY, DARK_GREY)
-    magnifier(small, 0)
-    folder(small, 16, YELLOW, DARK_YELLOW)
-    square(small, 32, SUNDAY_RED, DARK_RED)
-    square(small, 48, BLUE, DARK_BLUE)
-    sigma(small, 64)
+        small = Canvas(5 * size, size, MAGENTA, scale)
+        folder(small, 0, LIGHT_GREY, DARK_GREY)
+        magnifier(small, 0)
+        folder(small, 16, YELLOW, DARK_YELLOW)
+        square(small, 32, SUNDAY_RED, DARK_RED)
+        square(small, 48, BLUE, DARK_BLUE)
+        sigma(small, 64)
 
-    with open(os.path.join(out, "expand_box.bmp"), "wb") as f:
-        f.write(bitmap_bytes(boxes))
-    with open(os.path.join(out, "small_images.bmp"), "wb") as f:
-        f.write(bitmap_bytes(small))
+        suffix = "" if size == 16 else "_%d" % size
+        with open(os.path.join(out, "expand_box%s.bmp" % suffix), "wb") as f:
+            f.write(bitmap_bytes(boxes))
+        with open(os.path.join(out, "small_images%s.bmp" % suffix), "wb") as f:
+            f.write(bitmap_bytes(small))
     with open(os.path.join(out, "histview.ico"), "wb") as f:
         f.write(icon_bytes([traffic_icon(32), traffic_icon(16)]))
 
