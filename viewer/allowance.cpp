@@ -7,23 +7,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "accounting_month.h"
 #include "history_chart.h"
+#include "possible_volume.h"
 #include "value_format.h"
 
 namespace viewer {
 namespace {
 
-constexpr double kBytesPerMegabyte = 1048576.0;
-constexpr double kMostMegabytesADay = 1030000000.0;  // a 100 Gbit/s line, all day
-
-// Days since 1 January 1970 of a Gregorian date.
 std::int64_t DayNumber(const history::CalendarDate& date) {
-    std::int64_t year = date.year - (date.month <= 2);
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+    return history::DayNumber(date.year, date.month, date.day);
 }
 
 }  // namespace
@@ -82,13 +75,9 @@ std::string AllowanceText(double gigabytes, char decimalSign) {
     return out;
 }
 
-bool IsPossibleVolume(double bytes) {
-    return std::isfinite(bytes) && bytes >= 0 && bytes <= kMostMegabytesADay * kBytesPerMegabyte;
-}
-
 double CountedVolume(const Allowance& allowance, double downloadBytes, double uploadBytes) {
-    double counted = IsPossibleVolume(downloadBytes) ? downloadBytes : 0;
-    if (allowance.counts == AllowanceCounts::kDownloadAndUpload && IsPossibleVolume(uploadBytes))
+    double counted = history::IsPossibleVolume(downloadBytes) ? downloadBytes : 0;
+    if (allowance.counts == AllowanceCounts::kDownloadAndUpload && history::IsPossibleVolume(uploadBytes))
         counted += uploadBytes;
     return counted;
 }
@@ -165,9 +154,7 @@ ChartAllowance ChartAllowanceOf(const HistoryChart& chart, const Allowance& allo
     out.allowance = allowance;
     if (chart.kind != HistoryChart::Kind::kMonth || chart.month < 1 || chart.month > 12 || chart.year < 1)
         return out;
-    // The first day of the period named after the chart's month lies in it under any start day.
-    const int first = std::min(std::max(startDay, 1), history::CalendarDate::DaysInMonth(chart.month, chart.year));
-    const AccountingMonth month = AccountingMonthOf(history::CalendarDate(first, chart.month, chart.year), startDay);
+    const history::AccountingMonth month = history::AccountingMonthNamed(chart.month, chart.year, startDay);
     out.hasFigures = true;
     out.figures = AllowanceFiguresOf(allowance, AllowancePeriod{month.first, month.last}, days, today);
     return out;

@@ -35,10 +35,8 @@ AllowanceInput ParseAllowanceGigabytes(const std::string& text, double& gigabyte
 // `decimalSign` between ("60", "2,5").
 std::string AllowanceText(double gigabytes, char decimalSign);
 
-// A day's volume that can be real: finite, not negative, at most what a 100 Gbit/s line carries in
-// a day (1,030,000,000 MB). Others come only from damaged files and are counted nowhere.
-bool IsPossibleVolume(double bytes);
-// What of a day's (or a period's) volumes counts against the allowance; impossible parts count 0.
+// What of a day's (or a period's) volumes counts against the allowance; impossible parts
+// (history::IsPossibleVolume) count 0.
 double CountedVolume(const Allowance& allowance, double downloadBytes, double uploadBytes);
 
 struct DayVolume {
