@@ -11,8 +11,15 @@ namespace {
 
 class RecordTargets : public ::testing::Test {
 protected:
-    void SetUp() override { history::SetLanguageIndex(0); }
-    void TearDown() override { history::SetLanguageIndex(0); }
+    // The month names the rows are labelled with come in the language set here.
+    void SetUp() override {
+        history::SetLanguageIndex(0);
+        history::CalendarDate::ReloadNames();
+    }
+    void TearDown() override {
+        history::SetLanguageIndex(0);
+        history::CalendarDate::ReloadNames();
+    }
 };
 
 history::DayRecord Day(int year, int month, int day) {
