@@ -1,5 +1,6 @@
-// linkwait: waits, without a window, until the internet can be reached, and then starts the
-// monitor from its own folder once. It runs only when the monitor's option asks for it.
+// linkwait: waits, without a window, until the internet can be reached, then starts the monitor
+// once (from its own folder, else from the registered one) and ends. It runs only when the
+// monitor's option asks for it, and not while the monitor or another watcher runs.
 #include <windows.h>
 
 #include "watcher_app.h"

@@ -272,7 +272,8 @@ FunctionEnd
 ; The component's long name does not fit the narrow list of the standard page, nor its description
 ; the small box beside the space required: the list takes the width of the page instead of its
 ; label, and two rows from the row of the setup types (none here) down; the description the same
-; width below it, down to above the space required, its text where it was within its frame. The description shown first is the start at log-on's.
+; width below it, down to above the space required, its text where it was within its frame. The
+; description shown first is the start at log-on's, enabled.
 Function ComponentsShow
     FindWindow $0 "#32770" "" $HWNDPARENT
     System::Call "*(i, i, i, i) p.r9"
