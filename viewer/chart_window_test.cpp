@@ -233,6 +233,15 @@ TEST_F(ChartWindowTest, ImpossibleVolumesLeaveTheScaleToThePossibleOnes) {
     });
 }
 
+// Notes the thread's tooltip window in the HWND that `found` points to.
+BOOL CALLBACK NoteTooltip(HWND window, LPARAM found) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == TOOLTIPS_CLASSA)
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
 // Names the file without a dialog.
 class ChosenImage : public FileChooser {
 public:
@@ -302,16 +311,7 @@ TEST_F(ChartWindowTest, TooltipHighlightClipboardAndPngOfTheChart) {
 
         // The tooltip's text of the first bar, as hovering it shows it.
         HWND tooltip = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM found) {
-                char name[64] = {};
-                GetClassNameA(w, name, sizeof name);
-                if (std::string(name) == TOOLTIPS_CLASSA)
-                    *reinterpret_cast<HWND*>(found) = w;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&tooltip));
+        EnumThreadWindows(GetCurrentThreadId(), NoteTooltip, reinterpret_cast<LPARAM>(&tooltip));
         ASSERT_NE(tooltip, nullptr);
         TTHITTESTINFOA hit{};
         hit.hwnd = chart;
