@@ -470,6 +470,15 @@ TEST_F(ChartWindowTest, ImpossibleVolumesLeaveTheScaleToThePossibleOnes) {
     });
 }
 
+// Notes the thread's tooltip window in the HWND that `found` points to.
+BOOL CALLBACK NoteTooltip(HWND window, LPARAM found) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == TOOLTIPS_CLASSA)
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
 // Names the file without a dialog.
 class ChosenImage : public FileChooser {
 public:

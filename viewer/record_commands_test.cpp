@@ -174,6 +174,18 @@ TEST_F(RecordCommandsTest, DeletesRemoveExactlyTheRecordsTheRowShows) {
     // The year opens January on its first record: it shows 3 January and 10 February.
     Choose("Januar", ID_DELETE);
     EXPECT_EQ(History(), RecordBytes({spanning[2], spanning[3], spanning[6]}));
+
+    // A row that the file no longer has is told, and nothing is written.
+    ASSERT_NE(RowWithText("April"), -1);
+    folder_.WriteHistory({spanning[2], spanning[3]});
+    prompts_.messages.clear();
+    Choose("April", ID_DELETE);
+    ASSERT_EQ(prompts_.messages.size(), 2u);
+    EXPECT_EQ(prompts_.messages[1],
+              "Die gew\xe4hlte Zeile steht nicht mehr in den Verlaufsdaten (data\\volume.hst). "
+              "Es wurde nichts ge\xe4ndert.");
+    EXPECT_EQ(History(), RecordBytes({spanning[2], spanning[3]}));
+    EXPECT_EQ(RowWithText("April"), -1);
 }
 
 TEST_F(RecordCommandsTest, StartDay31GivesEveryMonthItsRow) {
