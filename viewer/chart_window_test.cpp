@@ -532,15 +532,6 @@ Image ReadPng(const std::string& path) {
 
 // The chart as a tool: a bar's figures on hover and from the keyboard, the picture on the
 // clipboard after Ctrl+C and in a PNG file after Ctrl+S, each read back.
-// EnumThreadWindows: the thread's tooltip window.
-BOOL CALLBACK NoteTooltip(HWND window, LPARAM found) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == TOOLTIPS_CLASSA)
-        *reinterpret_cast<HWND*>(found) = window;
-    return TRUE;
-}
-
 TEST_F(ChartWindowTest, TooltipHighlightClipboardAndPngOfTheChart) {
     folder_.WriteHistory({Day(2024, 5, 5, 100 * kMiB, 50 * kMiB, 3725), Day(2024, 5, 9, 200 * kMiB, 100 * kMiB, 60),
                           Day(2024, 5, 20, 500 * kMiB, 100 * kMiB, 60)});

@@ -36,7 +36,6 @@ TEST_F(RecordTargets, ARowActsOnTheRecordsItShows) {
     const std::vector<history::DayRecord> records = {
         Day(2025, 3, 1),  Day(2025, 3, 10), Day(2025, 3, 20), Day(2025, 4, 5),  Day(2025, 4, 20),
         Day(2025, 3, 15), Day(2025, 3, 15), Day(2026, 1, 9),  Day(2025, 3, 16), Day(2025, 5, 1)};
-    history::CalendarDate::ReloadNames();           // the German month names, whatever ran before
     const history::CalendarDate today(1, 1, 2026);  // 9 January 2026 lies ahead
     struct Case {
         int startDay;
