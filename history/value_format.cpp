@@ -1,5 +1,6 @@
 #include "value_format.h"
 
+#include <cctype>
 #include <cinttypes>
 #include <climits>
 #include <cmath>
@@ -151,6 +152,40 @@ int DecimalPrefix(const std::string& text) {
     if (value < INT_MIN)
         return INT_MIN;
     return static_cast<int>(value);
+}
+
+bool ParseTypedDecimal(const std::string& text, bool minusAllowed, double& value) {
+    value = 0;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    std::string number;
+    if (minusAllowed && first < last && text[first] == '-') {
+        number += '-';
+        ++first;
+    }
+    std::size_t digits = 0;
+    bool decimalSign = false;
+    for (std::size_t i = first; i < last; ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            number += c;
+            ++digits;
+        } else if ((c == '.' || c == ',') && !decimalSign) {
+            number += '.';
+            decimalSign = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    // Read with the C locale's decimal point, which the programs keep.
+    value = std::strtod(number.c_str(), nullptr);
+    return true;
 }
 
 }  // namespace history

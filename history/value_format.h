@@ -26,4 +26,9 @@ std::string FormatDouble(const char* format, double value);
 // the first non-digit, 0 for a text without digits. Values beyond the int range clamp.
 int DecimalPrefix(const std::string& text);
 
+// A number as the user types it into a field: digits with at most one decimal sign (the German
+// comma read as the point), blanks around it allowed, and a leading minus where `minusAllowed`.
+// False, with `value` 0, for anything else.
+bool ParseTypedDecimal(const std::string& text, bool minusAllowed, double& value);
+
 }  // namespace history

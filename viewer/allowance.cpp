@@ -1,11 +1,9 @@
 #include "allowance.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 #include "accounting_month.h"
 #include "history_chart.h"
@@ -23,37 +21,10 @@ std::int64_t DayNumber(const history::CalendarDate& date) {
 
 AllowanceInput ParseAllowanceGigabytes(const std::string& text, double& gigabytes) {
     gigabytes = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t first = 0, last = text.size();
-    while (first < last && blank(text[first]))
-        ++first;
-    while (last > first && blank(text[last - 1]))
-        --last;
-    bool negative = false;
-    if (first < last && text[first] == '-') {
-        negative = true;
-        ++first;
-    }
-    std::string number;
-    std::size_t digits = 0;
-    bool decimalSign = false;
-    for (std::size_t i = first; i < last; ++i) {
-        const char c = text[i];
-        if (std::isdigit(static_cast<unsigned char>(c))) {
-            number += c;
-            ++digits;
-        } else if ((c == '.' || c == ',') && !decimalSign) {
-            number += '.';
-            decimalSign = true;
-        } else {
-            return AllowanceInput::kNotANumber;
-        }
-    }
-    if (digits == 0)
+    double value = 0;
+    if (!history::ParseTypedDecimal(text, true, value))
         return AllowanceInput::kNotANumber;
-    // Read with the C locale's decimal point, which this program keeps.
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (negative || !(value > 0) || !(value <= kLargestAllowanceGigabytes))
+    if (!(value > 0) || !(value <= kLargestAllowanceGigabytes))
         return AllowanceInput::kOutOfRange;
     gigabytes = value;
     return AllowanceInput::kAccepted;

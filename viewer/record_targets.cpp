@@ -1,8 +1,6 @@
 #include "record_targets.h"
 
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "value_format.h"
@@ -58,32 +56,9 @@ std::string MegabytesText(double bytes) {
 
 TypedVolume BytesOfMegabytesText(const std::string& text, double& bytes) {
     bytes = 0;
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t first = 0, last = text.size();
-    while (first < last && blank(text[first]))
-        ++first;
-    while (last > first && blank(text[last - 1]))
-        --last;
-    // Digits with at most one decimal sign; the German comma is read as the point.
-    std::string number;
-    std::size_t digits = 0;
-    bool decimalSign = false;
-    for (std::size_t i = first; i < last; ++i) {
-        const char c = text[i];
-        if (std::isdigit(static_cast<unsigned char>(c))) {
-            number += c;
-            ++digits;
-        } else if ((c == '.' || c == ',') && !decimalSign) {
-            number += '.';
-            decimalSign = true;
-        } else {
-            return TypedVolume::kNoNumber;
-        }
-    }
-    if (digits == 0)
+    double megabytes = 0;
+    if (!history::ParseTypedDecimal(text, false, megabytes))
         return TypedVolume::kNoNumber;
-    // Read with the C locale's decimal point, which this program keeps.
-    const double megabytes = std::strtod(number.c_str(), nullptr);
     if (!(megabytes <= kMaxTypedMegabytes))
         return TypedVolume::kTooLarge;
     bytes = megabytes * kBytesPerMegabyte;
