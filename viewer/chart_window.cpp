@@ -389,7 +389,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     metrics.textHeight = text.tmHeight > 0 ? text.tmHeight : 13;
     metrics.markSize = markSize_;
     metrics.dpi = static_cast<int>(dpi_);
-    geometry_ = LayoutChart(chart_, width, height, metrics, captions_, highlighted_);
+    geometry_ = LayoutChart(chart_, width, height, metrics, captions_, history::CurrentSettings().DisplayBytes != 0,
+                            highlighted_);
     const ChartGeometry& g = geometry_;
 
     winapp::FillSolid(dc, RECT{0, 0, width, height}, kBackground);
