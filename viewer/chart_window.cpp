@@ -317,8 +317,8 @@ void ChartWindow::OnSaveImage() {
 }
 
 bool ChartWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(hwnd(), &paint);
+    const winapp::PaintDc paint(hwnd());
+    HDC target = paint.get();
     if (target == nullptr)
         return true;
     RECT client{};
@@ -337,7 +337,6 @@ bool ChartWindow::OnPaint() {
         }
         UpdateTools();
     }
-    EndPaint(hwnd(), &paint);
     return true;
 }
 

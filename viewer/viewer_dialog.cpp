@@ -8,6 +8,7 @@
 #include "calendar_date.h"
 #include "chart_window.h"
 #include "edit_data_dialog.h"
+#include "gdi.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "last_error.h"
@@ -277,15 +278,14 @@ bool ViewerDialog::OnSysCommand(UINT id, LPARAM) {
 bool ViewerDialog::OnPaint() {
     if (!IsIconic(hwnd()))
         return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
+    const winapp::PaintDc paint(hwnd());
+    HDC dc = paint.get();
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     RECT client;
     GetClientRect(hwnd(), &client);
     const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
     DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(hwnd(), &paint);
     return true;
 }
 

@@ -37,7 +37,6 @@ private:
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HACCEL accelerators_ = nullptr;
-    menus::CStyledMenuIcons* icons_ = nullptr;
     HBITMAP radioDot_ = nullptr;
     int style_ = 2;
 };
