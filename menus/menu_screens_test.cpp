@@ -858,7 +858,7 @@ TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
     for (int style : {2, 9, 0}) {
         SCOPED_TRACE("style " + std::to_string(style));
         ASSERT_TRUE(frame_->UseStyle(style));
-        const bool flat = style == 2 || style == 3;
+        const bool flat = style == kFlatStyle || style == kFlatStyleUnframed;
         const bool threeD = style < 8 && !flat;
         const FlatItemColours colours = FlatColours(frame_->viewPopup());
 
@@ -1182,11 +1182,17 @@ TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
 // gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
 // (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
 // framed styles their frame and shadow, the others none.
-TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
+// One look's test per style, so that a failure names its style.
+class MenuStyleScreens : public MenuScreens, public ::testing::WithParamInterface<int> {
+protected:
+    void TearDown() override { frame_->UseStyle(kFlatStyle); }
+};
+
+TEST_P(MenuStyleScreens, OpensAndDrawsItsOwnLook) {
     const SystemColours system = SystemColoursNow();
-    std::map<int, Ink> labels;  // the ink of "Exit", unselected
-    for (int style = 0; style < 12; ++style) {
-        SCOPED_TRACE("style " + std::to_string(style));
+    const int style = GetParam();
+    Ink exitInk;  // the ink of "Exit", unselected
+    {
         ASSERT_TRUE(frame_->UseStyle(style));
         Pump(50);
         // The framed styles highlight "Exit", the others "Open" with its icon (the two draw their
@@ -1202,14 +1208,14 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
         const int middle = (item.top + item.bottom) / 2;
         const Screen& plain = shots.plain;
         const Screen& selected = shots.selected;
-        const bool flat = style == 2 || style == 3;
-        const bool themed = style >= 8;
-        const bool gradient = style == 6 || style == 7;
+        const bool flat = style == kFlatStyle || style == kFlatStyleUnframed;
+        const bool themed = style >= kThemedStyle;
+        const bool gradient = style == kGradientStyle || style == kGradientStyleUnframed;
         const RECT label{item.left + kGutterWidth, item.top, item.left + kGutterWidth + 40, item.bottom};  // "Exit"
 
         if (flat || themed) {
             const FlatItemColours colours = FlatColours(frame_->filePopup());
-            labels[style] = InkOf(plain, label, colours.itemBack);
+            exitInk = InkOf(plain, label, colours.itemBack);
             EXPECT_EQ(plain.HexAt(item.left + kGutterWidth, item.top + 1), Hex(colours.itemBack));
             if (exitSelected) {
                 EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
@@ -1236,7 +1242,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                     << selected.HexAt(item.right - 3, item.bottom - 2);
             }
         } else {
-            labels[style] = InkOf(plain, label, system.menu);
+            exitInk = InkOf(plain, label, system.menu);
             EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(system.menu));
             EXPECT_EQ(plain.HexAt(item.right - 2, middle), Hex(system.menu));
             if (exitSelected && gradient) {
@@ -1255,7 +1261,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 EXPECT_GT(highlightText, 5) << "the selected text in the highlight text colour";
             }
         }
-        EXPECT_FALSE(labels[style].empty()) << "no text";
+        EXPECT_FALSE(exitInk.empty()) << "no text";
 
         // "Exit" and "Alt+F4" in the text colour: the label exactly at the text area's left edge,
         // the accelerator right-aligned at its margin (15 pixels from the item's edge in the flat
@@ -1267,7 +1273,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0));
             menuFont = metrics.lfMenuFont;
         }
-        if (style == 4 || style == 5) {
+        if (style == kSpecialStyle || style == kSpecialStyleUnframed) {
             menuFont.lfItalic = TRUE;
             lstrcpyA(menuFont.lfFaceName, "Arial");
             menuFont.lfQuality = NONANTIALIASED_QUALITY;
@@ -1408,12 +1414,37 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             EXPECT_NE(plain.HexAt(w.left, y), Hex(GetSysColor(COLOR_HIGHLIGHT)));
         }
     }
-    // Framed or not, a look's text is the same; the special styles write it in a font of their own.
-    EXPECT_EQ(labels[0], labels[1]);
-    EXPECT_EQ(labels[4], labels[5]);
-    EXPECT_EQ(labels[2], labels[8]);
-    EXPECT_NE(labels[0], labels[4]);
-    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStyle, MenuStyleScreens, ::testing::Range(0, 12),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Style" + std::to_string(info.param);
+                         });
+
+// Framed or not, a look's text is the same; the special styles write it in a font of their own.
+TEST_F(MenuScreens, FramedAndUnframedLooksWriteTheirTextAlike) {
+    const SystemColours system = SystemColoursNow();
+    std::map<int, Ink> labels;  // the ink of "Exit", unselected
+    for (int style :
+         {kClassicStyle, kClassicStyleUnframed, kSpecialStyle, kSpecialStyleUnframed, kFlatStyle, kThemedStyle}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(50);
+        const bool exitSelected = style % 2 == 0;
+        const PopupShots shots =
+            Open(frame_->filePopup(), Selecting(static_cast<int>(exitSelected ? kFileExit : kFileOpen)));
+        ASSERT_EQ(shots.items.size(), kFileItems);
+        const RECT item = shots.items[kFileExit];
+        const RECT label{item.left + kGutterWidth, item.top, item.left + kGutterWidth + 40, item.bottom};
+        const bool flatOrThemed = style == kFlatStyle || style == kThemedStyle;
+        labels[style] =
+            InkOf(shots.plain, label, flatOrThemed ? FlatColours(frame_->filePopup()).itemBack : system.menu);
+    }
+    EXPECT_EQ(labels[kClassicStyle], labels[kClassicStyleUnframed]);
+    EXPECT_EQ(labels[kSpecialStyle], labels[kSpecialStyleUnframed]);
+    EXPECT_EQ(labels[kFlatStyle], labels[kThemedStyle]);
+    EXPECT_NE(labels[kClassicStyle], labels[kSpecialStyle]);
+    ASSERT_TRUE(frame_->UseStyle(kFlatStyle));
 }
 
 }  // namespace

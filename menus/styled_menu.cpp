@@ -505,7 +505,7 @@ bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
 BOOL CStyledMenu::OnPopupInit() {
     isPopup_ = true;
     ConvertMenu();
-    if (ThePlatform().versionIndex == 7) {
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater) {
         for (const auto& pair : kRenumbered)
             Renumber(menu_, *this, pair[0], pair[1]);
     }
@@ -513,7 +513,7 @@ BOOL CStyledMenu::OnPopupInit() {
 }
 
 BOOL CStyledMenu::OnPopupClosed() {
-    if (ThePlatform().versionIndex == 7) {
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater) {
         Renumber(menu_, *this, SC_MINIMIZE + 1, SC_MINIMIZE);
         Renumber(menu_, *this, SC_RESTORE + 1, SC_RESTORE);
         if (Renumber(menu_, *this, SC_CLOSE + 1, SC_CLOSE) && owner_ != nullptr)
@@ -535,8 +535,8 @@ BOOL CStyledMenu::OnPopupClosed() {
 }
 
 void RedrawHotBarItem(HWND window, RECT hot) {
-    hot.right += 10;
-    hot.bottom += 10;
+    hot.right += kHotBarItemReach;
+    hot.bottom += kHotBarItemReach;
     POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
     ScreenToClient(window, &corners[0]);
     ScreenToClient(window, &corners[1]);

@@ -126,18 +126,22 @@ private:
     bool isPopup_ = true;
     RECT lastHotBarItem_{};
     int openPopups_ = 0;
-    HACCEL accelerators_ = reinterpret_cast<HACCEL>(-1);
+    HACCEL accelerators_ = kMainFrameAccelerators;
 };
 
-// The accelerator table that (HACCEL)−1 stands for: the main frame's; null when there is none.
+// The accelerator table that kMainFrameAccelerators stands for: the main frame's; null when there is none.
 HACCEL DefaultAcceleratorTable();
 void SetDefaultAcceleratorTable(HACCEL table);
 
 // The menu-bar item that the frame's tracking drew hot last; null when none.
 CStyledMenuItemData*& HotBarItem();
 
-// Redraws a menu bar's hot item `hot` (screen coordinates), grown by 10 pixels to the right and
-// downwards for the popup's joint, in the frame of `window`.
+// How far the redraw of a hot bar item reaches beyond it, to the right and downwards: the popup's
+// joint and shadow.
+constexpr int kHotBarItemReach = 10;
+
+// Redraws a menu bar's hot item `hot` (screen coordinates), grown by kHotBarItemReach to the right
+// and downwards for the popup's joint, in the frame of `window`.
 void RedrawHotBarItem(HWND window, RECT hot);
 
 // Whether `menu` is a live menu handle.

@@ -40,7 +40,7 @@ std::string CStyledMenuItemData::GetString(HACCEL accelerators) const {
         return tab == std::string::npos ? text : text.substr(0, tab);
     if (tab != std::string::npos || IsPopup())
         return text;
-    HACCEL table = accelerators == reinterpret_cast<HACCEL>(-1) ? DefaultAcceleratorTable() : accelerators;
+    HACCEL table = accelerators == kMainFrameAccelerators ? DefaultAcceleratorTable() : accelerators;
     if (table == nullptr)
         return text;
     const int count = CopyAcceleratorTableA(table, nullptr, 0);

@@ -11,6 +11,9 @@
 
 namespace menus {
 
+// The accelerator table that stands for the main frame's (whichever it is when the text is made).
+inline const HACCEL kMainFrameAccelerators = reinterpret_cast<HACCEL>(-1);
+
 class CStyledMenuItemData {
 public:
     CStyledMenuItemData(UINT flags, UINT_PTR command) : itemFlags(flags), command(command) {}
@@ -19,7 +22,7 @@ public:
     CStyledMenuItemData& operator=(const CStyledMenuItemData&) = delete;
 
     // The text shown: without accelerator text when `accelerators` is null; with the table's
-    // accelerators for this command after a tab otherwise ((HACCEL)−1: the main frame's table).
+    // accelerators for this command after a tab otherwise (kMainFrameAccelerators: the main frame's table).
     virtual std::string GetString(HACCEL accelerators) const;
     virtual void SetString(const std::string& caption) { text = caption; }
 
