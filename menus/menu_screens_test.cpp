@@ -21,6 +21,7 @@
 #include "demo_frame.h"
 #include "demo_resource.h"
 #include "dpi.h"
+#include "item_drawing.h"
 #include "menu_colors.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -620,6 +621,36 @@ void ExpectFrame(const PopupShots& shots, HMENU knownMenu, bool flat) {
     EXPECT_EQ(shot.HexAt(middleX, w.bottom - 1), Hex(Darken(30, behind.At(middleX, w.bottom - 1))));
     EXPECT_EQ(shot.HexAt(middleX + 7, w.bottom - 3), Hex(Darken(90, behind.At(middleX + 7, w.bottom - 3))));
     EXPECT_EQ(shot.HexAt(w.left + 2, w.bottom - 1), Hex(behind.At(w.left + 2, w.bottom - 1)));
+    // And along their whole length: every row of the right strip and every column of the bottom
+    // strip (whose last 4 columns are the right strip's), each pixel as dark as the rule makes it
+    // for its place: unchanged for the first 4, fading in over the next 4, fading out over the last.
+    auto strength = [](int k, int at, int length) {
+        if (at < 4)
+            return 0;
+        if (at < 8)
+            return 6 * k * (at - 3);
+        return at < length - 4 ? 30 * k : 6 * k * (length - at);
+    };
+    auto darkened = [&behind](int x, int y, int amount) {
+        const Colour back = behind.At(x, y);
+        return amount == 0 ? back : Darken(amount, back);
+    };
+    int stripMisses = 0;
+    std::string firstMiss;
+    auto check = [&](int x, int y, int amount) {
+        if (shot.At(x, y) == darkened(x, y, amount))
+            return;
+        if (stripMisses++ == 0)
+            firstMiss = "at " + std::to_string(x - w.left) + "," + std::to_string(y - w.top) + ": " + shot.HexAt(x, y) +
+                        " not " + Hex(darkened(x, y, amount));
+    };
+    for (int k = 1; k <= 4; ++k) {
+        for (int y = 0; y < height; ++y)
+            check(w.right - k, w.top + y, strength(k, y, height));
+        for (int x = 0; x < width - 4; ++x)
+            check(w.left + x, w.bottom - k, strength(k, x, width));
+    }
+    EXPECT_EQ(stripMisses, 0) << "the shadow's strips, first " << firstMiss;
 }
 
 TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorTitleAndSelection) {
@@ -681,6 +712,47 @@ TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorTitleAndSelection) {
     EXPECT_EQ(shots.selected.HexAt(item.left + 1, item.bottom - 2), Hex(colours.selectionFill));
     // and "Open" is back to normal in the second capture
     EXPECT_EQ(shots.selected.HexAt(open.right - 2, middle), Hex(colours.itemBack));
+}
+
+// The title's text stands 2 pixels into the title (after the icon's box, here none), or, with the
+// centred bit, in the middle of it.
+TEST_F(MenuScreens, TheTitleTextStandsAtTheLeftOrCentred) {
+    ASSERT_TRUE(frame_->UseStyle(kFlatStyle));
+    CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+    ASSERT_NE(file, nullptr);
+    CStyledMenuItemData* title = file->items()[kFileTitle];
+    ASSERT_TRUE(title->IsTitle());
+    const int original = title->styleBits;
+    const SystemColours system = SystemColoursNow();
+    struct Span {
+        RECT item;
+        int left;
+        int right;
+    };
+    auto textOf = [&](int styleBits) {
+        title->styleBits = styleBits;
+        const PopupShots shots = Open(frame_->filePopup());
+        Span span{shots.items.size() > kFileTitle ? shots.items[kFileTitle] : RECT{}, 1 << 20, -1};
+        for (int y = span.item.top; y < span.item.bottom; ++y)
+            for (int x = span.item.left; x < span.item.right; ++x)
+                if (Near(shots.plain.At(x, y), system.captionText, 24)) {
+                    span.left = std::min(span.left, x);
+                    span.right = std::max(span.right, x);
+                }
+        return span;
+    };
+    const Span left = textOf(original);
+    const Span centred = textOf(original | kTitleCentred);
+    title->styleBits = original;
+    ASSERT_GE(left.right, 0) << "no title text";
+    ASSERT_GE(centred.right, 0) << "no centred title text";
+    EXPECT_GE(left.left - left.item.left, 2) << "the title's text";
+    EXPECT_LE(left.left - left.item.left, 2 + 3) << "the title's text not at its left";
+    EXPECT_EQ(centred.right - centred.left, left.right - left.left) << "the same text";
+    const int margins = (centred.left - centred.item.left) - (centred.item.right - 1 - centred.right);
+    EXPECT_LE(std::abs(margins), 4) << "the centred title's text not in the middle: "
+                                    << centred.left - centred.item.left << " left, "
+                                    << centred.item.right - 1 - centred.right << " right";
 }
 
 TEST_F(MenuScreens, AStyledPopupGetsTheFlatFrameAndTheLibrarysShadow) {
@@ -1413,6 +1485,42 @@ TEST_P(MenuStyleScreens, OpensAndDrawsItsOwnLook) {
             EXPECT_NE(plain.HexAt(w.right - 1, y), Hex(Darken(30, shots.before.At(w.right - 1, y))));
             EXPECT_NE(plain.HexAt(w.left, y), Hex(GetSysColor(COLOR_HIGHLIGHT)));
         }
+    }
+}
+
+// A checked item with an icon (the first recent file, checked here) shows its icon, and no check
+// mark over it: the flat and themed looks its faded image in the check box of the selection
+// colours, the 3-D looks the icon itself in a sunken frame.
+TEST_P(MenuStyleScreens, ACheckedItemWithAnIconShowsItsIcon) {
+    const int style = GetParam();
+    ASSERT_TRUE(frame_->UseStyle(style));
+    HMENU recent = GetSubMenu(frame_->filePopup(), static_cast<int>(kFileRecent));
+    const CStyledMenu* styled = CStyledMenu::FromHandle(recent);
+    ASSERT_NE(styled, nullptr);
+    struct Checked {
+        HMENU menu;
+        explicit Checked(HMENU m) : menu(m) { CheckMenuItem(menu, 0, MF_BYPOSITION | MF_CHECKED); }
+        ~Checked() { CheckMenuItem(menu, 0, MF_BYPOSITION | MF_UNCHECKED); }
+    } checked(recent);
+    ASSERT_TRUE(GetMenuState(recent, 0, MF_BYPOSITION) & MF_CHECKED);
+    const PopupShots shots = Open(recent, Selecting(-1));
+    ASSERT_FALSE(shots.items.empty());
+    const CStyledMenuItemData* record = styled->items()[0];
+    ASSERT_EQ(record->command, menudemo::kRecentFileWithIcon);
+    ASSERT_NE(record->iconStore, nullptr);
+    const bool flatOrThemed = style == kFlatStyle || style == kFlatStyleUnframed || style >= kThemedStyle;
+    const RECT& row = shots.items[0];
+    const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex + (flatOrThemed ? 1 : 0));
+    EXPECT_EQ(IconMisses(shots.plain, image, row.left + 3, row.top + (row.bottom - row.top - 15) / 2, row, nullptr), 0)
+        << "the checked item's icon";
+    if (flatOrThemed) {
+        const RECT box = CheckBoxOf(RECT{row.left, row.top, row.left + kGutterWidth, row.bottom});
+        EXPECT_EQ(shots.plain.HexAt(box.left + 1, box.top + 1), Hex(FlatColours(recent).selectionFill))
+            << "the check box";
+    } else {
+        const SystemColours system = SystemColoursNow();
+        ExpectBox3D(shots.plain, RECT{row.left + 1, row.top + 1, row.left + 16 + 6, row.bottom - 1}, system.btnShadow,
+                    system.btnHighlight);
     }
 }
 

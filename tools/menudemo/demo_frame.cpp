@@ -111,9 +111,10 @@ bool DemoFrame::Create() {
 
     // Icons for three File items; the store lives while items use it.
     const auto icons = std::make_shared<menus::CStyledMenuIcons>(kIconWidth, kIconHeight);
-    const UINT iconItems[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
-    for (int i = 0; i < 3; ++i) {
-        HICON icon = MakeDemoIcon(i);
+    // The first recent file has an icon as well (an item that can be checked and shows an icon).
+    const UINT iconItems[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, kRecentFileWithIcon};
+    for (int i = 0; i < 4; ++i) {
+        HICON icon = MakeDemoIcon(i % 3);
         const int index = icons->AddIcon(icon);
         DestroyIcon(icon);
         if (menus::CStyledMenuItemData* record = menu_.RecordOf(iconItems[i]))

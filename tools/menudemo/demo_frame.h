@@ -41,6 +41,9 @@ private:
     int style_ = 2;
 };
 
+// The first item of File > Recent Files, the one with an icon.
+constexpr UINT kRecentFileWithIcon = 1010;
+
 // Draws one of the demo's 16 × 15 icons: 0 a new sheet, 1 an open folder, 2 a disk.
 HICON MakeDemoIcon(int which);
 
