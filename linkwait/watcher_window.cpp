@@ -77,19 +77,16 @@ DWORD WINAPI WatcherWindow::ProbeThread(LPVOID probe) {
 }
 
 bool WatcherWindow::StartProbeThread(std::shared_ptr<ConnectionProbe> probe) {
-    auto* held = new std::shared_ptr<ConnectionProbe>(std::move(probe));
-    probeThread_ = CreateThread(nullptr, 0, ProbeThread, held, 0, nullptr);
-    if (probeThread_ == nullptr) {
-        delete held;
+    auto held = std::make_unique<std::shared_ptr<ConnectionProbe>>(std::move(probe));
+    probeThread_.Reset(CreateThread(nullptr, 0, ProbeThread, held.get(), 0, nullptr));
+    if (!probeThread_)
         return false;
-    }
+    held.release();  // the thread owns its reference now
     return true;
 }
 
 void WatcherWindow::CloseProbeThread() {
-    if (probeThread_ != nullptr)
-        CloseHandle(probeThread_);
-    probeThread_ = nullptr;
+    probeThread_.Reset();
 }
 
 void WatcherWindow::Sleep(unsigned milliseconds) {

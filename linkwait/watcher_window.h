@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frame_window.h"
+#include "handles.h"
 #include "message_map.h"
 #include "watcher.h"
 
@@ -62,7 +63,7 @@ private:
     bool Launch(const LaunchRequest& request) override;
 
     Watcher watcher_;
-    HANDLE probeThread_ = nullptr;
+    winapp::KernelHandle probeThread_;
     int exitCode_ = 0;
 };
 

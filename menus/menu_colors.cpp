@@ -103,15 +103,27 @@ FlatFrameColours FlatFrameColoursOf(Colour menuBack, const SystemColours& system
 
 namespace {
 
-// The three caption colours of the well-known schemes get their tuned menu colours.
+// The tuned menu colours of the three well-known colour schemes (olive, silver, blue), and what
+// gives them: the scheme's caption colour, or the blend of window and caption colour that the
+// scheme makes.
+constexpr Colour kOliveMenu = 0xAADADA;
+constexpr Colour kSilverMenu = 0xE5D7D7;
+constexpr Colour kBlueMenu = 0xF5C2A3;
+constexpr Colour kOliveCaption = 0x86B8AA;
+constexpr Colour kSilverCaption = 0xBEA3A4;
+constexpr Colour kBlueCaption = 0xE55400;
+constexpr Colour kOliveBlend = 0xCCDCD6;
+constexpr Colour kSilverBlend = 0xE6E6E6;
+constexpr Colour kBlueBlend = 0xF0C5AC;
+
 Colour TunedThemeColour(Colour c) {
     switch (c) {
-        case 0xCCDCD6:
-            return 0xAADADA;
-        case 0xE6E6E6:
-            return 0xE5D7D7;
-        case 0xF0C5AC:
-            return 0xF5C2A3;
+        case kOliveBlend:
+            return kOliveMenu;
+        case kSilverBlend:
+            return kSilverMenu;
+        case kBlueBlend:
+            return kBlueMenu;
         default:
             return c;
     }
@@ -120,7 +132,7 @@ Colour TunedThemeColour(Colour c) {
 }  // namespace
 
 ColourPair ThemedColoursOf(const ThemeProbe& probe, bool forBar, const SystemColours& system, const Display& display) {
-    if (probe.versionIndex == 2 || probe.versionIndex == 5)
+    if (IsWindows95OrNT4(probe.versionIndex))
         return {system.menu, system.menu};
     if (probe.styleId == kTintedStyle || probe.styleId == kTintedStyleUnframed) {
         const Colour c = TunedThemeColour(display.nearest(Blend70(Darken(10, system.window), system.activeCaption)));
@@ -137,12 +149,12 @@ ColourPair ThemedColoursOf(const ThemeProbe& probe, bool forBar, const SystemCol
             b = probe.captionColour;
         if (probe.windowColourRead && probe.windowColour != 1)
             a = probe.windowColour;
-        if (b == 0x86B8AA)
-            first = 0xAADADA;
-        else if (b == 0xBEA3A4)
-            first = 0xE5D7D7;
-        else if (b == 0xE55400)
-            first = 0xF5C2A3;
+        if (b == kOliveCaption)
+            first = kOliveMenu;
+        else if (b == kSilverCaption)
+            first = kSilverMenu;
+        else if (b == kBlueCaption)
+            first = kBlueMenu;
         else
             first = display.nearest(Blend70(a, b));
     } else {

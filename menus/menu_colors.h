@@ -111,9 +111,26 @@ struct FlatFrameColours {
 };
 FlatFrameColours FlatFrameColoursOf(Colour menuBack, const SystemColours& system, const Display& display);
 
+// The Windows versions that the library tells apart (their index, as the platform probe finds it).
+enum class WindowsVersion {
+    kWin32s = 0,
+    kNT3 = 1,
+    kWindows95 = 2,
+    kWindows98 = 3,
+    kWindowsMe = 4,
+    kNT4 = 5,
+    kWindows2000 = 6,
+    kXPOrLater = 7,
+};
+
+// Windows 95 and NT 4, which several of the rules treat alike.
+inline bool IsWindows95OrNT4(WindowsVersion version) {
+    return version == WindowsVersion::kWindows95 || version == WindowsVersion::kNT4;
+}
+
 // The themed colour pair of styles 8 to 11, from what the system gave.
 struct ThemeProbe {
-    int versionIndex = 7;
+    WindowsVersion versionIndex = WindowsVersion::kXPOrLater;
     int styleId = kThemedStyle;
     bool themeActive = false;  // styles 8 and 9
     bool themeDataOpened = false;

@@ -145,12 +145,12 @@ TEST(ThemedColours, FollowVersionStyleAndTheme) {
     SystemColours system;
     Display display;
     ThemeProbe probe;
-    probe.versionIndex = 5;
+    probe.versionIndex = WindowsVersion::kNT4;
     ColourPair pair = ThemedColoursOf(probe, true, system, display);
     EXPECT_EQ(pair.first, system.menu);
     EXPECT_EQ(pair.second, system.menu);
 
-    probe.versionIndex = 7;
+    probe.versionIndex = WindowsVersion::kXPOrLater;
     probe.styleId = 10;
     pair = ThemedColoursOf(probe, true, system, display);
     EXPECT_EQ(pair.first, MakeColour(218, 226, 235));

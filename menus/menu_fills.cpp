@@ -74,8 +74,7 @@ HBRUSH BarBrush(int kind, Colour first, Colour second) {
         }
     }
     HBRUSH brush = nullptr;
-    const int version = ThePlatform().versionIndex;
-    if (kind == 2 || version == 2 || version == 5) {
+    if (kind == 2 || IsWindows95OrNT4(ThePlatform().versionIndex)) {
         brush = CreateSolidBrush(first);
     } else {
         const int width = (GetSystemMetrics(SM_CXFULLSCREEN) + 16) / 8 * 8;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr UINT_PTR kFirstTrackingTimer = 31;
 constexpr UINT_PTR kLastTrackingTimer = 99;
+constexpr UINT kTrackingPeriodMs = 100;    // of the menu bar's hot tracking
+constexpr DWORD kIconRefreshGapMs = 2000;  // at least between two refreshes of the menu icons
 
 // The popup that TrackStyledPopup shows, and for which window.
 struct Tracking {
@@ -109,7 +111,7 @@ void RefreshMenuIcons() {
     static DWORD last = 0;
     static bool once = false;
     const DWORD now = GetTickCount();
-    if (once && now - last < 2000)
+    if (once && now - last < kIconRefreshGapMs)
         return;
     once = true;
     last = now;
@@ -358,7 +360,7 @@ void StyledMenuWindow<Base>::StartTrackingTimer() {
     if (timer_ != 0 || !IsWindow(this->hwnd_))
         return;
     for (UINT_PTR id = kFirstTrackingTimer; id <= kLastTrackingTimer; ++id) {
-        if (SetTimer(this->hwnd_, id, 100, nullptr) != 0) {
+        if (SetTimer(this->hwnd_, id, kTrackingPeriodMs, nullptr) != 0) {
             timer_ = id;
             return;
         }
@@ -384,13 +386,13 @@ template <class Base>
 LRESULT StyledMenuWindow<Base>::TrackHotBarItem(LRESULT hit, LPARAM point) {
     HWND window = this->hwnd_;
     const Platform& platform = ThePlatform();
-    if (platform.versionIndex >= 6 && !platform.remoteSession)
+    if (platform.versionIndex >= WindowsVersion::kWindows2000 && !platform.remoteSession)
         return hit;
     UINT normal = 0;
     UINT hot = ODS_HOTLIGHT;
     const HWND focus = GetFocus();
     if (!(focus == window || IsChild(window, focus))) {
-        if (platform.versionIndex == 2 || platform.versionIndex == 5) {
+        if (IsWindows95OrNT4(platform.versionIndex)) {
             normal = hot = 0;
         } else {
             normal = ODS_INACTIVE;
@@ -456,7 +458,8 @@ LRESULT CALLBACK TempHandlerProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
         case WM_DESTROY: {
             const LRESULT result = pass();
-            delete handler;
+            // The dialog's property held the handler; it goes with the dialog.
+            const std::unique_ptr<CStyledMenuTempHandler> owned(handler);
             return result;
         }
         case WM_DRAWITEM: {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -20,6 +21,7 @@
 #include "demo_frame.h"
 #include "demo_resource.h"
 #include "dpi.h"
+#include "item_drawing.h"
 #include "menu_colors.h"
 #include "menu_draw.h"
 #include "menu_styles.h"
@@ -531,7 +533,7 @@ protected:
         ASSERT_FALSE(dropShadow) << "the checks expect the library's own shadow";
         ASSERT_TRUE(ApplyScheme());
         ASSERT_TRUE(InstallMenuHook());
-        frame_ = new menudemo::DemoFrame;
+        frame_ = std::make_unique<menudemo::DemoFrame>();
         ASSERT_TRUE(frame_->Create());
         SetWindowPos(frame_->hwnd(), nullptr, 30, 30, 560, 600, SWP_NOZORDER);
         pattern_ = MakePatternWindow(frame_->hwnd());
@@ -542,8 +544,7 @@ protected:
         Pump(300);
     }
     static void TearDownTestSuite() {
-        delete frame_;
-        frame_ = nullptr;
+        frame_.reset();
         RemoveMenuHook();
         RestoreScheme();
     }
@@ -567,11 +568,11 @@ protected:
         return colours;
     }
 
-    static menudemo::DemoFrame* frame_;
+    static std::unique_ptr<menudemo::DemoFrame> frame_;
     static HWND pattern_;
 };
 
-menudemo::DemoFrame* MenuScreens::frame_ = nullptr;
+std::unique_ptr<menudemo::DemoFrame> MenuScreens::frame_;
 HWND MenuScreens::pattern_ = nullptr;
 
 constexpr int kGutterWidth = 16 + 8;  // the menu's icon width + 8
@@ -620,6 +621,36 @@ void ExpectFrame(const PopupShots& shots, HMENU knownMenu, bool flat) {
     EXPECT_EQ(shot.HexAt(middleX, w.bottom - 1), Hex(Darken(30, behind.At(middleX, w.bottom - 1))));
     EXPECT_EQ(shot.HexAt(middleX + 7, w.bottom - 3), Hex(Darken(90, behind.At(middleX + 7, w.bottom - 3))));
     EXPECT_EQ(shot.HexAt(w.left + 2, w.bottom - 1), Hex(behind.At(w.left + 2, w.bottom - 1)));
+    // And along their whole length: every row of the right strip and every column of the bottom
+    // strip (whose last 4 columns are the right strip's), each pixel as dark as the rule makes it
+    // for its place: unchanged for the first 4, fading in over the next 4, fading out over the last.
+    auto strength = [](int k, int at, int length) {
+        if (at < 4)
+            return 0;
+        if (at < 8)
+            return 6 * k * (at - 3);
+        return at < length - 4 ? 30 * k : 6 * k * (length - at);
+    };
+    auto darkened = [&behind](int x, int y, int amount) {
+        const Colour back = behind.At(x, y);
+        return amount == 0 ? back : Darken(amount, back);
+    };
+    int stripMisses = 0;
+    std::string firstMiss;
+    auto check = [&](int x, int y, int amount) {
+        if (shot.At(x, y) == darkened(x, y, amount))
+            return;
+        if (stripMisses++ == 0)
+            firstMiss = "at " + std::to_string(x - w.left) + "," + std::to_string(y - w.top) + ": " + shot.HexAt(x, y) +
+                        " not " + Hex(darkened(x, y, amount));
+    };
+    for (int k = 1; k <= 4; ++k) {
+        for (int y = 0; y < height; ++y)
+            check(w.right - k, w.top + y, strength(k, y, height));
+        for (int x = 0; x < width - 4; ++x)
+            check(w.left + x, w.bottom - k, strength(k, x, width));
+    }
+    EXPECT_EQ(stripMisses, 0) << "the shadow's strips, first " << firstMiss;
 }
 
 TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorTitleAndSelection) {
@@ -681,6 +712,47 @@ TEST_F(MenuScreens, TheFlatStyleDrawsGutterTextAreaSeparatorTitleAndSelection) {
     EXPECT_EQ(shots.selected.HexAt(item.left + 1, item.bottom - 2), Hex(colours.selectionFill));
     // and "Open" is back to normal in the second capture
     EXPECT_EQ(shots.selected.HexAt(open.right - 2, middle), Hex(colours.itemBack));
+}
+
+// The title's text stands 2 pixels into the title (after the icon's box, here none), or, with the
+// centred bit, in the middle of it.
+TEST_F(MenuScreens, TheTitleTextStandsAtTheLeftOrCentred) {
+    ASSERT_TRUE(frame_->UseStyle(kFlatStyle));
+    CStyledMenu* file = CStyledMenu::FromHandle(frame_->filePopup());
+    ASSERT_NE(file, nullptr);
+    CStyledMenuItemData* title = file->items()[kFileTitle];
+    ASSERT_TRUE(title->IsTitle());
+    const int original = title->styleBits;
+    const SystemColours system = SystemColoursNow();
+    struct Span {
+        RECT item;
+        int left;
+        int right;
+    };
+    auto textOf = [&](int styleBits) {
+        title->styleBits = styleBits;
+        const PopupShots shots = Open(frame_->filePopup());
+        Span span{shots.items.size() > kFileTitle ? shots.items[kFileTitle] : RECT{}, 1 << 20, -1};
+        for (int y = span.item.top; y < span.item.bottom; ++y)
+            for (int x = span.item.left; x < span.item.right; ++x)
+                if (Near(shots.plain.At(x, y), system.captionText, 24)) {
+                    span.left = std::min(span.left, x);
+                    span.right = std::max(span.right, x);
+                }
+        return span;
+    };
+    const Span left = textOf(original);
+    const Span centred = textOf(original | kTitleCentred);
+    title->styleBits = original;
+    ASSERT_GE(left.right, 0) << "no title text";
+    ASSERT_GE(centred.right, 0) << "no centred title text";
+    EXPECT_GE(left.left - left.item.left, 2) << "the title's text";
+    EXPECT_LE(left.left - left.item.left, 2 + 3) << "the title's text not at its left";
+    EXPECT_EQ(centred.right - centred.left, left.right - left.left) << "the same text";
+    const int margins = (centred.left - centred.item.left) - (centred.item.right - 1 - centred.right);
+    EXPECT_LE(std::abs(margins), 4) << "the centred title's text not in the middle: "
+                                    << centred.left - centred.item.left << " left, "
+                                    << centred.item.right - 1 - centred.right << " right";
 }
 
 TEST_F(MenuScreens, AStyledPopupGetsTheFlatFrameAndTheLibrarysShadow) {
@@ -858,7 +930,7 @@ TEST_F(MenuScreens, ChecksRadioBulletsAndWindowGlyphsAreTheirOwnGlyphs) {
     for (int style : {2, 9, 0}) {
         SCOPED_TRACE("style " + std::to_string(style));
         ASSERT_TRUE(frame_->UseStyle(style));
-        const bool flat = style == 2 || style == 3;
+        const bool flat = style == kFlatStyle || style == kFlatStyleUnframed;
         const bool threeD = style < 8 && !flat;
         const FlatItemColours colours = FlatColours(frame_->viewPopup());
 
@@ -1182,11 +1254,17 @@ TEST_F(MenuScreens, ASubmenuAddedAfterLoadingIsMeasuredLikeItsNeighbours) {
 // gradients in gutter and selection, the three-dimensional ones the menu colour with a highlight
 // (a gradient one with a sunken edge in styles 6 and 7), the special ones a text of their own; the
 // framed styles their frame and shadow, the others none.
-TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
+// One look's test per style, so that a failure names its style.
+class MenuStyleScreens : public MenuScreens, public ::testing::WithParamInterface<int> {
+protected:
+    void TearDown() override { frame_->UseStyle(kFlatStyle); }
+};
+
+TEST_P(MenuStyleScreens, OpensAndDrawsItsOwnLook) {
     const SystemColours system = SystemColoursNow();
-    std::map<int, Ink> labels;  // the ink of "Exit", unselected
-    for (int style = 0; style < 12; ++style) {
-        SCOPED_TRACE("style " + std::to_string(style));
+    const int style = GetParam();
+    Ink exitInk;  // the ink of "Exit", unselected
+    {
         ASSERT_TRUE(frame_->UseStyle(style));
         Pump(50);
         // The framed styles highlight "Exit", the others "Open" with its icon (the two draw their
@@ -1202,14 +1280,14 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
         const int middle = (item.top + item.bottom) / 2;
         const Screen& plain = shots.plain;
         const Screen& selected = shots.selected;
-        const bool flat = style == 2 || style == 3;
-        const bool themed = style >= 8;
-        const bool gradient = style == 6 || style == 7;
+        const bool flat = style == kFlatStyle || style == kFlatStyleUnframed;
+        const bool themed = style >= kThemedStyle;
+        const bool gradient = style == kGradientStyle || style == kGradientStyleUnframed;
         const RECT label{item.left + kGutterWidth, item.top, item.left + kGutterWidth + 40, item.bottom};  // "Exit"
 
         if (flat || themed) {
             const FlatItemColours colours = FlatColours(frame_->filePopup());
-            labels[style] = InkOf(plain, label, colours.itemBack);
+            exitInk = InkOf(plain, label, colours.itemBack);
             EXPECT_EQ(plain.HexAt(item.left + kGutterWidth, item.top + 1), Hex(colours.itemBack));
             if (exitSelected) {
                 EXPECT_EQ(selected.HexAt(item.left, middle), Hex(colours.selectionFrame));
@@ -1236,7 +1314,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                     << selected.HexAt(item.right - 3, item.bottom - 2);
             }
         } else {
-            labels[style] = InkOf(plain, label, system.menu);
+            exitInk = InkOf(plain, label, system.menu);
             EXPECT_EQ(plain.HexAt(item.left + 1, middle), Hex(system.menu));
             EXPECT_EQ(plain.HexAt(item.right - 2, middle), Hex(system.menu));
             if (exitSelected && gradient) {
@@ -1255,7 +1333,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
                 EXPECT_GT(highlightText, 5) << "the selected text in the highlight text colour";
             }
         }
-        EXPECT_FALSE(labels[style].empty()) << "no text";
+        EXPECT_FALSE(exitInk.empty()) << "no text";
 
         // "Exit" and "Alt+F4" in the text colour: the label exactly at the text area's left edge,
         // the accelerator right-aligned at its margin (15 pixels from the item's edge in the flat
@@ -1267,7 +1345,7 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0));
             menuFont = metrics.lfMenuFont;
         }
-        if (style == 4 || style == 5) {
+        if (style == kSpecialStyle || style == kSpecialStyleUnframed) {
             menuFont.lfItalic = TRUE;
             lstrcpyA(menuFont.lfFaceName, "Arial");
             menuFont.lfQuality = NONANTIALIASED_QUALITY;
@@ -1408,12 +1486,73 @@ TEST_F(MenuScreens, EveryStyleOpensAndDrawsItsOwnLook) {
             EXPECT_NE(plain.HexAt(w.left, y), Hex(GetSysColor(COLOR_HIGHLIGHT)));
         }
     }
-    // Framed or not, a look's text is the same; the special styles write it in a font of their own.
-    EXPECT_EQ(labels[0], labels[1]);
-    EXPECT_EQ(labels[4], labels[5]);
-    EXPECT_EQ(labels[2], labels[8]);
-    EXPECT_NE(labels[0], labels[4]);
-    ASSERT_TRUE(frame_->UseStyle(2));
+}
+
+// A checked item with an icon (the first recent file, checked here) shows its icon, and no check
+// mark over it: the flat and themed looks its faded image in the check box of the selection
+// colours, the 3-D looks the icon itself in a sunken frame.
+TEST_P(MenuStyleScreens, ACheckedItemWithAnIconShowsItsIcon) {
+    const int style = GetParam();
+    ASSERT_TRUE(frame_->UseStyle(style));
+    HMENU recent = GetSubMenu(frame_->filePopup(), static_cast<int>(kFileRecent));
+    const CStyledMenu* styled = CStyledMenu::FromHandle(recent);
+    ASSERT_NE(styled, nullptr);
+    struct Checked {
+        HMENU menu;
+        explicit Checked(HMENU m) : menu(m) { CheckMenuItem(menu, 0, MF_BYPOSITION | MF_CHECKED); }
+        ~Checked() { CheckMenuItem(menu, 0, MF_BYPOSITION | MF_UNCHECKED); }
+    } checked(recent);
+    ASSERT_TRUE(GetMenuState(recent, 0, MF_BYPOSITION) & MF_CHECKED);
+    const PopupShots shots = Open(recent, Selecting(-1));
+    ASSERT_FALSE(shots.items.empty());
+    const CStyledMenuItemData* record = styled->items()[0];
+    ASSERT_EQ(record->command, menudemo::kRecentFileWithIcon);
+    ASSERT_NE(record->iconStore, nullptr);
+    const bool flatOrThemed = style == kFlatStyle || style == kFlatStyleUnframed || style >= kThemedStyle;
+    const RECT& row = shots.items[0];
+    const auto image = StoreImage(record->iconStore->imageList(), record->iconIndex + (flatOrThemed ? 1 : 0));
+    EXPECT_EQ(IconMisses(shots.plain, image, row.left + 3, row.top + (row.bottom - row.top - 15) / 2, row, nullptr), 0)
+        << "the checked item's icon";
+    if (flatOrThemed) {
+        const RECT box = CheckBoxOf(RECT{row.left, row.top, row.left + kGutterWidth, row.bottom});
+        EXPECT_EQ(shots.plain.HexAt(box.left + 1, box.top + 1), Hex(FlatColours(recent).selectionFill))
+            << "the check box";
+    } else {
+        const SystemColours system = SystemColoursNow();
+        ExpectBox3D(shots.plain, RECT{row.left + 1, row.top + 1, row.left + 16 + 6, row.bottom - 1}, system.btnShadow,
+                    system.btnHighlight);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStyle, MenuStyleScreens, ::testing::Range(0, 12),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Style" + std::to_string(info.param);
+                         });
+
+// Framed or not, a look's text is the same; the special styles write it in a font of their own.
+TEST_F(MenuScreens, FramedAndUnframedLooksWriteTheirTextAlike) {
+    const SystemColours system = SystemColoursNow();
+    std::map<int, Ink> labels;  // the ink of "Exit", unselected
+    for (int style :
+         {kClassicStyle, kClassicStyleUnframed, kSpecialStyle, kSpecialStyleUnframed, kFlatStyle, kThemedStyle}) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        ASSERT_TRUE(frame_->UseStyle(style));
+        Pump(50);
+        const bool exitSelected = style % 2 == 0;
+        const PopupShots shots =
+            Open(frame_->filePopup(), Selecting(static_cast<int>(exitSelected ? kFileExit : kFileOpen)));
+        ASSERT_EQ(shots.items.size(), kFileItems);
+        const RECT item = shots.items[kFileExit];
+        const RECT label{item.left + kGutterWidth, item.top, item.left + kGutterWidth + 40, item.bottom};
+        const bool flatOrThemed = style == kFlatStyle || style == kThemedStyle;
+        labels[style] =
+            InkOf(shots.plain, label, flatOrThemed ? FlatColours(frame_->filePopup()).itemBack : system.menu);
+    }
+    EXPECT_EQ(labels[kClassicStyle], labels[kClassicStyleUnframed]);
+    EXPECT_EQ(labels[kSpecialStyle], labels[kSpecialStyleUnframed]);
+    EXPECT_EQ(labels[kFlatStyle], labels[kThemedStyle]);
+    EXPECT_NE(labels[kClassicStyle], labels[kSpecialStyle]);
+    ASSERT_TRUE(frame_->UseStyle(kFlatStyle));
 }
 
 }  // namespace

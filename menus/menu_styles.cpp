@@ -25,14 +25,14 @@ Registry& TheRegistry() {
 
 }  // namespace
 
-void RegisterStyle(CStyledMenuStyle* style) {
+void RegisterStyle(std::unique_ptr<CStyledMenuStyle> style) {
     auto& styles = TheRegistry().styles;
-    if (style == nullptr || std::find(styles.begin(), styles.end(), style) != styles.end())
+    if (style == nullptr)
         return;
     if (styles.empty())
         styles.reserve(10);
-    TheRegistry().owned.emplace_back(style);
-    styles.push_back(style);
+    styles.push_back(style.get());
+    TheRegistry().owned.push_back(std::move(style));
 }
 
 void RegisterStyles() {
@@ -66,7 +66,7 @@ void RegisterStyles() {
             style = std::make_unique<CStyledMenuFlatStyle>(entry.id, flags, entry.measure, entry.draw, DrawTitleItem);
         else
             style = std::make_unique<CStyledMenuStyle>(entry.id, flags, entry.measure, entry.draw, DrawTitleItem);
-        RegisterStyle(style.release());
+        RegisterStyle(std::move(style));
     }
     TheRegistry().active = FindStyle(kFlatStyle);
 }

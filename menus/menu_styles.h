@@ -55,8 +55,8 @@ public:
 void RegisterStyles();
 // Deletes every style object.
 void DeleteStyles();
-// Adds a style, which the registry then owns, unless the same object is registered already.
-void RegisterStyle(CStyledMenuStyle* style);
+// Adds a style (none for null), which the registry then owns.
+void RegisterStyle(std::unique_ptr<CStyledMenuStyle> style);
 const std::vector<CStyledMenuStyle*>& Styles();
 CStyledMenuStyle* FindStyle(int id);
 CStyledMenuStyle* ActiveStyle();

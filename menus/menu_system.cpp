@@ -7,28 +7,28 @@
 
 namespace menus {
 
-int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info) {
+WindowsVersion VersionIndexOf(DWORD version, const OSVERSIONINFOA& info) {
     if (version & 0x80000000u) {  // the Windows platform
         if ((version & 0xFF) < 4)
-            return 0;
+            return WindowsVersion::kWin32s;
         if (info.dwMajorVersion != 4)
-            return 2;
+            return WindowsVersion::kWindows95;
         if (info.dwMinorVersion == 10)
-            return 3;
+            return WindowsVersion::kWindows98;
         if (info.dwMinorVersion == 90)
-            return 4;
-        return 2;
+            return WindowsVersion::kWindowsMe;
+        return WindowsVersion::kWindows95;
     }
     if (info.dwMajorVersion == 4)
-        return 5;
+        return WindowsVersion::kNT4;
     if (info.dwMajorVersion == 5)
-        return info.dwMinorVersion == 0 ? 6 : 7;
+        return info.dwMinorVersion == 0 ? WindowsVersion::kWindows2000 : WindowsVersion::kXPOrLater;
     if (info.dwMajorVersion < 5)
-        return 1;
-    return 7;
+        return WindowsVersion::kNT3;
+    return WindowsVersion::kXPOrLater;
 }
 
-int GetWindowsVersionIndex() {
+WindowsVersion GetWindowsVersionIndex() {
     const DWORD version = GetVersion();
     OSVERSIONINFOA info{};
     if (!(version & 0x80000000u) || (version & 0xFF) >= 4) {
@@ -49,7 +49,7 @@ Platform& ThePlatform() {
 void ProbePlatform() {
     Platform& p = ThePlatform();
     p.versionIndex = GetWindowsVersionIndex();
-    p.remoteSession = p.versionIndex > 5 && GetSystemMetrics(SM_REMOTESESSION) != 0;
+    p.remoteSession = p.versionIndex > WindowsVersion::kNT4 && GetSystemMetrics(SM_REMOTESESSION) != 0;
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     p.underWine = kernel != nullptr && GetProcAddress(kernel, "wine_get_unix_file_name") != nullptr;
     HIGHCONTRASTA contrast{};
@@ -65,7 +65,7 @@ void ProbePlatform() {
     }
     if (p.imageLibrary == nullptr)
         p.imageLibrary = LoadLibraryA("Msimg32.dll");
-    if (p.imageLibrary != nullptr && p.versionIndex != 3)
+    if (p.imageLibrary != nullptr && p.versionIndex != WindowsVersion::kWindows98)
         p.gradientFill = winapp::LoadedFunction<decltype(::GradientFill)>(p.imageLibrary, "GradientFill");
 }
 
@@ -159,7 +159,7 @@ Colour GetMenuBackgroundColor(HMENU menu) {
     Colour colour;
     if (BrushColourOf(menu, colour))
         return colour;
-    if (ThePlatform().versionIndex == 7 && FlatMenusOn())
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater && FlatMenusOn())
         return GetSysColor(COLOR_MENUBAR);
     return GetSysColor(COLOR_MENU);
 }
@@ -168,7 +168,7 @@ Colour GetMenuBarColor(HMENU menu) {
     Colour colour;
     if (BrushColourOf(menu, colour))
         return colour;
-    if (ThePlatform().versionIndex == 7 && (FlatMenusOn() || IsThemeActiveNow()))
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater && (FlatMenusOn() || IsThemeActiveNow()))
         return GetSysColor(COLOR_MENUBAR);
     return GetSysColor(COLOR_MENU);
 }

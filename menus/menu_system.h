@@ -12,10 +12,10 @@
 
 namespace menus {
 
-// 0 Win32s, 1 NT 3.x, 2 Windows 95, 3 Windows 98, 4 Windows Me, 5 NT 4, 6 Windows 2000, 7 XP and later.
-int GetWindowsVersionIndex();
-// The index of the version numbers that GetVersion and GetVersionExA give.
-int VersionIndexOf(DWORD version, const OSVERSIONINFOA& info);
+// The version of the running system.
+WindowsVersion GetWindowsVersionIndex();
+// The version of the numbers that GetVersion and GetVersionExA give.
+WindowsVersion VersionIndexOf(DWORD version, const OSVERSIONINFOA& info);
 
 // Loaded at run time where present; typed by the platform's declarations.
 using GradientFillProc = decltype(&::GradientFill);
@@ -24,7 +24,7 @@ using SetWindowThemeProc = decltype(&::SetWindowTheme);
 
 // The process-wide findings, set by ProbePlatform and read afterwards (one GUI thread).
 struct Platform {
-    int versionIndex = 7;
+    WindowsVersion versionIndex = WindowsVersion::kXPOrLater;
     bool remoteSession = false;
     bool underWine = false;
     bool highContrast = false;

@@ -145,6 +145,7 @@ bool SubclassMenuWindow(HWND window, bool late) {
         if (procedure != nullptr && OldProcOf(window) == procedure) {
             GlobalAddAtomA(kOldProcProperty);
             if (StateOf(window) == nullptr) {
+                // Owned by this unique_ptr, then by WindowStates(); nothrow: no record is no failure.
                 std::unique_ptr<MenuWindowState> state(new (std::nothrow) MenuWindowState);
                 if (state != nullptr) {
                     if (late)
@@ -343,14 +344,17 @@ LRESULT CALLBACK MenuWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // ---- background, shadow and joint
 
+// How much more of the screen than the window the background snapshot takes, right and below.
+constexpr int kSnapshotMargin = 10;
+
 MenuWindowState* CaptureBackground(HWND window) {
     MenuWindowState* state = StateOf(window);
     if (state == nullptr || state->background)
         return state;
     RECT rect{};
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left + 10;
-    const int height = rect.bottom - rect.top + 10;
+    const int width = rect.right - rect.left + kSnapshotMargin;
+    const int height = rect.bottom - rect.top + kSnapshotMargin;
     if (width <= 0 || height <= 0)
         return state;
     // A top-down 32-bit section: the shadow reads the few pixels it darkens straight from memory.

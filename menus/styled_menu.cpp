@@ -17,28 +17,6 @@ std::map<HMENU, CStyledMenu*>& MenuObjects() {
     return objects;
 }
 
-// The live icon stores, which the list owns: a store leaves it, and is deleted, when its count
-// reaches 0. Stores still counted at exit are left to the process's end, as their image lists
-// are: a store's destructor would look itself up in this very list while it is going.
-struct IconStoreList {
-    std::vector<std::unique_ptr<CStyledMenuIcons>> stores;
-    ~IconStoreList() {
-        for (auto& store : stores)
-            store.release();
-    }
-};
-
-std::vector<std::unique_ptr<CStyledMenuIcons>>& IconStores() {
-    static IconStoreList list;
-    return list.stores;
-}
-
-std::vector<std::unique_ptr<CStyledMenuIcons>>::iterator FindStore(const CStyledMenuIcons* store) {
-    auto& stores = IconStores();
-    return std::find_if(stores.begin(), stores.end(),
-                        [store](const std::unique_ptr<CStyledMenuIcons>& entry) { return entry.get() == store; });
-}
-
 HACCEL& DefaultTable() {
     static HACCEL table = nullptr;
     return table;
@@ -61,179 +39,7 @@ std::string Lowered(std::string text) {
     return text;
 }
 
-// The accelerator text of one table entry: modifiers, then the key as the platform names it.
-std::string AcceleratorText(const ACCEL& entry) {
-    std::string text;
-    if (entry.fVirt & FALT)
-        text += "Alt+";
-    if (entry.fVirt & FCONTROL)
-        text += "Ctrl+";
-    if (entry.fVirt & FSHIFT)
-        text += "Shift+";
-    if (entry.fVirt & FVIRTKEY) {
-        char name[65] = {};
-        const LONG scanCode = static_cast<LONG>(MapVirtualKeyA(entry.key, 0) << 16);
-        if (GetKeyNameTextA(scanCode, name, 64) > 0)
-            text += name;
-    } else {
-        text += static_cast<char>(entry.key);
-    }
-    return text;
-}
-
 }  // namespace
-
-// ---- icon stores
-
-CStyledMenuIcons::CStyledMenuIcons(int width, int height) {
-    imageList_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 12, 12);
-    IconStores().emplace_back(this);
-}
-
-CStyledMenuIcons::~CStyledMenuIcons() {
-    // A store deleted directly (not through its count) gives up its place in the list.
-    const auto entry = FindStore(this);
-    if (entry != IconStores().end()) {
-        entry->release();
-        IconStores().erase(entry);
-    }
-    for (HICON icon : icons_)
-        DestroyIcon(icon);
-    if (imageList_ != nullptr)
-        ImageList_Destroy(imageList_);
-}
-
-std::vector<CStyledMenuIcons*> CStyledMenuIcons::Stores() {
-    std::vector<CStyledMenuIcons*> stores;
-    for (const auto& store : IconStores())
-        stores.push_back(store.get());
-    return stores;
-}
-
-SIZE CStyledMenuIcons::IconSize() const {
-    int width = 0;
-    int height = 0;
-    if (imageList_ != nullptr)
-        ImageList_GetIconSize(imageList_, &width, &height);
-    return SIZE{width, height};
-}
-
-void CStyledMenuIcons::Release() {
-    if (--refCount_ > 0)
-        return;
-    const auto entry = FindStore(this);
-    if (entry == IconStores().end())
-        return;
-    const std::unique_ptr<CStyledMenuIcons> leaving = std::move(*entry);
-    IconStores().erase(entry);
-}
-
-int CStyledMenuIcons::AddIcon(HICON icon) {
-    if (imageList_ == nullptr || icon == nullptr)
-        return -1;
-    const int index = ImageList_GetImageCount(imageList_);
-    AddVariants(icon);
-    if (ImageList_GetImageCount(imageList_) != index + 3)
-        return -1;
-    icons_.push_back(CopyIcon(icon));
-    return index;
-}
-
-void CStyledMenuIcons::Refresh() {
-    if (imageList_ == nullptr)
-        return;
-    ImageList_RemoveAll(imageList_);
-    for (HICON icon : icons_)
-        AddVariants(icon);
-}
-
-// The icon itself, a faded copy (lightened towards white) and a disabled one (a light grey
-// of its brightness), all with the icon's mask.
-void CStyledMenuIcons::AddVariants(HICON icon) {
-    const SIZE size = IconSize();
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return;
-    const winapp::Bitmap mask(info.hbmMask);
-    const winapp::Bitmap colour(info.hbmColor);
-    BITMAPINFO format = winapp::TopDownBitmapInfo(size.cx, size.cy);
-    std::vector<DWORD> pixels(static_cast<std::size_t>(size.cx * size.cy));
-    const winapp::WindowDc screen(nullptr);
-    // The icon drawn on black gives its colours; its mask keeps the shape.
-    const winapp::MemoryDc memoryDc(CreateCompatibleDC(screen.get()));
-    HDC memory = memoryDc.get();
-    const winapp::Bitmap normal(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-    {
-        const winapp::Selection selected(memory, normal.get());
-        RECT all{0, 0, size.cx, size.cy};
-        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-    }
-    GetDIBits(memory, normal.get(), 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
-    ImageList_Add(imageList_, normal.get(), mask.get());
-
-    std::vector<DWORD> variant(pixels.size());
-    for (int kind = 0; kind < 2; ++kind) {
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            // DIB pixels are 0x00RRGGBB; the colour functions take 0x00BBGGRR.
-            const DWORD p = pixels[i];
-            const Colour c = MakeColour(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                                        static_cast<int>(p & 0xFF));
-            Colour v;
-            if (kind == 0) {
-                v = Lighten(60, c);
-            } else {
-                const int grey = (RedOf(c) * 30 + GreenOf(c) * 59 + BlueOf(c) * 11) / 100;
-                v = Lighten(140, MakeColour(grey, grey, grey));
-            }
-            variant[i] = static_cast<DWORD>((RedOf(v) << 16) | (GreenOf(v) << 8) | BlueOf(v));
-        }
-        const winapp::Bitmap image(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-        SetDIBits(memory, image.get(), 0, static_cast<UINT>(size.cy), variant.data(), &format, DIB_RGB_COLORS);
-        ImageList_Add(imageList_, image.get(), mask.get());
-    }
-}
-
-// ---- item records
-
-CStyledMenuItemData::~CStyledMenuItemData() {
-    if (iconStore != nullptr)
-        iconStore->Release();
-}
-
-void CStyledMenuItemData::SetIcon(CStyledMenuIcons* store, int index) {
-    if (store != nullptr)
-        store->AddRef();
-    if (iconStore != nullptr)
-        iconStore->Release();
-    iconStore = store;
-    iconIndex = store != nullptr ? index : -1;
-}
-
-std::string CStyledMenuItemData::GetString(HACCEL accelerators) const {
-    const std::size_t tab = text.find('\t');
-    if (accelerators == nullptr)
-        return tab == std::string::npos ? text : text.substr(0, tab);
-    if (tab != std::string::npos || IsPopup())
-        return text;
-    HACCEL table = accelerators == reinterpret_cast<HACCEL>(-1) ? DefaultAcceleratorTable() : accelerators;
-    if (table == nullptr)
-        return text;
-    const int count = CopyAcceleratorTableA(table, nullptr, 0);
-    if (count <= 0)
-        return text;
-    std::vector<ACCEL> entries(static_cast<std::size_t>(count));
-    CopyAcceleratorTableA(table, entries.data(), count);
-    std::string keys;
-    for (const ACCEL& entry : entries) {
-        if (entry.cmd != command)
-            continue;
-        if (!keys.empty())
-            keys += ", ";
-        keys += AcceleratorText(entry);
-    }
-    return keys.empty() ? text : text + "\t" + keys;
-}
 
 HACCEL DefaultAcceleratorTable() {
     return DefaultTable();
@@ -331,9 +137,33 @@ BOOL CStyledMenu::LoadMenu(HMENU menu) {
 }
 
 void CStyledMenu::FreeRecords() {
-    for (auto record = items_.rbegin(); record != items_.rend(); ++record)
-        delete *record;
     items_.clear();
+    while (!records_.empty())
+        records_.pop_back();  // last first
+}
+
+CStyledMenuItemData* CStyledMenu::Adopt(std::size_t index, std::unique_ptr<CStyledMenuItemData> record) {
+    CStyledMenuItemData* adopted = record.get();
+    index = std::min(index, records_.size());
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(index), std::move(record));
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), adopted);
+    return adopted;
+}
+
+void CStyledMenu::KeepRecords(const std::vector<CStyledMenuItemData*>& kept,
+                              std::vector<std::unique_ptr<CStyledMenuItemData>>& made) {
+    std::vector<std::unique_ptr<CStyledMenuItemData>> records;
+    auto take = [](std::vector<std::unique_ptr<CStyledMenuItemData>>& from, CStyledMenuItemData* record) {
+        const auto found =
+            std::find_if(from.begin(), from.end(), [record](const auto& r) { return r.get() == record; });
+        return found != from.end() ? std::move(*found) : nullptr;
+    };
+    for (CStyledMenuItemData* record : kept) {
+        std::unique_ptr<CStyledMenuItemData> owned = take(records_, record);
+        records.push_back(owned != nullptr ? std::move(owned) : take(made, record));
+    }
+    items_ = kept;
+    records_ = std::move(records);  // the records left out go here
 }
 
 void CStyledMenu::DeleteSubmenuObjects() {
@@ -399,9 +229,8 @@ CStyledMenuItemDataTitle* CStyledMenu::InsertTitle(UINT position, const std::str
         ReportLastError();
         return nullptr;
     }
-    CStyledMenuItemDataTitle* inserted = title.release();  // the menu's list owns it now
-    const std::size_t at = std::min<std::size_t>(position, items_.size());
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), inserted);
+    CStyledMenuItemDataTitle* inserted = title.get();
+    Adopt(position, std::move(title));
     return inserted;
 }
 
@@ -419,8 +248,9 @@ CStyledMenuItemData* CStyledMenu::RecordOf(UINT_PTR command) const {
     return nullptr;
 }
 
-CStyledMenuItemData* CStyledMenu::MakeItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
-    auto* record = new CStyledMenuItemData(flags, command);
+std::unique_ptr<CStyledMenuItemData> CStyledMenu::MakeItem(UINT position, UINT flags, UINT_PTR command,
+                                                           const std::string& text) {
+    auto record = std::make_unique<CStyledMenuItemData>(flags, command);
     record->SetString(text);
     if (flags & MF_POPUP) {
         if (CStyledMenu* submenu = FromHandle(reinterpret_cast<HMENU>(command)))
@@ -428,7 +258,7 @@ CStyledMenuItemData* CStyledMenu::MakeItem(UINT position, UINT flags, UINT_PTR c
     }
     BOOL changed;
     if (flags & MF_OWNERDRAW)
-        changed = ModifyMenuA(menu_, position, flags, command, reinterpret_cast<LPCSTR>(record));
+        changed = ModifyMenuA(menu_, position, flags, command, reinterpret_cast<LPCSTR>(record.get()));
     else if (flags & MF_BITMAP)
         changed = ModifyMenuA(menu_, position, flags, command, reinterpret_cast<LPCSTR>(command));
     else if (flags & MF_SEPARATOR)
@@ -443,7 +273,7 @@ CStyledMenuItemData* CStyledMenu::MakeItem(UINT position, UINT flags, UINT_PTR c
 
 CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR command, const std::string& text) {
     // The item's index in this menu: the record goes before the item's old one, so that the next
-    // conversion finds the new record first (and frees the old one).
+    // conversion finds the fresh record first (and frees the old one).
     std::size_t index = items_.size();
     if (flags & MF_BYPOSITION) {
         index = std::min<std::size_t>(position, items_.size());
@@ -456,9 +286,7 @@ CStyledMenuItemData* CStyledMenu::AddItem(UINT position, UINT flags, UINT_PTR co
             }
         }
     }
-    CStyledMenuItemData* record = MakeItem(position, flags, command, text);
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), record);
-    return record;
+    return Adopt(index, MakeItem(position, flags, command, text));
 }
 
 CStyledMenuItemData* CStyledMenu::CarriedRecord(UINT position) const {
@@ -517,6 +345,11 @@ void CStyledMenu::ConvertMenu() {
     }
     auto carriedAt = [&carried](UINT position) { return position < carried.size() ? carried[position] : nullptr; };
     std::vector<CStyledMenuItemData*> converted;
+    std::vector<std::unique_ptr<CStyledMenuItemData>> made;  // the records this pass creates
+    auto make = [&made](std::unique_ptr<CStyledMenuItemData> record) {
+        made.push_back(std::move(record));
+        return made.back().get();
+    };
     for (int position = 0; position < GetMenuItemCount(menu_); ++position) {
         const UINT at = static_cast<UINT>(position);
         const UINT state = GetMenuState(menu_, at, MF_BYPOSITION);
@@ -528,7 +361,7 @@ void CStyledMenu::ConvertMenu() {
             if (record == nullptr)
                 record = FindItemData(command);
             if (record == nullptr)
-                record = new CStyledMenuItemData(state, command);
+                record = make(std::make_unique<CStyledMenuItemData>(state, command));
             converted.push_back(record);
         } else if (state & MF_POPUP) {
             HMENU submenu = GetSubMenu(menu_, position);
@@ -543,7 +376,7 @@ void CStyledMenu::ConvertMenu() {
             } else {
                 // A popup's state holds the submenu's item count in its high byte: only the low
                 // byte is flags (16 items would read as MF_DEFAULT).
-                record = MakeItem(at, (state & 0xFF) | MF_POPUP | MF_OWNERDRAW | MF_BYPOSITION, command, caption);
+                record = make(MakeItem(at, (state & 0xFF) | MF_POPUP | MF_OWNERDRAW | MF_BYPOSITION, command, caption));
             }
             if (CStyledMenu* child = FromHandle(submenu))
                 child->parent_ = menu_;
@@ -563,7 +396,7 @@ void CStyledMenu::ConvertMenu() {
                 if (!ModifyMenuA(menu_, at, flags, command, reinterpret_cast<LPCSTR>(record)))
                     ReportLastError();
             } else {
-                record = MakeItem(at, flags, command, caption);
+                record = make(MakeItem(at, flags, command, caption));
             }
             converted.push_back(record);
         }
@@ -572,10 +405,7 @@ void CStyledMenu::ConvertMenu() {
     for (CStyledMenuItemData* record : carried)
         if (record != nullptr && std::find(converted.begin(), converted.end(), record) == converted.end())
             converted.push_back(record);
-    for (CStyledMenuItemData* record : items_)
-        if (std::find(converted.begin(), converted.end(), record) == converted.end())
-            delete record;
-    items_ = std::move(converted);
+    KeepRecords(converted, made);
 }
 
 std::string CStyledMenu::GetItemText(UINT item, UINT flags) const {
@@ -675,7 +505,7 @@ bool Renumber(HMENU menu, CStyledMenu& styled, UINT from, UINT to) {
 BOOL CStyledMenu::OnPopupInit() {
     isPopup_ = true;
     ConvertMenu();
-    if (ThePlatform().versionIndex == 7) {
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater) {
         for (const auto& pair : kRenumbered)
             Renumber(menu_, *this, pair[0], pair[1]);
     }
@@ -683,7 +513,7 @@ BOOL CStyledMenu::OnPopupInit() {
 }
 
 BOOL CStyledMenu::OnPopupClosed() {
-    if (ThePlatform().versionIndex == 7) {
+    if (ThePlatform().versionIndex == WindowsVersion::kXPOrLater) {
         Renumber(menu_, *this, SC_MINIMIZE + 1, SC_MINIMIZE);
         Renumber(menu_, *this, SC_RESTORE + 1, SC_RESTORE);
         if (Renumber(menu_, *this, SC_CLOSE + 1, SC_CLOSE) && owner_ != nullptr)
@@ -705,8 +535,8 @@ BOOL CStyledMenu::OnPopupClosed() {
 }
 
 void RedrawHotBarItem(HWND window, RECT hot) {
-    hot.right += 10;
-    hot.bottom += 10;
+    hot.right += kHotBarItemReach;
+    hot.bottom += kHotBarItemReach;
     POINT corners[2] = {{hot.left, hot.top}, {hot.right, hot.bottom}};
     ScreenToClient(window, &corners[0]);
     ScreenToClient(window, &corners[1]);

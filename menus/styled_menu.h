@@ -11,81 +11,10 @@
 #include <vector>
 
 #include "menu_colors.h"
+#include "styled_menu_icons.h"
+#include "styled_menu_item_data.h"
 
 namespace menus {
-
-// Where a menu item's icon comes from: an image list with three images per icon (normal at i,
-// faded at i + 1, disabled at i + 2), counted by the items that use it.
-class CStyledMenuIcons {
-public:
-    CStyledMenuIcons(int width, int height);
-    virtual ~CStyledMenuIcons();
-    CStyledMenuIcons(const CStyledMenuIcons&) = delete;
-    CStyledMenuIcons& operator=(const CStyledMenuIcons&) = delete;
-
-    // Adds an icon and its two variants; the index of its normal image, or −1.
-    int AddIcon(HICON icon);
-    SIZE IconSize() const;
-    HIMAGELIST imageList() const { return imageList_; }
-    // Redraws the variants from the icons (after a change of the system colours).
-    virtual void Refresh();
-
-    void AddRef() { ++refCount_; }
-    // Counts one user less; at 0 the store leaves the list of stores, which deletes it.
-    void Release();
-    int refCount() const { return refCount_; }
-
-    // The live stores (made with new; the list owns them).
-    static std::vector<CStyledMenuIcons*> Stores();
-
-private:
-    void AddVariants(HICON icon);
-
-    HIMAGELIST imageList_ = nullptr;
-    std::vector<HICON> icons_;
-    int refCount_ = 1;
-};
-
-// An icon store filled from bitmaps.
-class CStyledMenuBitmaps : public CStyledMenuIcons {
-public:
-    using CStyledMenuIcons::CStyledMenuIcons;
-};
-
-class CStyledMenuItemData {
-public:
-    CStyledMenuItemData(UINT flags, UINT_PTR command) : itemFlags(flags), command(command) {}
-    virtual ~CStyledMenuItemData();
-    CStyledMenuItemData(const CStyledMenuItemData&) = delete;
-    CStyledMenuItemData& operator=(const CStyledMenuItemData&) = delete;
-
-    // The text shown: without accelerator text when `accelerators` is null; with the table's
-    // accelerators for this command after a tab otherwise ((HACCEL)−1: the main frame's table).
-    virtual std::string GetString(HACCEL accelerators) const;
-    virtual void SetString(const std::string& caption) { text = caption; }
-
-    bool IsSeparator() const { return (itemFlags & MF_SEPARATOR) != 0; }
-    bool IsPopup() const { return (itemFlags & MF_POPUP) != 0; }
-    bool IsTitle() const { return (styleBits & kTitleItem) != 0; }
-    // Uses an icon of `store` (counted) instead of none.
-    void SetIcon(CStyledMenuIcons* store, int index);
-
-    std::string text;
-    int styleBits = 0;  // TitleStyleBit values
-    UINT itemFlags;
-    UINT_PTR command;  // or the submenu handle of a popup item
-    bool claimed = false;
-    CStyledMenuIcons* iconStore = nullptr;
-    int iconIndex = -1;
-};
-
-class CStyledMenuItemDataTitle : public CStyledMenuItemData {
-public:
-    using CStyledMenuItemData::CStyledMenuItemData;
-    Colour gradientEnd = kDefaultColour;
-    Colour captionBack = kDefaultColour;
-    Colour captionText = kDefaultColour;
-};
 
 class CStyledMenu {
 public:
@@ -163,7 +92,12 @@ public:
 
 private:
     // Creates a record and changes the item at `position` to use it (AddItem without the list).
-    CStyledMenuItemData* MakeItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
+    std::unique_ptr<CStyledMenuItemData> MakeItem(UINT position, UINT flags, UINT_PTR command, const std::string& text);
+    // Takes `record` into the list at `index` (or at the end); returns it.
+    CStyledMenuItemData* Adopt(std::size_t index, std::unique_ptr<CStyledMenuItemData> record);
+    // Makes `kept` (records of the list or of `made`) the list, in its order; the others go.
+    void KeepRecords(const std::vector<CStyledMenuItemData*>& kept,
+                     std::vector<std::unique_ptr<CStyledMenuItemData>>& made);
     // The record that the owner-drawn item at `position` carries, when it is one of this menu's.
     CStyledMenuItemData* CarriedRecord(UINT position) const;
     // An unclaimed record of a plain separator (a title's record stays with its title).
@@ -175,7 +109,10 @@ private:
     void ReleaseDeadSubmenus();
 
     HMENU menu_ = nullptr;
-    std::vector<CStyledMenuItemData*> items_;
+    // The item records in menu order. The menu owns them; each item carries its record's address
+    // as its item data, which the system hands back in every measure and draw request.
+    std::vector<std::unique_ptr<CStyledMenuItemData>> records_;
+    std::vector<CStyledMenuItemData*> items_;             // the same records, as the list that callers read
     std::vector<std::unique_ptr<CStyledMenu>> submenus_;  // the objects of the submenus this menu loaded
     int iconWidth_ = 16;
     int iconHeight_ = 15;
@@ -189,18 +126,22 @@ private:
     bool isPopup_ = true;
     RECT lastHotBarItem_{};
     int openPopups_ = 0;
-    HACCEL accelerators_ = reinterpret_cast<HACCEL>(-1);
+    HACCEL accelerators_ = kMainFrameAccelerators;
 };
 
-// The accelerator table that (HACCEL)−1 stands for: the main frame's; null when there is none.
+// The accelerator table that kMainFrameAccelerators stands for: the main frame's; null when there is none.
 HACCEL DefaultAcceleratorTable();
 void SetDefaultAcceleratorTable(HACCEL table);
 
 // The menu-bar item that the frame's tracking drew hot last; null when none.
 CStyledMenuItemData*& HotBarItem();
 
-// Redraws a menu bar's hot item `hot` (screen coordinates), grown by 10 pixels to the right and
-// downwards for the popup's joint, in the frame of `window`.
+// How far the redraw of a hot bar item reaches beyond it, to the right and downwards: the popup's
+// joint and shadow.
+constexpr int kHotBarItemReach = 10;
+
+// Redraws a menu bar's hot item `hot` (screen coordinates), grown by kHotBarItemReach to the right
+// and downwards for the popup's joint, in the frame of `window`.
 void RedrawHotBarItem(HWND window, RECT hot);
 
 // Whether `menu` is a live menu handle.

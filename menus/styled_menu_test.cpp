@@ -281,7 +281,7 @@ TEST_F(StyledMenuTest, MnemonicsFindTheFirstItemWithTheAmpersandPattern) {
 }
 
 TEST_F(StyledMenuTest, WindowMenuCommandsAreRenumberedWhileTheirPopupIsOpen) {
-    ASSERT_EQ(ThePlatform().versionIndex, 7);
+    ASSERT_EQ(ThePlatform().versionIndex, WindowsVersion::kXPOrLater);
     CStyledMenu menu;
     HMENU handle = CreatePopupMenu();
     AppendMenuA(handle, MF_STRING, 0xF120, "&Restore");
@@ -351,7 +351,7 @@ TEST_F(StyledMenuTest, StylesAreRegisteredOnceInTheirOrderWithStyleTwoActive) {
     const int order[] = {6, 7, 0, 1, 2, 3, 8, 9, 10, 11, 4, 5};
     for (std::size_t i = 0; i < 12; ++i)
         EXPECT_EQ(styles[i]->id, order[i]);
-    RegisterStyle(styles[0]);
+    RegisterStyle(nullptr);
     EXPECT_EQ(Styles().size(), 12u);
     EXPECT_EQ(FindStyle(12), nullptr);
     EXPECT_FALSE(SetActiveStyle(12));
@@ -365,7 +365,7 @@ TEST_F(StyledMenuTest, StylesAreRegisteredOnceInTheirOrderWithStyleTwoActive) {
 }
 
 TEST_F(StyledMenuTest, IconStoresAreCountedAndLeaveTheListAtZero) {
-    auto* store = new CStyledMenuIcons(16, 15);
+    auto store = std::make_shared<CStyledMenuIcons>(16, 15);
     const std::size_t before = CStyledMenuIcons::Stores().size();
     HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
     const int index = store->AddIcon(icon);
@@ -377,7 +377,7 @@ TEST_F(StyledMenuTest, IconStoresAreCountedAndLeaveTheListAtZero) {
         CStyledMenuItemData record(MF_STRING, 1);
         record.SetIcon(store, index);
         EXPECT_EQ(store->refCount(), 2);
-        store->Release();  // only the record holds it now
+        store.reset();  // only the record holds it now
     }
     EXPECT_EQ(CStyledMenuIcons::Stores().size(), before - 1);
 }
@@ -390,19 +390,19 @@ OSVERSIONINFOA Version(DWORD major, DWORD minor) {
 }
 
 TEST(WindowsVersionIndex, NamesEveryPlatform) {
-    const DWORD windows = 0x80000000u;                          // the high bit: the Windows (not NT) platform
-    EXPECT_EQ(VersionIndexOf(windows | 3, Version(3, 10)), 0);  // Win32s
-    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 0)), 2);
-    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 10)), 3);
-    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 90)), 4);
-    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 3)), 2);
-    EXPECT_EQ(VersionIndexOf(windows | 5, Version(5, 0)), 2);
-    EXPECT_EQ(VersionIndexOf(3, Version(3, 51)), 1);
-    EXPECT_EQ(VersionIndexOf(4, Version(4, 0)), 5);
-    EXPECT_EQ(VersionIndexOf(5, Version(5, 0)), 6);
-    EXPECT_EQ(VersionIndexOf(5, Version(5, 1)), 7);
-    EXPECT_EQ(VersionIndexOf(6, Version(6, 0)), 7);
-    EXPECT_EQ(VersionIndexOf(10, Version(10, 0)), 7);
+    const DWORD windows = 0x80000000u;  // the high bit: the Windows (not NT) platform
+    EXPECT_EQ(VersionIndexOf(windows | 3, Version(3, 10)), WindowsVersion::kWin32s);  // Win32s
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 0)), WindowsVersion::kWindows95);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 10)), WindowsVersion::kWindows98);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 90)), WindowsVersion::kWindowsMe);
+    EXPECT_EQ(VersionIndexOf(windows | 4, Version(4, 3)), WindowsVersion::kWindows95);
+    EXPECT_EQ(VersionIndexOf(windows | 5, Version(5, 0)), WindowsVersion::kWindows95);
+    EXPECT_EQ(VersionIndexOf(3, Version(3, 51)), WindowsVersion::kNT3);
+    EXPECT_EQ(VersionIndexOf(4, Version(4, 0)), WindowsVersion::kNT4);
+    EXPECT_EQ(VersionIndexOf(5, Version(5, 0)), WindowsVersion::kWindows2000);
+    EXPECT_EQ(VersionIndexOf(5, Version(5, 1)), WindowsVersion::kXPOrLater);
+    EXPECT_EQ(VersionIndexOf(6, Version(6, 0)), WindowsVersion::kXPOrLater);
+    EXPECT_EQ(VersionIndexOf(10, Version(10, 0)), WindowsVersion::kXPOrLater);
 }
 
 // The message boxes that ReportLastError shows, noted and closed as they come up.

@@ -14,7 +14,23 @@ constexpr int kMaxLines = 6;
 constexpr int kMinLines = 4;
 constexpr int kPad = 8;
 constexpr int kSwatch = 10;
-constexpr int kFigureGap = 14;  // between two figures on the top line
+constexpr int kFigureGap = 14;      // between two figures on the top line
+constexpr int kFigureLineGap = 2;   // between two lines of figures
+constexpr int kAllowanceGap = 2;    // between the figures and the allowance's (unscaled, as ever)
+constexpr int kBandGap = 4;         // between the figures and the band above the plot
+constexpr int kLabelRoom = 4;       // above a label over a full bar
+constexpr int kAxisGap = 6;         // between a gridline label and the value axis
+constexpr int kLegendGap = 8;       // between the labels under the plot and the legend
+constexpr int kCategoryGap = 3;     // between the baseline and a category label
+constexpr int kMarkGap = 1;         // between a category label and its Sunday mark
+constexpr int kLabelSpacing = 4;    // at least between two category labels
+constexpr int kBoundsInset = 3;     // of labels in the plot, right of the value axis
+constexpr int kRightInset = 2;      // of labels from the window's right edge
+constexpr int kBesideGap = 2;       // between a column and a label beside or above it
+constexpr int kAlongStep = 2;       // of the search along the band above the plot
+constexpr int kSwatchGap = 4;       // between a legend swatch and its caption
+constexpr int kLegendSpacing = 16;  // between the legend's two entries
+constexpr double kBarShare = 0.7;   // of its slot that a bar fills
 
 struct Unit {
     double size;  // in display units (bytes, or bits)
@@ -143,7 +159,7 @@ std::vector<ChartText> FlowFigures(const std::vector<std::string>& pieces, int w
         const int w = metrics.textWidth(piece);
         if (x > pad && x + w > width - pad) {
             x = pad;
-            y += metrics.textHeight + metrics.Px(2);
+            y += metrics.textHeight + metrics.Px(kFigureLineGap);
         }
         out.push_back(ChartText{piece, x, y, ChartText::Align::kLeft});
         x += w + metrics.Px(kFigureGap);
@@ -151,6 +167,387 @@ std::vector<ChartText> FlowFigures(const std::vector<std::string>& pieces, int w
     return out;
 }
 
+std::vector<std::string> BarFiguresIn(const ChartBar& bar, const ChartCaptions& captions, bool bytesMode) {
+    const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
+    return {captions.download + " " + history::FormatVolume(download, false, bytesMode),
+            captions.upload + " " + history::FormatVolume(upload, false, bytesMode),
+            captions.total + " " + history::FormatVolume(download + upload, false, bytesMode),
+            captions.online + " " + Duration(bar.onlineSeconds)};
+}
+
+// Lays one chart out stage by stage; the stages share the list of obstacles that later labels
+// keep clear of, so their order is the order of the calls in Run.
+class ChartLayouter {
+public:
+    ChartLayouter(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
+                  const ChartCaptions& captions, bool bytesMode, int highlighted)
+        : chart_(chart),
+          width_(width),
+          height_(height),
+          metrics_(metrics),
+          captions_(captions),
+          bytesMode_(bytesMode),
+          highlighted_(highlighted),
+          month_(chart.kind == HistoryChart::Kind::kMonth) {}
+
+    ChartGeometry Run() {
+        if (!chart_.HasRecords())
+            return NoData();
+        LayOutFigures();
+        LayOutAllowanceFigures();
+        ChooseScale();
+        LayOutPlot();
+        LayOutGridlines();
+        LayOutBars();
+        LayOutAllowanceLine();
+        AddValueLabelObstacles();
+        LayOutForecast();
+        LayOutLargestTotal();
+        geometry_.valueLabels = valueLabels_;
+        LayOutLegend();
+        return geometry_;
+    }
+
+private:
+    int Px(int pixels) const { return metrics_.Px(pixels); }
+    int TextHeight() const { return metrics_.textHeight; }
+    int WidthOf(const std::string& text) const { return metrics_.textWidth(text); }
+    ChartRect BoxOf(const ChartText& text) const { return TextBox(text, WidthOf(text.text), TextHeight()); }
+    std::string Volume(double bytes) const { return history::FormatVolume(bytes, false, bytesMode_); }
+    int YOf(double bytes) const {
+        return geometry_.plot.bottom - HeightOf(bytes, geometry_.scale.Top(), geometry_.plot.Height());
+    }
+    void AddLineObstacle(int y) {
+        obstacles_.push_back(ChartRect{geometry_.plot.left, y, geometry_.plot.right, y + 1});
+    }
+
+    ChartGeometry NoData() {
+        geometry_.noData = true;
+        geometry_.noDataText =
+            ChartText{captions_.noData, width_ / 2, (height_ - TextHeight()) / 2, ChartText::Align::kCentre};
+        return geometry_;
+    }
+
+    std::vector<std::string> BarPieces(const ChartBar& bar) const {
+        std::vector<std::string> pieces = BarFiguresIn(bar, captions_, bytesMode_);
+        pieces.insert(pieces.begin(), bar.name);
+        return pieces;
+    }
+
+    int BottomOf(const std::vector<std::string>& pieces) const {
+        return FlowFigures(pieces, width_, metrics_).back().y + TextHeight();
+    }
+
+    // The figures at the top: the highlighted bar's, or the period's with its average. Their room
+    // is what the longest of them all needs, so that the plot stays put as the highlight moves.
+    void LayOutFigures() {
+        const ChartBar total = chart_.Total();
+        std::vector<std::string> pieces = BarFiguresIn(total, captions_, bytesMode_);
+        const int periods = std::max(1, chart_.BarsWithRecords());
+        pieces.push_back((month_ ? captions_.perDay : captions_.perMonth) + " " +
+                         Volume((Drawable(total.downloadBytes) + Drawable(total.uploadBytes)) / periods));
+        figuresBottom_ = BottomOf(pieces);
+        for (const ChartBar& bar : chart_.bars) {
+            if (bar.hasRecords)
+                figuresBottom_ = std::max(figuresBottom_, BottomOf(BarPieces(bar)));
+        }
+        if (highlighted_ >= 0 && static_cast<std::size_t>(highlighted_) < chart_.bars.size())
+            pieces = BarPieces(chart_.bars[highlighted_]);
+        geometry_.figures = FlowFigures(pieces, width_, metrics_);
+    }
+
+    // The allowance's figures on the lines under the period's.
+    void LayOutAllowanceFigures() {
+        const ChartAllowance& allowance = chart_.allowance;
+        if (!allowance.shown || !allowance.hasFigures)
+            return;
+        std::vector<std::string> texts;
+        for (const AllowancePiece& piece : AllowancePieces(allowance.figures, captions_.allowance)) {
+            texts.push_back(piece.text);
+            geometry_.allowanceWarnings.push_back(piece.warning);
+        }
+        geometry_.allowanceFigures = FlowFigures(texts, width_, metrics_);
+        for (ChartText& figure : geometry_.allowanceFigures)
+            figure.y += figuresBottom_ + kAllowanceGap - kPad;
+        figuresBottom_ = geometry_.allowanceFigures.back().y + TextHeight();
+    }
+
+    void FindLargest() {
+        for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
+            const double total = Drawable(chart_.bars[i].downloadBytes) + Drawable(chart_.bars[i].uploadBytes);
+            if (total > largest_) {
+                largest_ = total;
+                largestBar_ = i;
+            }
+        }
+    }
+
+    // The scale holds the highest bar, the forecast and the allowance's line.
+    void ChooseScale() {
+        FindLargest();
+        const ChartForecast& forecast = chart_.forecast;
+        hasForecast_ = forecast.shown && forecast.monthDays > 0 && forecast.elapsedDays > 0 &&
+                       (month_ || forecast.bar < chart_.bars.size());
+        double scaled = largest_;
+        if (hasForecast_)
+            scaled = std::max(scaled, Drawable(month_ ? forecast.PerDay() : forecast.Total()));
+        // The allowance's line: a month's even daily share, a year's whole allowance.
+        const ChartAllowance& allowance = chart_.allowance;
+        if (allowance.shown && (!month_ || allowance.hasFigures))
+            lineValue_ = month_ ? allowance.figures.EvenShare() : allowance.allowance.Bytes();
+        scaled = std::max(scaled, lineValue_);
+        geometry_.scale = ChooseValueScale(scaled, bytesMode_);
+    }
+
+    // From the bottom: the legend, the Sunday marks of a month, the category labels; on the left
+    // the widest gridline label.
+    void LayOutPlot() {
+        int labelWidth = 0;
+        for (int k = 1; k <= geometry_.scale.lines; ++k) {
+            gridLabels_.push_back(ValueLabel(geometry_.scale, k, bytesMode_));
+            labelWidth = std::max(labelWidth, WidthOf(gridLabels_.back()));
+        }
+        const int pad = Px(kPad);
+        legendTop_ = height_ - pad - TextHeight();
+        const int marks = month_ ? metrics_.markSize + Px(kMarkGap) : 0;
+        ChartRect& plot = geometry_.plot;
+        bandTop_ = figuresBottom_ + Px(kBandGap);
+        plot.left = pad + labelWidth + Px(kAxisGap);
+        plot.right = std::max(plot.left + 1, width_ - 2 * pad);
+        plot.top = bandTop_ + TextHeight() + Px(kLabelRoom);
+        plot.bottom = std::max(plot.top + 1, legendTop_ - Px(kLegendGap) - marks - TextHeight() - Px(kCategoryGap));
+        obstacles_.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});      // value axis
+        obstacles_.push_back(ChartRect{plot.left - 1, plot.bottom, plot.right, plot.bottom + 1});  // baseline
+        bounds_ = ChartRect{plot.left + Px(kBoundsInset), bandTop_, width_ - Px(kRightInset), plot.bottom - 1};
+    }
+
+    // The gridline labels from the top down, each only where it keeps clear of the one above.
+    void LayOutGridlines() {
+        const ChartRect& plot = geometry_.plot;
+        const int lines = geometry_.scale.lines;
+        ChartRect above;
+        for (int k = lines; k >= 1; --k) {
+            const int y = plot.bottom - static_cast<int>(std::lround(static_cast<double>(k) / lines * plot.Height()));
+            geometry_.gridlines.insert(geometry_.gridlines.begin(), y);
+            AddLineObstacle(y);
+            const ChartText label{gridLabels_[k - 1], plot.left - Px(kAxisGap), y - TextHeight() / 2,
+                                  ChartText::Align::kRight};
+            const ChartRect box = BoxOf(label);
+            if (above.Empty() || !Grown(box, 1).Intersects(above)) {
+                valueLabels_.insert(valueLabels_.begin(), label);
+                above = box;
+            }
+        }
+    }
+
+    // The bar's download part standing on the baseline and its upload part on top; each part that
+    // holds anything keeps a pixel, so that something is never drawn as nothing.
+    ChartBarShape ShapeOf(std::size_t i, double slot, int barWidth) const {
+        const ChartBar& bar = chart_.bars[i];
+        const ChartRect& plot = geometry_.plot;
+        const double top = geometry_.scale.Top();
+        ChartBarShape shape;
+        shape.marked = bar.marked;
+        shape.highlighted = static_cast<int>(i) == highlighted_;
+        shape.slot = ChartRect{plot.left + static_cast<int>(std::lround(i * slot)), plot.top,
+                               plot.left + static_cast<int>(std::lround((i + 1) * slot)), plot.bottom};
+        const int left = plot.left + static_cast<int>(std::lround(i * slot + (slot - barWidth) / 2));
+        const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
+        int total = HeightOf(download + upload, top, plot.Height());
+        int lower = std::min(total, HeightOf(download, top, plot.Height()));
+        if (download + upload > 0)
+            total = std::max(total, 1);
+        if (download > 0 && upload > 0 && total >= 2)
+            lower = std::clamp(lower, 1, total - 1);
+        else if (upload > 0 && download == 0)
+            lower = 0;
+        else if (download > 0 && upload == 0)
+            lower = total;
+        shape.download = ChartRect{left, plot.bottom - lower, left + barWidth, plot.bottom};
+        shape.upload = ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom - lower};
+        return shape;
+    }
+
+    // Under each bar its label (as many as fit side by side) and a month's Sunday mark; over a bar
+    // that leaves an impossible volume out, a "!".
+    void LayOutBarMarks(std::size_t i, const ChartBarShape& shape, int labelEvery) {
+        const ChartBar& bar = chart_.bars[i];
+        const ChartRect& plot = geometry_.plot;
+        const int centre = (shape.slot.left + shape.slot.right) / 2;
+        if (bar.impossible) {
+            const ChartText mark{"!", centre, std::max(plot.top, shape.upload.top - TextHeight() - 1),
+                                 ChartText::Align::kCentre};
+            geometry_.impossibleMarks.push_back(mark);
+            obstacles_.push_back(BoxOf(mark));
+        }
+        const int labelTop = plot.bottom + Px(kCategoryGap);
+        if (i % static_cast<std::size_t>(labelEvery) == 0) {
+            ChartText label{bar.label, centre, labelTop, ChartText::Align::kCentre};
+            KeepInside(label, WidthOf(bar.label), width_);
+            geometry_.categoryLabels.push_back(label);
+        }
+        if (bar.sunday && month_)
+            geometry_.sundayMarks.push_back({centre - metrics_.markSize / 2, labelTop + TextHeight() + Px(kMarkGap)});
+    }
+
+    void LayOutBars() {
+        const double slot = static_cast<double>(geometry_.plot.Width()) / static_cast<double>(chart_.bars.size());
+        const int barWidth = std::max(1, static_cast<int>(slot * kBarShare));
+        int widestLabel = 0;
+        for (const ChartBar& bar : chart_.bars)
+            widestLabel = std::max(widestLabel, WidthOf(bar.label));
+        const int labelEvery = std::max(1, static_cast<int>(std::ceil((widestLabel + Px(kLabelSpacing)) / slot)));
+        for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
+            const ChartBarShape shape = ShapeOf(i, slot, barWidth);
+            geometry_.bars.push_back(shape);
+            obstacles_.push_back(
+                ChartRect{shape.upload.left, shape.upload.top, shape.upload.right, geometry_.plot.bottom});
+            LayOutBarMarks(i, shape, labelEvery);
+        }
+    }
+
+    // The allowance's dashed line and an outline around each bar that counts above it.
+    void LayOutAllowanceLine() {
+        if (!(lineValue_ > 0))
+            return;
+        const ChartRect& plot = geometry_.plot;
+        const int y = YOf(lineValue_);
+        geometry_.hasAllowanceLine = true;
+        geometry_.allowanceLine = ChartGeometry::Line{y, plot.left, plot.right};
+        AddLineObstacle(y);
+        for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
+            const ChartBar& bar = chart_.bars[i];
+            if (CountedVolume(chart_.allowance.allowance, bar.downloadBytes, bar.uploadBytes) <= lineValue_)
+                continue;
+            const ChartBarShape& shape = geometry_.bars[i];
+            geometry_.overBars.push_back(i);
+            geometry_.overOutlines.push_back(
+                ChartRect{shape.upload.left - 1, shape.upload.top - 1, shape.upload.right + 1, plot.bottom});
+        }
+    }
+
+    void AddValueLabelObstacles() {
+        for (const ChartText& label : valueLabels_)
+            obstacles_.push_back(BoxOf(label));
+    }
+
+    // Left edges: centred over the column, then beside it on the right, then on the left; each
+    // kept right of the value axis.
+    std::vector<int> LeftsBeside(const ChartRect& column, int w) const {
+        const int centred = std::max(bounds_.left, (column.left + column.right) / 2 - w / 2);
+        return std::vector<int>{std::min(centred, std::max(bounds_.left, bounds_.right - w)),
+                                column.right + Px(kBesideGap), column.left - Px(kBesideGap) - w};
+    }
+
+    // Nowhere clear: above the bar all the same, and the gridline labels it would touch go.
+    void PlaceOverlapping(ChartText& text, int firstLeft, int preferredTop, int w) {
+        text.x = std::clamp(firstLeft, bounds_.left, std::max(bounds_.left, bounds_.right - w));
+        text.y = std::max(bandTop_, preferredTop);
+        const ChartRect box = Grown(TextBox(text, w, TextHeight()), 1);
+        valueLabels_.erase(std::remove_if(valueLabels_.begin(), valueLabels_.end(),
+                                          [&](const ChartText& l) { return box.Intersects(BoxOf(l)); }),
+                           valueLabels_.end());
+    }
+
+    // A label inside the plot's columns, right of the value axis, between the figures and the
+    // baseline; else in the band above the plot, as near the column as it is clear.
+    void Place(ChartText& text, const std::vector<int>& lefts, int preferredTop) {
+        const int w = WidthOf(text.text);
+        const int h = TextHeight();
+        int left = 0, y = 0;
+        text.align = ChartText::Align::kLeft;
+        std::vector<int> along;
+        for (int d = 0; d < width_; d += kAlongStep) {
+            along.push_back(lefts.front() + d);
+            along.push_back(lefts.front() - d - kAlongStep);
+        }
+        const ChartRect band{bounds_.left, bandTop_, bounds_.right, geometry_.plot.top - 1};
+        if (FindClearSpot(lefts, preferredTop, w, h, bounds_, obstacles_, left, y) ||
+            FindClearSpot(along, band.bottom - h, w, h, band, obstacles_, left, y)) {
+            text.x = left, text.y = y;
+        } else {
+            PlaceOverlapping(text, lefts.front(), preferredTop, w);
+        }
+        obstacles_.push_back(TextBox(text, w, h));
+    }
+
+    int AboveTop(int y) const { return y - TextHeight() - Px(kBesideGap); }
+
+    // In a month a line at the forecast's average per day, in a year an outline on the month's bar
+    // up to the forecast; labelled with the forecast total.
+    void LayOutForecast() {
+        geometry_.hasForecast = hasForecast_;
+        if (!hasForecast_)
+            return;
+        const ChartForecast& forecast = chart_.forecast;
+        const ChartRect& plot = geometry_.plot;
+        geometry_.forecastLabel.text = captions_.forecast + " " + Volume(forecast.Total());
+        const int w = WidthOf(geometry_.forecastLabel.text);
+        if (month_) {
+            const int y = YOf(forecast.PerDay());
+            geometry_.forecastLine = ChartGeometry::Line{y, plot.left, plot.right};
+            AddLineObstacle(y);
+            Place(geometry_.forecastLabel,
+                  {bounds_.right - w, bounds_.left + Px(kBesideGap), (plot.left + plot.right - w) / 2}, AboveTop(y));
+        } else {
+            const ChartBarShape& bar = geometry_.bars[forecast.bar];
+            const int y = YOf(forecast.Total());
+            const ChartRect column{bar.upload.left, std::min(y, bar.upload.top), bar.upload.right, bar.upload.top};
+            geometry_.forecastOutline = column;
+            obstacles_.push_back(column);
+            Place(geometry_.forecastLabel, LeftsBeside(column, w), AboveTop(column.top));
+        }
+    }
+
+    // The largest total, by the highest bar.
+    void LayOutLargestTotal() {
+        geometry_.hasLargest = largest_ > 0;
+        if (!geometry_.hasLargest)
+            return;
+        const ChartBarShape& highest = geometry_.bars[largestBar_];
+        geometry_.largestTotal.text = Volume(largest_);
+        const int w = WidthOf(geometry_.largestTotal.text);
+        const ChartRect column{highest.upload.left, highest.upload.top, highest.upload.right, geometry_.plot.bottom};
+        Place(geometry_.largestTotal, LeftsBeside(column, w), AboveTop(column.top));
+    }
+
+    // The legend, centred: swatch, caption, gap, swatch, caption.
+    void LayOutLegend() {
+        const int downloadWidth = WidthOf(captions_.download);
+        const int uploadWidth = WidthOf(captions_.upload);
+        const int swatch = Px(kSwatch), beside = Px(kSwatchGap), gap = Px(kLegendSpacing);
+        const int legendWidth = swatch + beside + downloadWidth + gap + swatch + beside + uploadWidth;
+        int x = std::max(Px(kPad), (width_ - legendWidth) / 2);
+        const int swatchTop = legendTop_ + (TextHeight() - swatch) / 2;
+        geometry_.downloadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
+        geometry_.downloadLegend =
+            ChartText{captions_.download, x + swatch + beside, legendTop_, ChartText::Align::kLeft};
+        x += swatch + beside + downloadWidth + gap;
+        geometry_.uploadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
+        geometry_.uploadLegend = ChartText{captions_.upload, x + swatch + beside, legendTop_, ChartText::Align::kLeft};
+    }
+
+    const HistoryChart& chart_;
+    const int width_, height_;
+    const ChartMetrics& metrics_;
+    const ChartCaptions& captions_;
+    const bool bytesMode_;
+    const int highlighted_;
+    const bool month_;
+
+    ChartGeometry geometry_;
+    std::vector<ChartRect> obstacles_;     // what later labels keep clear of
+    std::vector<ChartText> valueLabels_;   // the gridline labels still shown
+    std::vector<std::string> gridLabels_;  // the text of every gridline, from the lowest up
+    int figuresBottom_ = 0;
+    int bandTop_ = 0;  // where labels above the bars may begin
+    int legendTop_ = 0;
+    ChartRect bounds_;  // of labels inside the plot's columns
+    double largest_ = 0;
+    std::size_t largestBar_ = 0;
+    bool hasForecast_ = false;
+    double lineValue_ = 0;  // the allowance's line, 0 for none
+};
 }  // namespace
 
 ChartRect TextBox(const ChartText& text, int width, int height) {
@@ -192,11 +589,7 @@ int ChartFontPoints(int width, int height) {
 }
 
 std::vector<std::string> BarFigures(const ChartBar& bar, const ChartCaptions& captions) {
-    const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
-    return {captions.download + " " + history::FormatVolume(download, false),
-            captions.upload + " " + history::FormatVolume(upload, false),
-            captions.total + " " + history::FormatVolume(download + upload, false),
-            captions.online + " " + Duration(bar.onlineSeconds)};
+    return BarFiguresIn(bar, captions, history::CurrentSettings().DisplayBytes != 0);
 }
 
 std::string BarTooltip(const ChartBar& bar, const ChartCaptions& captions) {
@@ -218,259 +611,8 @@ std::string BarTooltip(const HistoryChart& chart, std::size_t bar, const ChartCa
 }
 
 ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
-                          const ChartCaptions& captions, int highlighted) {
-    ChartGeometry geometry;
-    const int textHeight = metrics.textHeight;
-    if (!chart.HasRecords()) {
-        geometry.noData = true;
-        geometry.noDataText =
-            ChartText{captions.noData, width / 2, (height - textHeight) / 2, ChartText::Align::kCentre};
-        return geometry;
-    }
-    const bool bytesMode = history::CurrentSettings().DisplayBytes != 0;
-    const bool month = chart.kind == HistoryChart::Kind::kMonth;
-
-    // The figures at the top: the highlighted bar's, or the period's with its average. Their room
-    // is what the longest of them all needs, so that the plot stays put as the highlight moves.
-    auto barPieces = [&](const ChartBar& bar) {
-        std::vector<std::string> pieces = BarFigures(bar, captions);
-        pieces.insert(pieces.begin(), bar.name);
-        return pieces;
-    };
-    const ChartBar total = chart.Total();
-    std::vector<std::string> pieces = BarFigures(total, captions);
-    const int periods = std::max(1, chart.BarsWithRecords());
-    pieces.push_back(
-        (month ? captions.perDay : captions.perMonth) + " " +
-        history::FormatVolume((Drawable(total.downloadBytes) + Drawable(total.uploadBytes)) / periods, false));
-    int figuresBottom = FlowFigures(pieces, width, metrics).back().y + textHeight;
-    for (const ChartBar& bar : chart.bars) {
-        if (bar.hasRecords)
-            figuresBottom = std::max(figuresBottom, FlowFigures(barPieces(bar), width, metrics).back().y + textHeight);
-    }
-    if (highlighted >= 0 && static_cast<std::size_t>(highlighted) < chart.bars.size())
-        pieces = barPieces(chart.bars[highlighted]);
-    geometry.figures = FlowFigures(pieces, width, metrics);
-    const ChartAllowance& allowance = chart.allowance;
-    if (allowance.shown && allowance.hasFigures) {
-        std::vector<std::string> texts;
-        for (const AllowancePiece& piece : AllowancePieces(allowance.figures, captions.allowance)) {
-            texts.push_back(piece.text);
-            geometry.allowanceWarnings.push_back(piece.warning);
-        }
-        geometry.allowanceFigures = FlowFigures(texts, width, metrics);
-        for (ChartText& figure : geometry.allowanceFigures)
-            figure.y += figuresBottom + 2 - kPad;
-        figuresBottom = geometry.allowanceFigures.back().y + textHeight;
-    }
-
-    double largest = 0;
-    std::size_t largestBar = 0;
-    for (std::size_t i = 0; i < chart.bars.size(); ++i) {
-        const double total = Drawable(chart.bars[i].downloadBytes) + Drawable(chart.bars[i].uploadBytes);
-        if (total > largest) {
-            largest = total;
-            largestBar = i;
-        }
-    }
-    const ChartForecast& forecast = chart.forecast;
-    const bool hasForecast = forecast.shown && forecast.monthDays > 0 && forecast.elapsedDays > 0 &&
-                             (month || forecast.bar < chart.bars.size());
-    double scaled = largest;
-    if (hasForecast)
-        scaled = std::max(scaled, Drawable(month ? forecast.PerDay() : forecast.Total()));
-    // The allowance's line: a month's even daily share, a year's whole allowance.
-    double lineValue = 0;
-    if (allowance.shown && (!month || allowance.hasFigures))
-        lineValue = month ? allowance.figures.EvenShare() : allowance.allowance.Bytes();
-    scaled = std::max(scaled, lineValue);
-    geometry.scale = ChooseValueScale(scaled, bytesMode);
-
-    int labelWidth = 0;
-    std::vector<std::string> labels;
-    for (int k = 1; k <= geometry.scale.lines; ++k) {
-        labels.push_back(ValueLabel(geometry.scale, k, bytesMode));
-        labelWidth = std::max(labelWidth, metrics.textWidth(labels.back()));
-    }
-
-    // From the bottom: the legend, the Sunday marks of a month, the category labels.
-    const auto px = [&metrics](int pixels) { return metrics.Px(pixels); };
-    const int pad = px(kPad);
-    const int legendTop = height - pad - textHeight;
-    const int marks = month ? metrics.markSize + px(1) : 0;
-    ChartRect& plot = geometry.plot;
-    const int bandTop = figuresBottom + px(4);  // where labels above the bars may begin
-    plot.left = pad + labelWidth + px(6);
-    plot.right = std::max(plot.left + 1, width - 2 * pad);
-    plot.top = bandTop + textHeight + px(4);  // room for a label above a full bar
-    plot.bottom = std::max(plot.top + 1, legendTop - px(8) - marks - textHeight - px(3));
-
-    std::vector<ChartRect> obstacles;
-    obstacles.push_back(ChartRect{plot.left - 1, plot.top, plot.left, plot.bottom + 1});      // the value axis
-    obstacles.push_back(ChartRect{plot.left - 1, plot.bottom, plot.right, plot.bottom + 1});  // the baseline
-    // The gridline labels from the top down, each only where it keeps clear of the one above.
-    std::vector<ChartText> valueLabels;
-    ChartRect above;
-    for (int k = geometry.scale.lines; k >= 1; --k) {
-        const int y =
-            plot.bottom - static_cast<int>(std::lround(static_cast<double>(k) / geometry.scale.lines * plot.Height()));
-        geometry.gridlines.insert(geometry.gridlines.begin(), y);
-        obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
-        const ChartText label{labels[k - 1], plot.left - px(6), y - textHeight / 2, ChartText::Align::kRight};
-        const ChartRect box = TextBox(label, metrics.textWidth(label.text), textHeight);
-        if (above.Empty() || !Grown(box, 1).Intersects(above)) {
-            valueLabels.insert(valueLabels.begin(), label);
-            above = box;
-        }
-    }
-
-    const double slot = static_cast<double>(plot.Width()) / static_cast<double>(chart.bars.size());
-    const int barWidth = std::max(1, static_cast<int>(slot * 0.7));
-    int widestLabel = 0;
-    for (const ChartBar& bar : chart.bars)
-        widestLabel = std::max(widestLabel, metrics.textWidth(bar.label));
-    const int labelEvery = std::max(1, static_cast<int>(std::ceil((widestLabel + px(4)) / slot)));
-
-    const double top = geometry.scale.Top();
-    for (std::size_t i = 0; i < chart.bars.size(); ++i) {
-        const ChartBar& bar = chart.bars[i];
-        ChartBarShape shape;
-        shape.marked = bar.marked;
-        shape.highlighted = static_cast<int>(i) == highlighted;
-        shape.slot = ChartRect{plot.left + static_cast<int>(std::lround(i * slot)), plot.top,
-                               plot.left + static_cast<int>(std::lround((i + 1) * slot)), plot.bottom};
-        const int left = plot.left + static_cast<int>(std::lround(i * slot + (slot - barWidth) / 2));
-        const double download = Drawable(bar.downloadBytes), upload = Drawable(bar.uploadBytes);
-        int total = HeightOf(download + upload, top, plot.Height());
-        int lower = std::min(total, HeightOf(download, top, plot.Height()));
-        // Something is never drawn as nothing: each part that holds anything keeps a pixel.
-        if (download + upload > 0)
-            total = std::max(total, 1);
-        if (download > 0 && upload > 0 && total >= 2)
-            lower = std::clamp(lower, 1, total - 1);
-        else if (upload > 0 && download == 0)
-            lower = 0;
-        else if (download > 0 && upload == 0)
-            lower = total;
-        shape.download = ChartRect{left, plot.bottom - lower, left + barWidth, plot.bottom};
-        shape.upload = ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom - lower};
-        geometry.bars.push_back(shape);
-        obstacles.push_back(ChartRect{left, plot.bottom - total, left + barWidth, plot.bottom});
-
-        const int centre = (shape.slot.left + shape.slot.right) / 2;
-        if (bar.impossible) {
-            const ChartText mark{"!", centre, std::max(plot.top, plot.bottom - total - textHeight - 1),
-                                 ChartText::Align::kCentre};
-            geometry.impossibleMarks.push_back(mark);
-            obstacles.push_back(TextBox(mark, metrics.textWidth(mark.text), textHeight));
-        }
-        if (i % static_cast<std::size_t>(labelEvery) == 0) {
-            ChartText label{bar.label, centre, plot.bottom + px(3), ChartText::Align::kCentre};
-            KeepInside(label, metrics.textWidth(bar.label), width);
-            geometry.categoryLabels.push_back(label);
-        }
-        if (bar.sunday && month)
-            geometry.sundayMarks.push_back({centre - metrics.markSize / 2, plot.bottom + px(3) + textHeight + px(1)});
-    }
-    if (lineValue > 0) {
-        const int y = plot.bottom - HeightOf(lineValue, top, plot.Height());
-        geometry.hasAllowanceLine = true;
-        geometry.allowanceLine = ChartGeometry::Line{y, plot.left, plot.right};
-        obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
-        for (std::size_t i = 0; i < chart.bars.size(); ++i) {
-            const ChartBar& bar = chart.bars[i];
-            if (CountedVolume(allowance.allowance, bar.downloadBytes, bar.uploadBytes) <= lineValue)
-                continue;
-            const ChartBarShape& shape = geometry.bars[i];
-            geometry.overBars.push_back(i);
-            geometry.overOutlines.push_back(
-                ChartRect{shape.upload.left - 1, shape.upload.top - 1, shape.upload.right + 1, plot.bottom});
-        }
-    }
-    for (const ChartText& label : valueLabels)
-        obstacles.push_back(TextBox(label, metrics.textWidth(label.text), textHeight));
-
-    // Labels inside the plot's columns, right of the value axis, between the figures and the baseline.
-    const ChartRect bounds{plot.left + px(3), bandTop, width - px(2), plot.bottom - 1};
-    auto place = [&](ChartText& text, const std::vector<int>& lefts, int preferredTop) {
-        const int w = metrics.textWidth(text.text);
-        int left = 0, y = 0;
-        text.align = ChartText::Align::kLeft;
-        // Else in the band above the plot, as near the column as it is clear.
-        std::vector<int> along;
-        for (int d = 0; d < width; d += 2) {
-            along.push_back(lefts.front() + d);
-            along.push_back(lefts.front() - d - 2);
-        }
-        const ChartRect band{bounds.left, bandTop, bounds.right, plot.top - 1};
-        if (FindClearSpot(lefts, preferredTop, w, textHeight, bounds, obstacles, left, y) ||
-            FindClearSpot(along, band.bottom - textHeight, w, textHeight, band, obstacles, left, y)) {
-            text.x = left, text.y = y;
-        } else {
-            // Nowhere clear: above the bar all the same, and the gridline labels it would touch go.
-            text.x = std::clamp(lefts.front(), bounds.left, std::max(bounds.left, bounds.right - w));
-            text.y = std::max(bandTop, preferredTop);
-            const ChartRect box = Grown(TextBox(text, w, textHeight), 1);
-            valueLabels.erase(
-                std::remove_if(valueLabels.begin(), valueLabels.end(),
-                               [&](const ChartText& l) {
-                                   return box.Intersects(TextBox(l, metrics.textWidth(l.text), textHeight));
-                               }),
-                valueLabels.end());
-        }
-        obstacles.push_back(TextBox(text, w, textHeight));
-    };
-    // Left edges: centred over the column, then beside it on the right, then on the left; each
-    // kept right of the value axis.
-    auto leftsBeside = [&](const ChartRect& column, int w) {
-        const int centred = std::max(bounds.left, (column.left + column.right) / 2 - w / 2);
-        return std::vector<int>{std::min(centred, std::max(bounds.left, bounds.right - w)), column.right + px(2),
-                                column.left - px(2) - w};
-    };
-
-    geometry.hasForecast = hasForecast;
-    if (hasForecast) {
-        geometry.forecastLabel.text = captions.forecast + " " + history::FormatVolume(forecast.Total(), false);
-        const int w = metrics.textWidth(geometry.forecastLabel.text);
-        if (month) {
-            const int y = plot.bottom - HeightOf(forecast.PerDay(), top, plot.Height());
-            geometry.forecastLine = ChartGeometry::Line{y, plot.left, plot.right};
-            obstacles.push_back(ChartRect{plot.left, y, plot.right, y + 1});
-            place(geometry.forecastLabel, {bounds.right - w, bounds.left + px(2), (plot.left + plot.right - w) / 2},
-                  y - textHeight - px(2));
-        } else {
-            const ChartBarShape& bar = geometry.bars[forecast.bar];
-            const int y = plot.bottom - HeightOf(forecast.Total(), top, plot.Height());
-            const ChartRect column{bar.upload.left, std::min(y, bar.upload.top), bar.upload.right, bar.upload.top};
-            geometry.forecastOutline = column;
-            obstacles.push_back(column);
-            place(geometry.forecastLabel, leftsBeside(column, w), column.top - textHeight - px(2));
-        }
-    }
-
-    const ChartBarShape& highest = geometry.bars[largestBar];
-    geometry.hasLargest = largest > 0;
-    if (geometry.hasLargest) {
-        geometry.largestTotal.text = history::FormatVolume(largest, false);
-        const int w = metrics.textWidth(geometry.largestTotal.text);
-        const ChartRect column{highest.upload.left, highest.upload.top, highest.upload.right, plot.bottom};
-        place(geometry.largestTotal, leftsBeside(column, w), column.top - textHeight - px(2));
-    }
-    geometry.valueLabels = valueLabels;
-
-    // The legend, centred: swatch, caption, gap, swatch, caption.
-    const int downloadWidth = metrics.textWidth(captions.download);
-    const int uploadWidth = metrics.textWidth(captions.upload);
-    const int swatch = px(kSwatch), beside = px(4), gap = px(16);
-    const int legendWidth = swatch + beside + downloadWidth + gap + swatch + beside + uploadWidth;
-    int x = std::max(pad, (width - legendWidth) / 2);
-    const int swatchTop = legendTop + (textHeight - swatch) / 2;
-    geometry.downloadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
-    geometry.downloadLegend = ChartText{captions.download, x + swatch + beside, legendTop, ChartText::Align::kLeft};
-    x += swatch + beside + downloadWidth + gap;
-    geometry.uploadSwatch = ChartRect{x, swatchTop, x + swatch, swatchTop + swatch};
-    geometry.uploadLegend = ChartText{captions.upload, x + swatch + beside, legendTop, ChartText::Align::kLeft};
-    return geometry;
+                          const ChartCaptions& captions, bool bytesMode, int highlighted) {
+    return ChartLayouter(chart, width, height, metrics, captions, bytesMode, highlighted).Run();
 }
 
 }  // namespace viewer

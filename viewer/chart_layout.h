@@ -137,8 +137,8 @@ std::string BarTooltip(const HistoryChart& chart, std::size_t bar, const ChartCa
 // Lays the chart out in a client area of `width` × `height` pixels, with the bar `highlighted`
 // (-1: none) named in the figures at the top instead of the whole period. Bar heights are the
 // bars' totals in proportion to the scale's top, rounded to whole pixels (a part that holds
-// anything keeps a pixel); volume texts follow the display mode of the current settings.
+// anything keeps a pixel); volumes are scaled and written in bytes when `bytesMode`, else in bits.
 ChartGeometry LayoutChart(const HistoryChart& chart, int width, int height, const ChartMetrics& metrics,
-                          const ChartCaptions& captions, int highlighted = -1);
+                          const ChartCaptions& captions, bool bytesMode, int highlighted = -1);
 
 }  // namespace viewer

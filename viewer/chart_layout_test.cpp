@@ -34,6 +34,11 @@ const ChartCaptions kCaptions{
     {"Kontingent %1", "Verbraucht %1 (%2)", "Rest %1", "\334berschritten um %1", "%1 pro Tag f\374r %2 Tage",
      "%1 f\374r heute", "Prognose %1 des Kontingents", "%1 des Kontingents"}};
 
+// The display mode of the settings each test sets, as the chart window passes it.
+bool Bytes() {
+    return history::CurrentSettings().DisplayBytes != 0;
+}
+
 std::vector<std::string> Labels(const ValueScale& scale, bool bytesMode) {
     std::vector<std::string> labels;
     for (int k = 1; k <= scale.lines; ++k)
@@ -196,7 +201,7 @@ TEST(ChartLayout, BarsInProportionAtEverySize) {
     const HistoryChart chart = MonthOf(volumes);
     const ChartMetrics metrics = Metrics();
     for (auto [width, height] : {std::pair{320, 200}, std::pair{560, 360}, std::pair{1600, 1000}}) {
-        const ChartGeometry g = LayoutChart(chart, width, height, metrics, kCaptions);
+        const ChartGeometry g = LayoutChart(chart, width, height, metrics, kCaptions, Bytes());
         ASSERT_FALSE(g.noData);
         ASSERT_EQ(g.bars.size(), 30u);
         ASSERT_TRUE(Inside(g.plot, width, height));
@@ -307,7 +312,7 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     for (const Case& c : cases) {
         for (auto [width, height] :
              {std::pair{340, 225}, std::pair{560, 360}, std::pair{1000, 640}, std::pair{1600, 1000}}) {
-            const ChartGeometry g = LayoutChart(c.chart, width, height, metrics, kCaptions);
+            const ChartGeometry g = LayoutChart(c.chart, width, height, metrics, kCaptions, Bytes());
             ASSERT_TRUE(g.hasLargest);
             const std::vector<std::string> found = Collisions(g, metrics);
             EXPECT_TRUE(found.empty()) << c.name << " at " << width << "x" << height << ": " << found.front();
@@ -317,12 +322,12 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
             EXPECT_EQ(g.valueLabels.back().text, ValueLabel(g.scale, g.scale.lines, true)) << c.name;
         }
     }
-    const ChartGeometry big = LayoutChart(yearAhead.chart, 1600, 1000, metrics, kCaptions);
+    const ChartGeometry big = LayoutChart(yearAhead.chart, 1600, 1000, metrics, kCaptions, Bytes());
     EXPECT_EQ(big.forecastLabel.text, "Prognose 90.0 GB");
     EXPECT_EQ(big.forecastOutline.left, big.bars[5].upload.left);
     EXPECT_EQ(big.forecastOutline.bottom, big.bars[5].upload.top);
     EXPECT_NEAR(big.plot.bottom - big.forecastOutline.top, 90 / big.scale.Top() * kGiB * big.plot.Height(), 1.0);
-    const ChartGeometry month = LayoutChart(octoberAhead.chart, 1600, 1000, metrics, kCaptions);
+    const ChartGeometry month = LayoutChart(octoberAhead.chart, 1600, 1000, metrics, kCaptions, Bytes());
     EXPECT_EQ(month.forecastLabel.text, "Prognose 93.0 GB");
     EXPECT_NEAR(month.plot.bottom - month.forecastLine.y, 3.0 * kGiB / month.scale.Top() * month.plot.Height(), 1.0);
     EXPECT_EQ(month.forecastLine.left, month.plot.left);
@@ -332,7 +337,7 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
 
     // The month: its figures on a line of their own under the period's, the forecast's share over
     // the allowance in the warning colour, the line at 1 GB a day and the days above it outlined.
-    const ChartGeometry allowed = LayoutChart(octoberAllowed.chart, 1600, 1000, metrics, kCaptions);
+    const ChartGeometry allowed = LayoutChart(octoberAllowed.chart, 1600, 1000, metrics, kCaptions, Bytes());
     std::vector<std::string> texts;
     for (const ChartText& t : allowed.allowanceFigures)
         texts.push_back(t.text);
@@ -348,7 +353,7 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     EXPECT_EQ(allowed.overOutlines[0].left, allowed.bars[0].upload.left - 1);
 
     // The year: the line at 36 GB, the months that count above it outlined, the share in the tooltips.
-    const ChartGeometry yearly = LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions);
+    const ChartGeometry yearly = LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions, Bytes());
     EXPECT_TRUE(yearly.allowanceFigures.empty());
     ASSERT_TRUE(yearly.hasAllowanceLine);
     EXPECT_NEAR(yearly.plot.bottom - yearly.allowanceLine.y, 36 * kGiB / yearly.scale.Top() * yearly.plot.Height(),
@@ -357,7 +362,7 @@ TEST(ChartLayout, LabelsKeepClearOfLinesBarsAndEachOther) {
     EXPECT_EQ(BarTooltip(yearAllowed.chart, 5, kCaptions),
               BarTooltip(year.bars[5], kCaptions) + "\r\n164 % des Kontingents");
     yearAllowed.chart.allowance.allowance.counts = AllowanceCounts::kDownloadOnly;
-    EXPECT_EQ(LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions).overBars,
+    EXPECT_EQ(LayoutChart(yearAllowed.chart, 1600, 1000, metrics, kCaptions, Bytes()).overBars,
               (std::vector<std::size_t>{5, 7, 8, 9, 10, 11}));  // July counts exactly 36 GB
 }
 
@@ -379,16 +384,16 @@ TEST(ChartLayout, FiguresOfThePeriodOrOfTheHighlightedBar) {
             out.push_back(t.text);
         return out;
     };
-    const ChartGeometry wide = LayoutChart(chart, 1000, 400, metrics, kCaptions);
+    const ChartGeometry wide = LayoutChart(chart, 1000, 400, metrics, kCaptions, Bytes());
     EXPECT_EQ(texts(wide), (std::vector<std::string>{"Download 4.0 MB", "Upload 614.4 KB", "Summe 4.6 MB",
                                                      "Onlinezeit 26:01:01", "\330 pro Tag 2.3 MB"}));
     EXPECT_EQ(wide.figures.back().y, wide.figures.front().y);
-    const ChartGeometry narrow = LayoutChart(chart, 340, 225, metrics, kCaptions);
+    const ChartGeometry narrow = LayoutChart(chart, 340, 225, metrics, kCaptions, Bytes());
     EXPECT_EQ(texts(narrow), texts(wide));
     EXPECT_GT(narrow.figures.back().y, narrow.figures.front().y);
     for (const ChartText& t : narrow.figures)
         EXPECT_LE(t.x + metrics.textWidth(t.text), 340) << t.text;
-    const ChartGeometry highlighted = LayoutChart(chart, 1000, 400, metrics, kCaptions, 5);
+    const ChartGeometry highlighted = LayoutChart(chart, 1000, 400, metrics, kCaptions, Bytes(), 5);
     EXPECT_EQ(texts(highlighted), (std::vector<std::string>{"06.11.2026", "Download 3.0 MB", "Upload 0.0 KB",
                                                             "Summe 3.0 MB", "Onlinezeit 25:01:01"}));
     EXPECT_TRUE(highlighted.bars[5].highlighted);
@@ -417,8 +422,8 @@ TEST(ChartLayout, MarginsSwatchesAndMarksScaleWithTheDpi) {
     large.textHeight = 20;
     large.markSize = 24;
     large.dpi = 144;
-    const ChartGeometry a = LayoutChart(chart, 600, 400, small, kCaptions);
-    const ChartGeometry b = LayoutChart(chart, 900, 600, large, kCaptions);
+    const ChartGeometry a = LayoutChart(chart, 600, 400, small, kCaptions, Bytes());
+    const ChartGeometry b = LayoutChart(chart, 900, 600, large, kCaptions, Bytes());
     EXPECT_EQ(a.downloadSwatch.Width(), 10);
     EXPECT_EQ(a.downloadSwatch.Height(), 10);
     EXPECT_EQ(b.downloadSwatch.Width(), 15);
@@ -440,7 +445,7 @@ TEST(ChartLayout, MarginsSwatchesAndMarksScaleWithTheDpi) {
     EXPECT_GE(b.downloadLegend.y, b.sundayMarks[0].y + large.markSize);
 
     // Too narrow for the figures on one line: two lines, each inside the window.
-    const ChartGeometry narrow = LayoutChart(chart, 540, 400, large, kCaptions);
+    const ChartGeometry narrow = LayoutChart(chart, 540, 400, large, kCaptions, Bytes());
     int lines = 1;
     for (std::size_t i = 1; i < narrow.figures.size(); ++i) {
         if (narrow.figures[i].y != narrow.figures[i - 1].y) {
@@ -463,7 +468,7 @@ TEST(ChartLayout, AYearHasNoSundayMarksAndAnEmptyPeriodOnlyItsText) {
         bar.sunday = true;
         year.bars.push_back(bar);
     }
-    const ChartGeometry empty = LayoutChart(year, 400, 300, Metrics(), kCaptions);
+    const ChartGeometry empty = LayoutChart(year, 400, 300, Metrics(), kCaptions, Bytes());
     EXPECT_TRUE(empty.noData);
     EXPECT_EQ(empty.noDataText.text, "Keine Daten");
     EXPECT_EQ(empty.noDataText.x, 200);
@@ -471,7 +476,7 @@ TEST(ChartLayout, AYearHasNoSundayMarksAndAnEmptyPeriodOnlyItsText) {
     EXPECT_TRUE(empty.bars.empty());
 
     year.bars[4].hasRecords = true;  // a month of zero volumes: a scale, no bars, no total
-    const ChartGeometry zero = LayoutChart(year, 400, 300, Metrics(), kCaptions);
+    const ChartGeometry zero = LayoutChart(year, 400, 300, Metrics(), kCaptions, Bytes());
     EXPECT_FALSE(zero.noData);
     EXPECT_TRUE(zero.sundayMarks.empty());
     EXPECT_FALSE(zero.hasLargest);

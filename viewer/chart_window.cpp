@@ -317,8 +317,8 @@ void ChartWindow::OnSaveImage() {
 }
 
 bool ChartWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(hwnd(), &paint);
+    const winapp::PaintDc paint(hwnd());
+    HDC target = paint.get();
     if (target == nullptr)
         return true;
     RECT client{};
@@ -337,7 +337,6 @@ bool ChartWindow::OnPaint() {
         }
         UpdateTools();
     }
-    EndPaint(hwnd(), &paint);
     return true;
 }
 
@@ -389,7 +388,8 @@ void ChartWindow::Draw(HDC dc, int width, int height) {
     metrics.textHeight = text.tmHeight > 0 ? text.tmHeight : 13;
     metrics.markSize = markSize_;
     metrics.dpi = static_cast<int>(dpi_);
-    geometry_ = LayoutChart(chart_, width, height, metrics, captions_, highlighted_);
+    geometry_ = LayoutChart(chart_, width, height, metrics, captions_, history::CurrentSettings().DisplayBytes != 0,
+                            highlighted_);
     const ChartGeometry& g = geometry_;
 
     winapp::FillSolid(dc, RECT{0, 0, width, height}, kBackground);

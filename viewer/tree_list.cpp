@@ -10,7 +10,7 @@ namespace viewer {
 void TreeList::DeleteAllTreeItems() {
     m_items.clear();
     m_shown.clear();
-    rows_.DeleteAllRows();
+    m_rows.DeleteAllRows();
 }
 
 void TreeList::ReserveTreeItems(std::size_t count) {
@@ -27,7 +27,7 @@ std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int le
 
     TreeListItem item;
     // One text per header column; a list without columns still keeps the label.
-    item.texts.resize(static_cast<std::size_t>(std::max(rows_.ColumnCount(), 1)));
+    item.texts.resize(static_cast<std::size_t>(std::max(m_rows.ColumnCount(), 1)));
     item.texts[0] = text;
     item.nLevel = level;
     item.nImage = image;
@@ -45,7 +45,7 @@ std::int32_t TreeList::InsertTreeItem(const std::string& text, int image, int le
         row.image = image;
         row.param = index;
         row.indent = 0;
-        NoteShown(index, rows_.InsertRow(std::numeric_limits<int>::max(), row) >= 0);
+        NoteShown(index, m_rows.InsertRow(std::numeric_limits<int>::max(), row) >= 0);
     }
     return index;
 }
@@ -58,9 +58,9 @@ void TreeList::SetTreeItemText(std::int32_t item, int column, const std::string&
     stored = text;
     if (!m_shown[static_cast<std::size_t>(item)])
         return;
-    const int row = rows_.FindRowByParam(item);
+    const int row = m_rows.FindRowByParam(item);
     if (row >= 0) {
-        rows_.SetRowText(row, column, text);
+        m_rows.SetRowText(row, column, text);
     }
 }
 
@@ -68,7 +68,7 @@ void TreeList::ExpandTreeItem(std::int32_t item) {
     if (item < 0 || static_cast<std::size_t>(item) >= m_items.size()) {
         return;
     }
-    const int row = m_shown[static_cast<std::size_t>(item)] ? rows_.FindRowByParam(item) : -1;
+    const int row = m_shown[static_cast<std::size_t>(item)] ? m_rows.FindRowByParam(item) : -1;
     if (row >= 0 && !m_items[item].bCollapsed)
         return;
     SuspendRedraw();
@@ -79,18 +79,18 @@ void TreeList::ExpandTreeItem(std::int32_t item) {
     }
     ResumeRedraw();
     if (row >= 0) {
-        rows_.SetRowState(row, kStateExpanded, kStateImageMask);
+        m_rows.SetRowState(row, kStateExpanded, kStateImageMask);
     }
 }
 
 void TreeList::SuspendRedraw() {
-    if (redrawSuspended_++ == 0)
-        rows_.SetRedraw(false);
+    if (m_redrawSuspended++ == 0)
+        m_rows.SetRedraw(false);
 }
 
 void TreeList::ResumeRedraw() {
-    if (redrawSuspended_ > 0 && --redrawSuspended_ == 0)
-        rows_.SetRedraw(true);
+    if (m_redrawSuspended > 0 && --m_redrawSuspended == 0)
+        m_rows.SetRedraw(true);
 }
 
 const std::string* TreeList::RowText(int row, int column) {
@@ -111,7 +111,7 @@ int TreeList::InsertItemRow(int row, std::int32_t item) {
     values.image = source.nImage;
     values.param = item;
     values.indent = source.nLevel;
-    const int newRow = rows_.InsertRow(row, values);
+    const int newRow = m_rows.InsertRow(row, values);
     if (newRow >= 0)
         NoteShown(item, true);
     return newRow;
@@ -147,12 +147,12 @@ void TreeList::CollapseBranch(std::int32_t item, int row) {
     const std::int32_t level = m_items[item].nLevel;
     const int next = row + 1;
     // Rows are counted once: each removal takes one off.
-    for (int count = rows_.RowCount(); next < count; --count) {
+    for (int count = m_rows.RowCount(); next < count; --count) {
         const std::int32_t shown = ItemOfRow(next);
         if (shown < 0 || m_items[shown].nLevel <= level) {
             break;
         }
-        rows_.DeleteRow(next);
+        m_rows.DeleteRow(next);
         NoteShown(shown, false);
     }
     ResumeRedraw();
@@ -163,23 +163,23 @@ void TreeList::Expand(std::int32_t item, int row, bool all) {
     int counter = row;
     ExpandBranch(item, all, counter);
     ResumeRedraw();
-    rows_.SetRowState(row, kStateExpanded, kStateImageMask);
+    m_rows.SetRowState(row, kStateExpanded, kStateImageMask);
 }
 
 void TreeList::Collapse(std::int32_t item, int row) {
     SuspendRedraw();
     CollapseBranch(item, row);
     ResumeRedraw();
-    rows_.SetRowState(row, kStateCollapsed, kStateImageMask);
+    m_rows.SetRowState(row, kStateCollapsed, kStateImageMask);
 }
 
 void TreeList::Select(int row) {
-    rows_.SetRowState(row, kStateSelectedFocused, kStateSelectedFocused);
+    m_rows.SetRowState(row, kStateSelectedFocused, kStateSelectedFocused);
 }
 
 // The item a row shows; -1 for a row whose parameter names no item (not one of ours).
 std::int32_t TreeList::ItemOfRow(int row) {
-    const std::int64_t param = rows_.RowParam(row);
+    const std::int64_t param = m_rows.RowParam(row);
     if (param < 0 || static_cast<std::uint64_t>(param) >= m_items.size()) {
         return -1;
     }
@@ -203,7 +203,7 @@ bool TreeList::Click(int row, int x, int labelLeft) {
     if (row < 0 || x >= labelLeft) {
         return false;
     }
-    if (ItemOfRow(row) < 0 || x <= rows_.RowIndent(row) * indentWidth_) {
+    if (ItemOfRow(row) < 0 || x <= m_rows.RowIndent(row) * m_indentWidth) {
         return false;
     }
     return ToggleRow(row);
@@ -214,7 +214,7 @@ bool TreeList::RightClick(int row, TreeListItem& clicked) {
     if (item < 0) {
         return false;
     }
-    m_items[item].nIndent = rows_.RowIndent(row);
+    m_items[item].nIndent = m_rows.RowIndent(row);
     m_items[item].nIndex = item;
     clicked = m_items[item];
     return true;
@@ -224,7 +224,7 @@ bool TreeList::KeyDown(unsigned key) {
     if (key != kKeyLeft && key != kKeyRight && key != kKeyAdd && key != kKeySubtract) {
         return false;
     }
-    const int row = rows_.SelectedRow();
+    const int row = m_rows.SelectedRow();
     const std::int32_t item = row >= 0 ? ItemOfRow(row) : -1;
     if (item < 0) {
         return false;
@@ -238,7 +238,7 @@ bool TreeList::KeyDown(unsigned key) {
             }
             for (std::int32_t parent = item - 1; parent >= 0; --parent) {
                 if (m_items[parent].nLevel < m_items[item].nLevel) {
-                    const int parentRow = rows_.FindRowByParam(parent);
+                    const int parentRow = m_rows.FindRowByParam(parent);
                     if (parentRow >= 0) {
                         Select(parentRow);
                     }
@@ -272,7 +272,7 @@ void TreeList::Char(unsigned character) {
     if (character != kCharExpandAll) {
         return;
     }
-    const int row = rows_.SelectedRow();
+    const int row = m_rows.SelectedRow();
     const std::int32_t item = row >= 0 ? ItemOfRow(row) : -1;
     if (item >= 0 && m_items[item].bCollapsed) {
         Expand(item, row, true);

@@ -73,7 +73,7 @@ public:
 
 class TreeList {
 public:
-    explicit TreeList(TreeListRows& rows) : rows_(rows) {}
+    explicit TreeList(TreeListRows& rows) : m_rows(rows) {}
 
     // Filling, as the dialog does it.
     void DeleteAllTreeItems();
@@ -99,8 +99,8 @@ public:
     // A left click at x on `row`, whose label starts at labelLeft: only the expand box and icon toggle.
     bool Click(int row, int x, int labelLeft);
     // One indent step in pixels: the width of the small images the rows show (kIndentWidth at 96 DPI).
-    void SetIndentWidth(int width) { indentWidth_ = width > 0 ? width : kIndentWidth; }
-    int indentWidth() const { return indentWidth_; }
+    void SetIndentWidth(int width) { m_indentWidth = width > 0 ? width : kIndentWidth; }
+    int indentWidth() const { return m_indentWidth; }
     // The right-clicked item with its row's indent and its own index filled in; false without a row.
     bool RightClick(int row, TreeListItem& clicked);
     // True when the key was consumed and must not reach the list view.
@@ -124,9 +124,9 @@ private:
 
     void NoteShown(std::int32_t item, bool shown) { m_shown[static_cast<std::size_t>(item)] = shown; }
 
-    TreeListRows& rows_;
-    int redrawSuspended_ = 0;
-    int indentWidth_ = kIndentWidth;
+    TreeListRows& m_rows;
+    int m_redrawSuspended = 0;
+    int m_indentWidth = kIndentWidth;
     std::vector<TreeListItem> m_items;
     // Whether a row shows the item: texts of items without a row need no search for one.
     std::vector<bool> m_shown;

@@ -56,38 +56,38 @@ const winapp::MessageMap<TreeListCtrl> TreeListCtrl::kMessages = {
 };
 
 void TreeListCtrl::PreSubclassWindow() {
-    header_ = nullptr;
-    columnCount_ = -1;
+    m_header = nullptr;
+    m_columnCount = -1;
     SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
     SetDpi(winapp::DpiOf(hwnd()));
 }
 
 void TreeListCtrl::SetDpi(UINT dpi) {
     const int size = winapp::SmallIconSizeFor(dpi);
-    dpi_ = dpi;
-    if (!m_stateImages || size != imageSize_) {
+    m_dpi = dpi;
+    if (!m_stateImages || size != m_imageSize) {
         winapp::ImageList boxes =
             winapp::LoadImageList(winapp::ResourceInstance(), ExpandBoxesBitmapFor(size), size, 1, RGB(255, 0, 0));
         if (boxes || !m_stateImages) {
             SetImageList(boxes.get(), LVSIL_STATE);
             m_stateImages = std::move(boxes);  // the list view lets go of the old boxes first
-            imageSize_ = size;
+            m_imageSize = size;
         }
     } else {
         SetImageList(m_stateImages.get(), LVSIL_STATE);
     }
-    tree_.SetIndentWidth(imageSize_);
+    m_tree.SetIndentWidth(m_imageSize);
 }
 
 bool TreeListCtrl::OnKeyDown(WPARAM key, LPARAM, LRESULT& result) {
-    if (!tree_.KeyDown(static_cast<unsigned>(key)))
+    if (!m_tree.KeyDown(static_cast<unsigned>(key)))
         return false;
     result = 0;
     return true;
 }
 
 bool TreeListCtrl::OnChar(WPARAM character, LPARAM, LRESULT&) {
-    tree_.Char(static_cast<unsigned>(character));
+    m_tree.Char(static_cast<unsigned>(character));
     return false;
 }
 
@@ -99,7 +99,7 @@ bool TreeListCtrl::OnDestroy(WPARAM, LPARAM, LRESULT&) {
 
 // The column count is asked again when next needed; the list view makes the change itself.
 bool TreeListCtrl::OnColumnsChange(WPARAM, LPARAM, LRESULT&) {
-    columnCount_ = -1;
+    m_columnCount = -1;
     return false;
 }
 
@@ -124,7 +124,7 @@ void TreeListCtrl::OnClick(const NMITEMACTIVATE& click) {
     RECT label{};
     if (!ItemRect(click.iItem, LVIR_LABEL, label))
         return;
-    tree_.Click(click.iItem, click.ptAction.x, label.left);
+    m_tree.Click(click.iItem, click.ptAction.x, label.left);
 }
 
 void TreeListCtrl::OnRightClick(const NMITEMACTIVATE& click) {
@@ -153,7 +153,7 @@ bool TreeListCtrl::OnContextMenu(WPARAM, LPARAM point, LRESULT& result) {
 
 void TreeListCtrl::NotifyRightClick(int row, const POINT* keyboardPoint) {
     TreeListItem clicked;
-    if (!tree_.RightClick(row, clicked))
+    if (!m_tree.RightClick(row, clicked))
         return;
     HWND receiver = GetWindow(hwnd(), GW_OWNER);
     if (receiver == nullptr)
@@ -184,7 +184,7 @@ bool TreeListCtrl::OnGetRowText(NMHDR* header) {
     const LVITEMA& asked = reinterpret_cast<NMLVDISPINFOA*>(header)->item;  // the same layout in both forms
     if (!(asked.mask & LVIF_TEXT) || asked.pszText == nullptr || asked.cchTextMax <= 0)
         return true;
-    const std::string* text = tree_.RowText(asked.iItem, asked.iSubItem);
+    const std::string* text = m_tree.RowText(asked.iItem, asked.iSubItem);
     const char* source = text != nullptr ? text->c_str() : "";
     if (!wide) {
         lstrcpynA(asked.pszText, source, asked.cchTextMax);
@@ -202,13 +202,13 @@ bool TreeListCtrl::OnGetRowText(NMHDR* header) {
 // The header belongs to the list view for its whole life, so its handle is asked for once; its
 // columns change only through the list view, where HandleMessage sees it.
 int TreeListCtrl::ColumnCount() {
-    if (columnCount_ >= 0)
-        return columnCount_;
-    if (header_ == nullptr)
-        header_ = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-    const int count = static_cast<int>(SendMessageA(header_, HDM_GETITEMCOUNT, 0, 0));
+    if (m_columnCount >= 0)
+        return m_columnCount;
+    if (m_header == nullptr)
+        m_header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+    const int count = static_cast<int>(SendMessageA(m_header, HDM_GETITEMCOUNT, 0, 0));
     if (count >= 0)
-        columnCount_ = count;
+        m_columnCount = count;
     return count;
 }
 

@@ -48,22 +48,22 @@ winapp::ImageList LoadSmallImages(UINT dpi, int& size);
 
 class TreeListCtrl : public winapp::ListView, private TreeListRows {
 public:
-    TreeListCtrl() : tree_(*this) {}
+    TreeListCtrl() : m_tree(*this) {}
 
-    void DeleteAllTreeItems() { tree_.DeleteAllTreeItems(); }
+    void DeleteAllTreeItems() { m_tree.DeleteAllTreeItems(); }
     std::int32_t InsertTreeItem(const std::string& text, int image, int level) {
-        return tree_.InsertTreeItem(text, image, level);
+        return m_tree.InsertTreeItem(text, image, level);
     }
-    void ReserveTreeItems(std::size_t count) { tree_.ReserveTreeItems(count); }
+    void ReserveTreeItems(std::size_t count) { m_tree.ReserveTreeItems(count); }
     void SetTreeItemText(std::int32_t item, int column, const std::string& text) {
-        tree_.SetTreeItemText(item, column, text);
+        m_tree.SetTreeItemText(item, column, text);
     }
-    void ExpandTreeItem(std::int32_t item) { tree_.ExpandTreeItem(item); }
+    void ExpandTreeItem(std::int32_t item) { m_tree.ExpandTreeItem(item); }
     // A fill between these is painted once, at the end (pairs nest).
-    void SuspendRedraw() { tree_.SuspendRedraw(); }
-    void ResumeRedraw() { tree_.ResumeRedraw(); }
+    void SuspendRedraw() { m_tree.SuspendRedraw(); }
+    void ResumeRedraw() { m_tree.ResumeRedraw(); }
 
-    const std::vector<TreeListItem>& items() const { return tree_.items(); }
+    const std::vector<TreeListItem>& items() const { return m_tree.items(); }
 
     // The bitmap of the expand boxes (two 16 x 16 images on pure red).
     static constexpr int kStateImagesBitmap = 129;
@@ -71,9 +71,9 @@ public:
     // The DPI the rows are drawn at (the window's, from attaching on): the expand boxes and the
     // indent steps are made for it anew when it changes.
     void SetDpi(UINT dpi);
-    UINT dpi() const { return dpi_; }
+    UINT dpi() const { return m_dpi; }
     // The side of the small images, the expand boxes and one indent step at that DPI.
-    int imageSize() const { return imageSize_; }
+    int imageSize() const { return m_imageSize; }
 
 protected:
     void PreSubclassWindow() override;
@@ -111,14 +111,14 @@ private:
     int SelectedRow() override;
     void SetRedraw(bool on) override;
 
-    TreeList tree_;
+    TreeList m_tree;
     winapp::ImageList m_stateImages;
-    UINT dpi_ = winapp::kDefaultDpi;
-    int imageSize_ = kIndentWidth;
-    HWND header_ = nullptr;
+    UINT m_dpi = winapp::kDefaultDpi;
+    int m_imageSize = kIndentWidth;
+    HWND m_header = nullptr;
     // The header's column count, asked once and forgotten when a column is inserted or deleted:
     // a fill asks for it per item, and every message sent costs dearly under a window hook.
-    int columnCount_ = -1;
+    int m_columnCount = -1;
 };
 
 }  // namespace viewer

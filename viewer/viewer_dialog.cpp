@@ -8,6 +8,7 @@
 #include "calendar_date.h"
 #include "chart_window.h"
 #include "edit_data_dialog.h"
+#include "gdi.h"
 #include "history_store.h"
 #include "history_summary.h"
 #include "last_error.h"
@@ -62,10 +63,10 @@ ViewerDialog::ViewerDialog(std::string programPath, winapp::Prompts& prompts)
     : Dialog(IDD_HISTVIEW_DIALOG),
       programPath_(std::move(programPath)),
       prompts_(prompts),
-      m_hIcon(winapp::LoadIconResource(IDR_MAINFRAME)) {}
+      icon_(winapp::LoadIconResource(IDR_MAINFRAME)) {}
 
 bool ViewerDialog::OnInitDialog() {
-    BindControl(m_treeList, IDC_TREELIST);
+    BindControl(treeList_, IDC_TREELIST);
 
     const std::string about = winapp::LoadText(IDS_ABOUTBOX);
     HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
@@ -74,8 +75,8 @@ bool ViewerDialog::OnInitDialog() {
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
     }
 
-    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
     dpi_ = winapp::DpiOf(hwnd());
     CreateColumns();
@@ -90,33 +91,33 @@ bool ViewerDialog::OnInitDialog() {
 // Up&Download, Onlinetime.
 void ViewerDialog::CreateColumns() {
     const winapp::DpiScale px(dpi_);
-    m_treeList.InsertColumn(0, winapp::LoadText(IDS_COLUMN_DATE), LVCFMT_LEFT, px(kDateColumnWidth));
+    treeList_.InsertColumn(0, winapp::LoadText(IDS_COLUMN_DATE), LVCFMT_LEFT, px(kDateColumnWidth));
     for (int caption : {IDS_COLUMN_ONLINE, IDS_COLUMN_BOTH, IDS_COLUMN_UPLOAD, IDS_COLUMN_DOWNLOAD}) {
-        m_treeList.InsertColumn(1, winapp::LoadText(caption), LVCFMT_RIGHT, px(kValueColumnWidth));
+        treeList_.InsertColumn(1, winapp::LoadText(caption), LVCFMT_RIGHT, px(kValueColumnWidth));
     }
 }
 
 void ViewerDialog::MakeImages() {
-    m_treeList.SetDpi(dpi_);
+    treeList_.SetDpi(dpi_);
     int size = 0;
     winapp::ImageList images = LoadSmallImages(dpi_, size);
-    if (!images && m_smallImages)
+    if (!images && smallImages_)
         return;  // the old ones stay rather than none
-    m_treeList.SetImageList(images.get(), LVSIL_SMALL);
-    m_smallImages = std::move(images);
+    treeList_.SetImageList(images.get(), LVSIL_SMALL);
+    smallImages_ = std::move(images);
 }
 
 // Every column shows its caption whole, and the first one the label of every row, expanded or
 // not, at its level's indent: measured in the list's own font, so at any DPI and in any language.
 void ViewerDialog::FitColumns() {
-    HWND list = m_treeList.hwnd();
+    HWND list = treeList_.hwnd();
     if (list == nullptr)
         return;
     const winapp::DpiScale px(dpi_);
     const winapp::WindowDc dc(list);
     if (!dc)
         return;
-    HFONT font = reinterpret_cast<HFONT>(m_treeList.Send(WM_GETFONT));
+    HFONT font = reinterpret_cast<HFONT>(treeList_.Send(WM_GETFONT));
     const winapp::Selection selected(dc.get(),
                                      font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     auto textWidth = [&](const std::string& text) {
@@ -138,13 +139,13 @@ void ViewerDialog::FitColumns() {
         return out;
     };
     char caption[256];
-    for (int column = 0; column < m_treeList.winapp::ListView::ColumnCount(); ++column) {
+    for (int column = 0; column < treeList_.winapp::ListView::ColumnCount(); ++column) {
         LVCOLUMNA info{};
         info.mask = LVCF_TEXT;
         info.pszText = caption;
         info.cchTextMax = sizeof caption;
         caption[0] = 0;
-        m_treeList.Send(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        treeList_.Send(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
         // At 96 DPI the value columns keep their widths as they always were; at higher DPIs, where
         // the font grows in steps of its own, each is as wide as its caption needs.
         int width = px(column == 0 ? kDateColumnWidth : kValueColumnWidth);
@@ -152,16 +153,16 @@ void ViewerDialog::FitColumns() {
             width = std::max(width, textWidth(shown(caption)) + captionPadding);
         if (column == 0) {
             // Before the label: the expand box, the small image and the indent steps.
-            const int size = m_treeList.imageSize();
+            const int size = treeList_.imageSize();
             int widest = 0;
-            for (const TreeListItem& item : m_treeList.items()) {
+            for (const TreeListItem& item : treeList_.items()) {
                 if (!item.texts.empty())
                     widest = std::max(widest, item.nLevel * size + textWidth(item.texts[0]));
             }
             width = std::max(width, 2 * size + px(4) + widest + padding);
         }
-        if (m_treeList.ColumnWidth(column) != width)
-            m_treeList.SetColumnWidth(column, width);
+        if (treeList_.ColumnWidth(column) != width)
+            treeList_.SetColumnWidth(column, width);
     }
 }
 
@@ -177,9 +178,9 @@ bool ViewerDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT&) {
     }
     if (dpi_ != old) {
         MakeImages();
-        for (int column = 0; column < m_treeList.winapp::ListView::ColumnCount(); ++column) {
-            m_treeList.SetColumnWidth(
-                column, MulDiv(m_treeList.ColumnWidth(column), static_cast<int>(dpi_), static_cast<int>(old)));
+        for (int column = 0; column < treeList_.winapp::ListView::ColumnCount(); ++column) {
+            treeList_.SetColumnWidth(
+                column, MulDiv(treeList_.ColumnWidth(column), static_cast<int>(dpi_), static_cast<int>(old)));
         }
     }
     PostMessageA(hwnd(), kFitColumnsMessage, 0, 0);
@@ -205,7 +206,7 @@ void ViewerDialog::Refresh(bool tellImpossible) {
     try {
         Fill(tellImpossible);
     } catch (const std::exception&) {
-        m_treeList.DeleteAllTreeItems();
+        treeList_.DeleteAllTreeItems();
         ShowUnreadable();
     }
 }
@@ -220,8 +221,8 @@ void ViewerDialog::Fill(bool tellImpossible) {
     {
         // The list is laid out and painted once for the whole fill, not once per row it gains,
         // however the fill ends.
-        const RedrawSuspended once(m_treeList);
-        m_treeList.DeleteAllTreeItems();
+        const RedrawSuspended once(treeList_);
+        treeList_.DeleteAllTreeItems();
         if (read != history::HistoryStore::ReadResult::kUnreadable) {
             const history::HistorySummary summary = history::BuildHistorySummary(
                 store.records, history::CalendarDate::Today(), history::CurrentSettings().g_History_StartDayOfMonth);
@@ -244,17 +245,17 @@ void ViewerDialog::Fill(bool tellImpossible) {
 }
 
 void ViewerDialog::FillFrom(const history::HistorySummary& summary, bool anyRecord) {
-    m_treeList.ReserveTreeItems(summary.rows.size());
+    treeList_.ReserveTreeItems(summary.rows.size());
     for (const history::SummaryRow& row : summary.rows) {
-        const std::int32_t item = m_treeList.InsertTreeItem(row.text, row.image, row.level);
+        const std::int32_t item = treeList_.InsertTreeItem(row.text, row.image, row.level);
         for (int column = 0; column < 4; ++column) {
             if (row.columnSet[column])
-                m_treeList.SetTreeItemText(item, column + 1, row.columns[column]);
+                treeList_.SetTreeItemText(item, column + 1, row.columns[column]);
         }
     }
     // Items are made one per summary row, so the row's position is the item's index.
     if (anyRecord)
-        m_treeList.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
+        treeList_.ExpandTreeItem(static_cast<std::int32_t>(summary.lastYearRow));
 }
 
 void ViewerDialog::ShowUnreadable() {
@@ -277,25 +278,24 @@ bool ViewerDialog::OnSysCommand(UINT id, LPARAM) {
 bool ViewerDialog::OnPaint() {
     if (!IsIconic(hwnd()))
         return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd(), &paint);
+    const winapp::PaintDc paint(hwnd());
+    HDC dc = paint.get();
     Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
     RECT client;
     GetClientRect(hwnd(), &client);
     const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(hwnd(), &paint);
+    DrawIcon(dc, x, y, icon_);
     return true;
 }
 
 HICON ViewerDialog::OnQueryDragIcon() {
-    return m_hIcon;
+    return icon_;
 }
 
 // The small images are the dialog's: the list view must not destroy them with itself.
 bool ViewerDialog::OnDestroy(WPARAM, LPARAM, LRESULT&) {
-    m_treeList.SetImageList(nullptr, LVSIL_SMALL);
+    treeList_.SetImageList(nullptr, LVSIL_SMALL);
     return false;
 }
 
@@ -335,7 +335,7 @@ void ViewerDialog::AfterChange(bool saved, unsigned long error) {
                              MB_OK | MB_ICONSTOP);
     }
     Refresh(false);
-    m_treeList.ExpandTreeItem(clickedItem);
+    treeList_.ExpandTreeItem(clickedItem);
 }
 
 // The clicked row in the history as it is now, or -1 after telling the user that it is gone.

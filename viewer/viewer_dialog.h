@@ -55,7 +55,7 @@ public:
     // How long RestoreBackup waits after the copy.
     static constexpr DWORD kRestoreWaitMilliseconds = 3000;
 
-    TreeListCtrl& treeList() { return m_treeList; }
+    TreeListCtrl& treeList() { return treeList_; }
     // The DPI the dialog draws its tree at.
     UINT dpi() const { return dpi_; }
 
@@ -108,9 +108,9 @@ private:
 
     std::string programPath_;
     winapp::Prompts& prompts_;
-    HICON m_hIcon;
-    TreeListCtrl m_treeList;
-    winapp::ImageList m_smallImages;
+    HICON icon_;
+    TreeListCtrl treeList_;
+    winapp::ImageList smallImages_;
     UINT dpi_ = winapp::kDefaultDpi;
     report::SpreadsheetSession::ApplicationFactory spreadsheetFactory_ = report::SpreadsheetSession::CreateByProgId;
     FileChooser* fileChooser_ = &SystemFileChooser();

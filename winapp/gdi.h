@@ -42,6 +42,26 @@ private:
     HDC dc_;
 };
 
+// The device context of one WM_PAINT: BeginPaint with the holder, EndPaint when it goes.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDc() {
+        if (dc_ != nullptr)
+            EndPaint(window_, &paint_);
+    }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects an object into a device context for the holder's lifetime.
 class Selection {
 public:

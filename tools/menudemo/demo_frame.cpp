@@ -1,5 +1,6 @@
 #include "demo_frame.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -109,16 +110,16 @@ bool DemoFrame::Create() {
         file->InsertTitle(0, "Menu Demo", menus::kTitleGradient);
 
     // Icons for three File items; the store lives while items use it.
-    icons_ = new menus::CStyledMenuIcons(kIconWidth, kIconHeight);
-    const UINT iconItems[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
-    for (int i = 0; i < 3; ++i) {
-        HICON icon = MakeDemoIcon(i);
-        const int index = icons_->AddIcon(icon);
+    const auto icons = std::make_shared<menus::CStyledMenuIcons>(kIconWidth, kIconHeight);
+    // The first recent file has an icon as well (an item that can be checked and shows an icon).
+    const UINT iconItems[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, kRecentFileWithIcon};
+    for (int i = 0; i < 4; ++i) {
+        HICON icon = MakeDemoIcon(i % 3);
+        const int index = icons->AddIcon(icon);
         DestroyIcon(icon);
         if (menus::CStyledMenuItemData* record = menu_.RecordOf(iconItems[i]))
-            record->SetIcon(icons_, index);
+            record->SetIcon(icons, index);
     }
-    icons_->Release();  // the items hold it now
 
     // A radio pair: the checked item carries a checked bitmap of its own only.
     const WORD dot[8] = {0xFF, 0xFF, 0xE7, 0xC3, 0xC3, 0xE7, 0xFF, 0xFF};

@@ -37,10 +37,12 @@ private:
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HACCEL accelerators_ = nullptr;
-    menus::CStyledMenuIcons* icons_ = nullptr;
     HBITMAP radioDot_ = nullptr;
     int style_ = 2;
 };
+
+// The first item of File > Recent Files, the one with an icon.
+constexpr UINT kRecentFileWithIcon = 1010;
 
 // Draws one of the demo's 16 × 15 icons: 0 a new sheet, 1 an open folder, 2 a disk.
 HICON MakeDemoIcon(int which);
