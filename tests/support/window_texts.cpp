@@ -95,16 +95,16 @@ int main(int argc, char** argv) {
     } else if (argc == 4 && std::strcmp(argv[2], "--press") == 0) {
         search.press = std::atoi(argv[3]);
     } else if (argc == 4 && std::strcmp(argv[2], "--fits") == 0) {
-        std::string spec = argv[3];
-        const std::size_t comma = spec.find(','), second = spec.rfind(',');
+        std::string fontText = argv[3];
+        const std::size_t comma = fontText.find(','), second = fontText.rfind(',');
         if (comma == std::string::npos || second == comma)
             return 2;
         HDC dc = GetDC(nullptr);
-        const int height = -MulDiv(std::atoi(spec.c_str() + comma + 1), GetDeviceCaps(dc, LOGPIXELSY), 72);
+        const int height = -MulDiv(std::atoi(fontText.c_str() + comma + 1), GetDeviceCaps(dc, LOGPIXELSY), 72);
         ReleaseDC(nullptr, dc);
-        search.font = CreateFontA(height, 0, 0, 0, std::atoi(spec.c_str() + second + 1), FALSE, FALSE, FALSE,
+        search.font = CreateFontA(height, 0, 0, 0, std::atoi(fontText.c_str() + second + 1), FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH, spec.substr(0, comma).c_str());
+                                  DEFAULT_PITCH, fontText.substr(0, comma).c_str());
         if (search.font == nullptr)
             return 2;
     } else {
